@@ -1,0 +1,19 @@
+// Skerry: prepares radial scans of an analytical ultracentrifuge for fitting.
+#include <QApplication>
+
+#include "skerry/core/StartUp.h"
+#include "skerryui/core/GuiStartUp.h"
+#include "skerryui/core/QtPlatform.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Skerry"));
+
+    skerry::QtPlatform platform;
+    skerry::Program program;
+    skerry::GuiStartUp windows(program, platform);
+    if (skerry::runStartUp(program, platform, windows) != skerry::StartUpOutcome::Running) {
+        return 0;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace skerry {
+
+// What one skerry-batch run is asked to do.
+struct BatchOptions {
+    bool help = false;
+    bool truncated = false; // write the retained range only
+    bool xi = false;        // write x as XI = R^2/2
+    bool listing = false;   // print the listing instead of the file Save writes
+    std::string output;     // empty: standard output
+    std::string dataFile;
+};
+
+struct BatchArguments {
+    std::optional<BatchOptions> options; // nullopt: a usage error
+    std::string error;
+};
+
+BatchArguments parseBatchArguments(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string batchUsage();
+
+// Exit statuses: 0 success, 1 an input or output failed, 2 a usage error.
+inline constexpr int BatchOk = 0;
+inline constexpr int BatchFailed = 1;
+inline constexpr int BatchUsageError = 2;
+
+// Runs skerry-batch with its arguments (without the program name). Messages go to `err`, the
+// written file or listing to `out` when no output file is named.
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace skerry

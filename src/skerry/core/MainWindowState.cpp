@@ -1,0 +1,48 @@
+#include "skerry/core/MainWindowState.h"
+
+#include "skerry/core/NumberPattern.h"
+
+namespace skerry {
+
+MainWindowState::MainWindowState() {
+    // Entry 0 is part of the window; entries 1..14 are made when the window loads, captioned
+    // "2: " to "15: ". The list stays hidden until a fit file has been read.
+    DSNames[0] = {"1", false, true, false};
+    const NumberPattern entryNumber("##: ");
+    for (int i = 1; i < MaxFitDataSets; ++i) {
+        DSNames[static_cast<std::size_t>(i)] = {entryNumber.format(double(i + 1)), false, false,
+                                                false};
+    }
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string captionFromPath(std::string_view path) {
+    constexpr int shown = 18;
+    const std::string_view trimmed = trimBlanks(path);
+    // Count characters, not bytes, so that a UTF-8 file name is never cut inside a character.
+    const auto isContinuation = [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    };
+    std::size_t start = trimmed.size();
+    int characters = 0;
+    while (start > 0 && characters < shown) {
+        --start;
+        if (!isContinuation(trimmed[start])) {
+            ++characters;
+        }
+    }
+    if (start == 0) {
+        return std::string(trimmed);
+    }
+    return "..." + std::string(trimmed.substr(start));
+}
+
+} // namespace skerry

@@ -1,0 +1,425 @@
+#include "skerry/input/DataLibrary.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "skerry/core/FileIO.h"
+
+namespace skerry {
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == ' ' || c == '\t' || c == ',';
+}
+
+// Characters that may pad a line that is otherwise empty (DOS editors end files with Ctrl-Z).
+bool isBlankLineChar(char c) {
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\x1a';
+}
+
+bool isBlankLine(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), isBlankLineChar);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A C-locale decimal: optional sign, digits with an optional fraction (or a fraction alone), an
+// optional exponent introduced by E or D with any number of digits.
+bool isNumberToken(std::string_view t) {
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < t.size() && isDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && isDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+            ++i;
+        }
+        if (i == t.size()) {
+            return false;
+        }
+        while (i < t.size() && isDigit(t[i])) {
+            ++i;
+        }
+    }
+    return i == t.size();
+}
+
+// Converts a token that passed isNumberToken to the nearest single. False when the value does
+// not fit a single: too large, or so small that it would silently become 0.
+bool toSingle(std::string_view token, float& value) {
+    char buffer[128];
+    const char* first = token.data();
+    const char* last = token.data() + token.size();
+    // from_chars knows neither a leading '+' nor the Fortran exponent letter D.
+    if (*first == '+') {
+        ++first;
+    }
+    if (std::find_if(first, last, [](char c) { return c == 'd' || c == 'D'; }) != last) {
+        if (static_cast<std::size_t>(last - first) > sizeof buffer) {
+            return false;
+        }
+        char* out = std::copy(first, last, buffer);
+        std::replace_if(
+            buffer, out, [](char c) { return c == 'd' || c == 'D'; }, 'e');
+        first = buffer;
+        last = out;
+    }
+    const auto result = std::from_chars(first, last, value);
+    return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
+}
+
+// Splits a line into at most four fields; returns the number of fields found (4 meaning "four
+// or more").
+int splitFields(std::string_view line, std::string_view (&fields)[4]) {
+    int n = 0;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isSeparator(line[i])) {
+            ++i;
+        }
+        if (i == line.size()) {
+            break;
+        }
+        const std::size_t start = i;
+        while (i < line.size() && !isSeparator(line[i])) {
+            ++i;
+        }
+        if (n == 4) {
+            return 4;
+        }
+        fields[n++] = line.substr(start, i - start);
+    }
+    return n;
+}
+
+struct DataLine {
+    int numbers = 0; // 2 or 3 when the line is a data line
+    std::string_view fields[4];
+};
+
+DataLine classify(std::string_view line) {
+    DataLine d;
+    const int n = splitFields(line, d.fields);
+    if (n < 2 || n > 3) {
+        return d;
+    }
+    for (int f = 0; f < n; ++f) {
+        if (!isNumberToken(d.fields[f])) {
+            return d;
+        }
+    }
+    d.numbers = n;
+    return d;
+}
+
+// The header line of an instrument scan file: the scan type letter, then at least seven numbers
+// (cell, temperature, rotor speed, elapsed time, omega^2 t, wavelength or radius, a count).
+bool isInstrumentHeader(std::string_view line, char& scanType) {
+    std::size_t i = 0;
+    int field = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isSeparator(line[i])) {
+            ++i;
+        }
+        if (i == line.size()) {
+            break;
+        }
+        const std::size_t start = i;
+        while (i < line.size() && !isSeparator(line[i])) {
+            ++i;
+        }
+        const std::string_view token = line.substr(start, i - start);
+        if (field == 0) {
+            if (token.size() != 1 ||
+                std::string_view("RIPFW").find(token[0]) == std::string_view::npos) {
+                return false;
+            }
+            scanType = token[0];
+        } else if (!isNumberToken(token)) {
+            return false;
+        }
+        ++field;
+    }
+    return field >= 8;
+}
+
+// Walks the lines of a text; a line ends at CR LF, LF or CR.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    bool next(std::string_view& line) {
+        if (pos_ >= text_.size()) {
+            return false;
+        }
+        std::size_t end = pos_;
+        while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') {
+            ++end;
+        }
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < text_.size() && text_[pos_] == '\r') {
+            ++pos_;
+        }
+        if (end < text_.size() && text_[end] == '\n') {
+            pos_ = end + 1;
+        } else if (pos_ < text_.size() && text_[pos_] == '\n' && text_[pos_ - 1] == '\r') {
+            ++pos_;
+        }
+        ++number_;
+        return true;
+    }
+
+    int lineNumber() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int number_ = 0;
+};
+
+std::string lineError(int lineNumber, std::string_view what) {
+    return "line " + std::to_string(lineNumber) + " " + std::string(what);
+}
+
+} // namespace
+
+std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
+    out.count = 0;
+    out.commentCount = 0;
+    out.comments.clear();
+
+    if (text.size() >= 2 &&
+        ((text[0] == '\xff' && text[1] == '\xfe') || (text[0] == '\xfe' && text[1] == '\xff'))) {
+        return "it is UTF-16 text; save it as plain 8-bit text";
+    }
+    if (text.find('\0') != std::string_view::npos) {
+        return "it holds binary data, not text";
+    }
+    if (text.substr(0, 3) == "\xef\xbb\xbf") {
+        text.remove_prefix(3); // a UTF-8 byte order mark is not part of the first line
+    }
+
+    // Instrument scan files are recognised by their second line.
+    char scanType = 0;
+    bool instrumentFile = false;
+    {
+        LineReader probe(text);
+        std::string_view first;
+        std::string_view second;
+        if (probe.next(first) && probe.next(second)) {
+            instrumentFile = isInstrumentHeader(second, scanType);
+        }
+    }
+
+    LineReader reader(text);
+    std::string_view line;
+    bool inData = false;
+    bool anyNonZeroThird = false;
+    while (reader.next(line)) {
+        if (!inData) {
+            const bool headerLine = instrumentFile && reader.lineNumber() <= 2;
+            if (headerLine || classify(line).numbers == 0) {
+                if (out.commentCount < MaxCommentLines) {
+                    out.comments.setLine(++out.commentCount, line);
+                }
+                continue;
+            }
+            inData = true;
+        } else if (isBlankLine(line)) {
+            continue;
+        }
+
+        const DataLine d = classify(line);
+        if (d.numbers == 0) {
+            return lineError(reader.lineNumber(),
+                             "is not a data line (two or three numbers expected)");
+        }
+        if (out.count == MaxPoints) {
+            return "it holds more than " + std::to_string(MaxPoints) + " points";
+        }
+        Point p;
+        float* values[3] = {&p.x, &p.reading, &p.third};
+        for (int f = 0; f < d.numbers; ++f) {
+            if (!toSingle(d.fields[f], *values[f])) {
+                return lineError(reader.lineNumber(), "holds the value " +
+                                                          std::string(d.fields[f]) +
+                                                          ", which is out of range");
+            }
+        }
+        if (d.numbers == 2) {
+            p.third = 1.0f;
+        } else if (p.third != 0.0f) {
+            anyNonZeroThird = true;
+        }
+        out.points(++out.count) = p;
+    }
+
+    if (out.count == 0) {
+        return "it holds no data points";
+    }
+    // Intensity scans carry a second channel in the third column, and a file without recorded
+    // deviations has zeros there; neither is a deletion mark.
+    if (scanType == 'I' || !anyNonZeroThird) {
+        for (int i = 1; i <= out.count; ++i) {
+            out.points(i).third = 1.0f;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> getdata(const std::string& path, PointArray& points, std::int32_t& count,
+                                   CommentLines& comments, std::int32_t& commentCount,
+                                   std::string* fileText) {
+    ReadResult file = readWholeFile(path, MaxScanFileBytes);
+    if (file.error) {
+        return file.error->reason;
+    }
+    auto scan = std::make_unique<ScanFile>();
+    if (auto refusal = parseScanText(file.bytes, *scan)) {
+        return refusal;
+    }
+    copyPoints(scan->points, points, scan->count);
+    count = scan->count;
+    comments = scan->comments;
+    commentCount = scan->commentCount;
+    if (fileText != nullptr) {
+        *fileText = std::move(file.bytes);
+    }
+    return std::nullopt;
+}
+
+void blank(const PointArray& raw, std::int32_t count, const PointArray& blankPoints,
+           std::int32_t blankCount, PointArray& work) {
+    struct Sample {
+        double x;
+        double reading;
+    };
+    std::vector<Sample> samples;
+    samples.reserve(static_cast<std::size_t>(std::max(blankCount, 0)));
+    for (int j = 1; j <= blankCount; ++j) {
+        samples.push_back({blankPoints(j).x, blankPoints(j).reading});
+    }
+    std::stable_sort(samples.begin(), samples.end(),
+                     [](const Sample& a, const Sample& b) { return a.x < b.x; });
+
+    for (int i = 1; i <= count; ++i) {
+        const Point& r = raw(i);
+        Point& w = work(i);
+        w.x = r.x;
+        w.third = r.third;
+        if (samples.empty()) {
+            w.reading = r.reading;
+            continue;
+        }
+        const double x = r.x;
+        // The first sample beyond x; the one before it is at or below x, so the interval between
+        // them never has zero width, even where the blank repeats an x.
+        const auto upper = std::upper_bound(samples.begin(), samples.end(), x,
+                                            [](double v, const Sample& s) { return v < s.x; });
+        double b;
+        if (upper == samples.begin()) {
+            b = samples.front().reading;
+        } else if (upper == samples.end()) {
+            b = samples.back().reading;
+        } else {
+            const Sample& lo = *(upper - 1);
+            const Sample& hi = *upper;
+            b = lo.reading + (hi.reading - lo.reading) * (x - lo.x) / (hi.x - lo.x);
+        }
+        w.reading = static_cast<float>(static_cast<double>(r.reading) - b);
+    }
+}
+
+void tkrnd2(float low, float high, float& lowEnd, float& highEnd, std::int32_t& intervals) {
+    if (!std::isfinite(low) || !std::isfinite(high)) {
+        lowEnd = -1.0f;
+        highEnd = 1.0f;
+        intervals = 4;
+        return;
+    }
+    if (low > high) {
+        std::swap(low, high);
+    }
+    double lo = low;
+    double hi = high;
+    if (lo == hi) {
+        const double half = lo == 0.0 ? 1.0 : std::abs(lo) / 2.0;
+        lo -= half;
+        hi += half;
+    }
+
+    // The smallest step of 1, 2 or 5 times a power of ten that covers the range in at most ten
+    // intervals. The first decade tried gives at least ten intervals, so no smaller step is
+    // passed over; the larger steps leave at least four.
+    const double span = hi - lo;
+    double decade = std::pow(10.0, std::floor(std::log10(span)) - 1.0);
+    for (int attempt = 0; attempt < 4; ++attempt, decade *= 10.0) {
+        for (double m : {1.0, 2.0, 5.0}) {
+            const double step = m * decade;
+            double kLow = std::floor(lo / step);
+            double kHigh = std::ceil(hi / step);
+            // The ends are stored as singles: an end that encloses the range once rounded to
+            // single precision needs no further interval.
+            if (static_cast<float>((kLow + 1.0) * step) <= static_cast<float>(lo)) {
+                kLow += 1.0;
+            }
+            if (static_cast<float>((kHigh - 1.0) * step) >= static_cast<float>(hi)) {
+                kHigh -= 1.0;
+            }
+            const double n = kHigh - kLow;
+            if (n < 1.0 || n > 10.0) {
+                continue;
+            }
+            const float e0 = static_cast<float>(kLow * step);
+            const float e1 = static_cast<float>(kHigh * step);
+            if (std::isfinite(e0) && std::isfinite(e1) && e0 < e1) {
+                lowEnd = e0;
+                highEnd = e1;
+                intervals = static_cast<std::int32_t>(n);
+                return;
+            }
+            attempt = 4; // round ends would overflow a single; larger steps only make it worse
+            break;
+        }
+    }
+
+    // At the edge of the single range there are no round ends: use the range itself, kept
+    // finite and at least one single apart.
+    constexpr float largest = std::numeric_limits<float>::max();
+    lowEnd = std::isfinite(static_cast<float>(lo)) ? static_cast<float>(lo) : -largest;
+    highEnd = std::isfinite(static_cast<float>(hi)) ? static_cast<float>(hi) : largest;
+    if (lowEnd == highEnd) {
+        if (highEnd < largest) {
+            highEnd = std::nextafter(highEnd, largest);
+        } else {
+            lowEnd = std::nextafter(lowEnd, -largest);
+        }
+    }
+    intervals = 1;
+}
+
+} // namespace skerry

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "skerry/core/StartUp.h"
+
+namespace skerry {
+
+class MainWindow;
+class SplashWindow;
+
+// The windows of start-up as Qt widgets: the splash and the main window.
+class GuiStartUp : public StartUpWindows {
+public:
+    GuiStartUp(Program& program, Platform& platform);
+    ~GuiStartUp() override;
+
+    void showSplash() override;
+    void unloadSplash() override;
+    void loadMainWindow() override;
+    void showMainWindow() override;
+    void setMainWindowCaption(const std::string& caption) override;
+
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+
+private:
+    Program& program_;
+    Platform& platform_;
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<MainWindow> mainWindow_;
+};
+
+} // namespace skerry

@@ -1,0 +1,138 @@
+#include "skerryui/core/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+#include "skerryui/core/Fonts.h"
+#include "skerryui/core/QtPlatform.h"
+
+namespace skerry {
+
+namespace {
+
+// The window's size as designed, in pixels.
+constexpr int DesignWidth = 820;
+constexpr int DesignHeight = 560;
+
+// Captions made from file names may hold '&', which Qt would take for a keyboard accelerator.
+QString menuText(const std::string& caption) {
+    return QString::fromUtf8(caption.c_str()).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
+    : QMainWindow(parent), model_(program, platform) {
+    setObjectName(QStringLiteral("Form1"));
+    resize(DesignWidth, DesignHeight);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("SSTab1"));
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        auto* pane = new QPlainTextEdit(tabs_);
+        pane->setObjectName(QStringLiteral("RichTextBox1_%1").arg(i));
+        pane->setReadOnly(true);
+        pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+        pane->setFont(fixedPitchFont(10));
+        panes_[i] = pane;
+        tabs_->addTab(pane, QString());
+    }
+    setCentralWidget(tabs_);
+
+    const MainWindowState& s = model_.state();
+    QMenu* file = addMenu(s.FileMenu);
+    addEntry(file, s.GetNewData, [this] { model_.GetNewData_Click(); });
+    addEntry(file, s.UseFitFile, [] {});
+    addEntry(file, s.GetBlankData, [] {});
+    addEntry(file, s.ClearBlank, [] {});
+
+    QMenu* loaded = addMenu(s.FilesLoaded);
+    for (const MenuEntry& entry : s.DSNames) {
+        addEntry(loaded, entry, [] {})->setCheckable(true);
+    }
+
+    QMenu* edit = addMenu(s.EditMenuChoice);
+    addEntry(edit, s.DoVantor, [] {});
+    addEntry(edit, s.EditComment1, [] {});
+    addEntry(edit, s.InvertC, [] {});
+    addEntry(edit, s.AddNoise, [] {});
+    addEntry(edit, s.BackItOff, [] {});
+
+    QMenu* save = addMenu(s.SaveDataFile);
+    addEntry(save, s.SaveComplete, [this] { model_.SaveComplete_Click(); });
+    addEntry(save, s.SaveCompleteRSq, [this] { model_.SaveCompleteRSq_Click(); });
+    addEntry(save, s.SaveTruncated, [this] { model_.SaveTruncated_Click(); });
+    addEntry(save, s.SaveTruncatedRSq, [this] { model_.SaveTruncatedRSq_Click(); });
+
+    // "Set Plot Colors" is a command on the menu bar itself.
+    auto* colours = new QAction(this);
+    menuBar()->addAction(colours);
+    connect(colours, &QAction::triggered, this, [this] { run([] {}); });
+    bindings_.push_back({&s.SetColors, colours});
+
+    sync();
+}
+
+QMenu* MainWindow::addMenu(const MenuEntry& entry) {
+    QMenu* menu = menuBar()->addMenu(QString());
+    bindings_.push_back({&entry, menu->menuAction()});
+    return menu;
+}
+
+QAction* MainWindow::addEntry(QMenu* menu, const MenuEntry& entry, std::function<void()> handler) {
+    QAction* action = menu->addAction(QString());
+    connect(action, &QAction::triggered, this,
+            [this, handler = std::move(handler)] { run(handler); });
+    bindings_.push_back({&entry, action});
+    return action;
+}
+
+void MainWindow::run(const std::function<void()>& handler) {
+    handler();
+    sync();
+}
+
+QAction* MainWindow::actionFor(const MenuEntry& entry) const {
+    for (const Binding& b : bindings_) {
+        if (b.entry == &entry) {
+            return b.action;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::sync() {
+    const MainWindowState& s = model_.state();
+    setWindowTitle(QString::fromUtf8(s.caption.c_str()));
+    for (const Binding& b : bindings_) {
+        b.action->setText(menuText(b.entry->caption));
+        b.action->setEnabled(b.entry->enabled);
+        b.action->setVisible(b.entry->visible);
+        if (b.action->isCheckable()) {
+            b.action->setChecked(b.entry->checked);
+        }
+    }
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        tabs_->setTabText(static_cast<int>(i), menuText(s.tabCaptions[i]));
+        if (paneRevisions_[i] != s.panes[i].revision) {
+            paneRevisions_[i] = s.panes[i].revision;
+            panes_[i]->setPlainText(paneTextFromBytes(s.panes[i].text));
+        }
+    }
+}
+
+void MainWindow::placeOnScreen(ScreenSize screen) {
+    move((screen.width - width()) / 4, (screen.height - height()) / 4);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (model_.Form_Unload()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+} // namespace skerry

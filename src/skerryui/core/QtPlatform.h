@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QLockFile>
+#include <memory>
+
+#include "skerry/core/Platform.h"
+
+namespace skerry {
+
+// The platform the program runs on, served by Qt: dialogs and message boxes are Qt's, modal to
+// the active window; the default printer comes from the print system.
+class QtPlatform : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
+                             MessageButtons buttons) override;
+    void sleep(std::chrono::milliseconds duration) override;
+    void processEvents() override;
+    LocalDateTime now() override;
+    std::uint32_t randomSeed() override;
+    ScreenSize screenSize() override;
+    std::string defaultPrinterName() override;
+    bool anotherInstanceRunning() override;
+    std::filesystem::path settingsFolder() override;
+    void endProgram(int exitCode) override;
+
+private:
+    std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool save);
+
+    std::unique_ptr<QLockFile> instanceLock_;
+};
+
+// Converts a filter of the form "description | pattern" to Qt's "description (pattern)". The
+// pattern "*.*" means every file, with or without an extension.
+QString qtFileFilter(const std::string& filter);
+
+// Bytes of a file or listing as text for a pane: UTF-8 when they are valid UTF-8, else Latin-1,
+// with CR LF and lone CR line ends shown as line breaks.
+QString paneTextFromBytes(const std::string& bytes);
+
+} // namespace skerry

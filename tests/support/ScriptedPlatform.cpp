@@ -1,0 +1,49 @@
+#include "support/ScriptedPlatform.h"
+
+#include <stdexcept>
+
+namespace skerry::test {
+
+std::optional<std::string> ScriptedPlatform::nextDialogAnswer(bool save,
+                                                              const FileDialogRequest& request) {
+    dialogs.push_back({save, request});
+    if (dialogAnswers.empty()) {
+        throw std::logic_error("a file dialog opened that the test did not expect: " +
+                               request.title);
+    }
+    auto answer = std::move(dialogAnswers.front());
+    dialogAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedPlatform::openFileDialog(const FileDialogRequest& request) {
+    return nextDialogAnswer(false, request);
+}
+
+std::optional<std::string> ScriptedPlatform::saveFileDialog(const FileDialogRequest& request) {
+    return nextDialogAnswer(true, request);
+}
+
+MessageAnswer ScriptedPlatform::messageBox(std::string_view text, std::string_view title,
+                                           MessageIcon icon, MessageButtons buttons) {
+    messages.push_back({std::string(text), std::string(title), icon, buttons});
+    if (buttons == MessageButtons::Ok) {
+        return MessageAnswer::Ok;
+    }
+    if (messageAnswers.empty()) {
+        return MessageAnswer::Yes;
+    }
+    const MessageAnswer answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+std::vector<std::string> ScriptedPlatform::messageTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& m : messages) {
+        texts.push_back(m.text);
+    }
+    return texts;
+}
+
+} // namespace skerry::test

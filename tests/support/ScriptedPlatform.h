@@ -1,0 +1,69 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "skerry/core/Platform.h"
+
+namespace skerry::test {
+
+// A platform for tests: file dialogs are answered from a queue, message boxes are recorded and
+// answered from a queue (OK, or Yes when nothing was queued), waits take no time and the clock,
+// seed, screen and printer are fixed values a test may change.
+class ScriptedPlatform : public Platform {
+public:
+    struct Dialog {
+        bool save = false;
+        FileDialogRequest request;
+    };
+    struct Message {
+        std::string text;
+        std::string title;
+        MessageIcon icon = MessageIcon::None;
+        MessageButtons buttons = MessageButtons::Ok;
+    };
+
+    // Queues the answer to the next file dialog: a path, or nullopt for Cancel.
+    void answerDialog(std::optional<std::string> path) { dialogAnswers.push_back(std::move(path)); }
+    // Queues the answer to the next Yes/No message box.
+    void answerMessage(MessageAnswer answer) { messageAnswers.push_back(answer); }
+
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
+                             MessageButtons buttons) override;
+    void sleep(std::chrono::milliseconds duration) override { sleeps.push_back(duration); }
+    void processEvents() override { ++eventRounds; }
+    LocalDateTime now() override { return clock; }
+    std::uint32_t randomSeed() override { return seed; }
+    ScreenSize screenSize() override { return screen; }
+    std::string defaultPrinterName() override { return defaultPrinter; }
+    bool anotherInstanceRunning() override { return otherInstance; }
+    std::filesystem::path settingsFolder() override { return settingsDir; }
+    void endProgram(int exitCode) override { endedWith = exitCode; }
+
+    // Texts of the recorded messages, in order.
+    std::vector<std::string> messageTexts() const;
+
+    std::deque<std::optional<std::string>> dialogAnswers;
+    std::deque<MessageAnswer> messageAnswers;
+    std::vector<Dialog> dialogs;
+    std::vector<Message> messages;
+    std::vector<std::chrono::milliseconds> sleeps;
+    int eventRounds = 0;
+    LocalDateTime clock{2026, 12, 6, 9, 5, 7};
+    std::uint32_t seed = 12345;
+    ScreenSize screen{1920, 1080};
+    std::string defaultPrinter;
+    bool otherInstance = false;
+    std::filesystem::path settingsDir;
+    std::optional<int> endedWith;
+
+private:
+    std::optional<std::string> nextDialogAnswer(bool save, const FileDialogRequest& request);
+};
+
+} // namespace skerry::test

@@ -1,0 +1,51 @@
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace skerry::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "skerry-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    // Tests may leave read-only folders behind; make them writable so that they can go.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path TempDir::write(std::string_view name, std::string_view bytes) const {
+    const auto file = path_ / name;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return file;
+}
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+CurrentDirectoryGuard::CurrentDirectoryGuard(const std::filesystem::path& dir)
+    : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+}
+
+CurrentDirectoryGuard::~CurrentDirectoryGuard() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+}
+
+} // namespace skerry::test
