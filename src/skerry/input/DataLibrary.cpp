@@ -1,6 +1,7 @@
 #include "skerry/input/DataLibrary.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -372,39 +373,62 @@ void tkrnd2(float low, float high, float& lowEnd, float& highEnd, std::int32_t& 
         hi += half;
     }
 
-    // The smallest step of 1, 2 or 5 times a power of ten that covers the range in at most ten
-    // intervals. The first decade tried gives at least ten intervals, so no smaller step is
-    // passed over; the larger steps leave at least four.
-    const double span = hi - lo;
-    double decade = std::pow(10.0, std::floor(std::log10(span)) - 1.0);
-    for (int attempt = 0; attempt < 4; ++attempt, decade *= 10.0) {
-        for (double m : {1.0, 2.0, 5.0}) {
-            const double step = m * decade;
-            double kLow = std::floor(lo / step);
-            double kHigh = std::ceil(hi / step);
-            // The ends are stored as singles: an end that encloses the range once rounded to
-            // single precision needs no further interval.
-            if (static_cast<float>((kLow + 1.0) * step) <= static_cast<float>(lo)) {
-                kLow += 1.0;
-            }
-            if (static_cast<float>((kHigh - 1.0) * step) >= static_cast<float>(hi)) {
-                kHigh -= 1.0;
-            }
-            const double n = kHigh - kLow;
-            if (n < 1.0 || n > 10.0) {
-                continue;
-            }
-            const float e0 = static_cast<float>(kLow * step);
-            const float e1 = static_cast<float>(kHigh * step);
-            if (std::isfinite(e0) && std::isfinite(e1) && e0 < e1) {
-                lowEnd = e0;
-                highEnd = e1;
-                intervals = static_cast<std::int32_t>(n);
-                return;
-            }
-            attempt = 4; // round ends would overflow a single; larger steps only make it worse
+    // Steps of 1, 2 and 5 times a power of ten, from the first one that covers the range in
+    // at most ten intervals (it leaves at least four) upwards, as long as four intervals remain.
+    // The tightest frame wins, so that the data fill the plot; between frames of the same width
+    // the one nearest five intervals gives the most readable axis.
+    struct Frame {
+        float lowEnd;
+        float highEnd;
+        int intervals;
+    };
+    const auto frameFor = [&](double step) -> std::optional<Frame> {
+        double kLow = std::floor(lo / step);
+        double kHigh = std::ceil(hi / step);
+        // The ends are stored as singles: an end that encloses the range once rounded to single
+        // precision needs no further interval.
+        if (static_cast<float>((kLow + 1.0) * step) <= static_cast<float>(lo)) {
+            kLow += 1.0;
+        }
+        if (static_cast<float>((kHigh - 1.0) * step) >= static_cast<float>(hi)) {
+            kHigh -= 1.0;
+        }
+        const float e0 = static_cast<float>(kLow * step);
+        const float e1 = static_cast<float>(kHigh * step);
+        if (!std::isfinite(e0) || !std::isfinite(e1) || !(e0 < e1)) {
+            return std::nullopt;
+        }
+        return Frame{e0, e1, static_cast<int>(kHigh - kLow)};
+    };
+
+    std::optional<Frame> best;
+    const double firstDecade = std::pow(10.0, std::floor(std::log10(hi - lo)) - 1.0);
+    for (int i = 0; i < 9; ++i) {
+        const double step = std::array{1.0, 2.0, 5.0}[static_cast<std::size_t>(i % 3)] *
+                            firstDecade * std::pow(10.0, i / 3);
+        const auto frame = frameFor(step);
+        if (!frame) {
+            break; // round ends would overflow a single; larger steps only make it worse
+        }
+        if (frame->intervals > 10) {
+            continue;
+        }
+        if (frame->intervals < 4 && best) {
             break;
         }
+        const float width = frame->highEnd - frame->lowEnd;
+        const float bestWidth = best ? best->highEnd - best->lowEnd : 0.0f;
+        if (!best || width < bestWidth ||
+            (width == bestWidth &&
+             std::abs(frame->intervals - 5) < std::abs(best->intervals - 5))) {
+            best = frame;
+        }
+    }
+    if (best) {
+        lowEnd = best->lowEnd;
+        highEnd = best->highEnd;
+        intervals = best->intervals;
+        return;
     }
 
     // At the edge of the single range there are no round ends: use the range itself, kept
