@@ -53,7 +53,9 @@ TEST(BatchArguments, ParsesOptionsAndRefusesMistakes) {
 TEST(BatchRun, WritesTheSameBytesAsSave) {
     test::TempDir dir;
     test::CurrentDirectoryGuard cwd(dir.path());
-    const std::string scan = std::string(SKERRY_EXAMPLES_DIR) + "/cell1-absorbance.RA1";
+    // A copy in the test's folder: the program writes its listing beside the file chosen.
+    const std::string scan = (dir / "cell1-absorbance.RA1").string();
+    std::filesystem::copy_file(SKERRY_EXAMPLES_DIR "/cell1-absorbance.RA1", scan);
 
     test::ScriptedPlatform platform;
     platform.settingsDir = dir / "config";
@@ -61,7 +63,6 @@ TEST(BatchRun, WritesTheSameBytesAsSave) {
     MainWindowModel model(*program, platform);
     platform.answerDialog(scan);
     model.GetNewData_Click();
-    test::CurrentDirectoryGuard back(dir.path());
 
     struct Form {
         Args options;
