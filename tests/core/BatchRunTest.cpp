@@ -8,6 +8,7 @@
 #include "skerry/batch/BatchRun.h"
 #include "skerry/core/MainWindowModel.h"
 #include "support/ScriptedPlatform.h"
+#include "support/ScriptedWindows.h"
 #include "support/TempDir.h"
 
 namespace skerry {
@@ -60,7 +61,8 @@ TEST(BatchRun, WritesTheSameBytesAsSave) {
     test::ScriptedPlatform platform;
     platform.settingsDir = dir / "config";
     auto program = std::make_unique<Program>();
-    MainWindowModel model(*program, platform);
+    test::ScriptedWindows windows;
+    MainWindowModel model(*program, platform, windows);
     platform.answerDialog(scan);
     model.GetNewData_Click();
 

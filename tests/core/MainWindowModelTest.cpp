@@ -5,6 +5,7 @@
 
 #include "skerry/core/MainWindowModel.h"
 #include "support/ScriptedPlatform.h"
+#include "support/ScriptedWindows.h"
 #include "support/TempDir.h"
 
 namespace skerry {
@@ -43,8 +44,9 @@ protected:
     test::TempDir dir;
     test::CurrentDirectoryGuard cwd;
     test::ScriptedPlatform platform;
+    test::ScriptedWindows windows;
     std::unique_ptr<Program> program = std::make_unique<Program>();
-    MainWindowModel model{*program, platform};
+    MainWindowModel model{*program, platform, windows};
     std::filesystem::path scan;
 };
 

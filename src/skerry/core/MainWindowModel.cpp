@@ -9,8 +9,8 @@
 
 namespace skerry {
 
-MainWindowModel::MainWindowModel(Program& program, Platform& platform)
-    : program_(program), platform_(platform) {}
+MainWindowModel::MainWindowModel(Program& program, Platform& platform, ModalWindows& windows)
+    : program_(program), platform_(platform), windows_(windows) {}
 
 void MainWindowModel::updateWorkDir() {
     DataSet& data = program_.data;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "skerry/core/MainWindowState.h"
+#include "skerry/core/ModalWindows.h"
 #include "skerry/core/Platform.h"
 #include "skerry/core/Program.h"
 
@@ -13,7 +14,7 @@ namespace skerry {
 // the same handlers through a scripted platform.
 class MainWindowModel {
 public:
-    MainWindowModel(Program& program, Platform& platform);
+    MainWindowModel(Program& program, Platform& platform, ModalWindows& windows);
 
     const MainWindowState& state() const { return state_; }
     Program& program() { return program_; }
@@ -45,6 +46,7 @@ private:
 
     Program& program_;
     Platform& platform_;
+    ModalWindows& windows_;
     MainWindowState state_;
 };
 

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "skerryui/core/Fonts.h"
 #include "skerryui/core/QtPlatform.h"
@@ -24,7 +25,7 @@ QString menuText(const std::string& caption) {
 } // namespace
 
 MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
-    : QMainWindow(parent), model_(program, platform) {
+    : QMainWindow(parent), model_(program, platform, *this) {
     setObjectName(QStringLiteral("Form1"));
     resize(DesignWidth, DesignHeight);
 
@@ -124,7 +125,8 @@ void MainWindow::sync() {
 }
 
 void MainWindow::placeOnScreen(ScreenSize screen) {
-    move((screen.width - width()) / 4, (screen.height - height()) / 4);
+    // On a screen smaller than the window, its top left corner stays on the screen.
+    move(std::max(0, (screen.width - width()) / 4), std::max(0, (screen.height - height()) / 4));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

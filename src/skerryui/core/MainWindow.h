@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "skerry/core/MainWindowModel.h"
+#include "skerry/core/ModalWindows.h"
 
 class QAction;
 class QMenu;
@@ -16,8 +17,9 @@ class QTabWidget;
 namespace skerry {
 
 // The main window: a tab strip of three text panes and the menu bar. It shows the state of the
-// main window's command logic and forwards every menu choice to it.
-class MainWindow : public QMainWindow {
+// main window's command logic and forwards every menu choice to it, and it opens the program's
+// modal windows for the commands.
+class MainWindow : public QMainWindow, public ModalWindows {
     Q_OBJECT
 
 public:
