@@ -1,0 +1,225 @@
+#include "FuzzTargets.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "skerry/core/LeadingNumber.h"
+#include "skerry/core/NumberPattern.h"
+#include "skerry/core/ProfileFile.h"
+#include "skerry/input/DataLibrary.h"
+#include "skerry/output/EditedDataFile.h"
+
+namespace skerry::fuzz {
+
+namespace {
+
+[[noreturn]] void broken(const char* promise) {
+    std::fprintf(stderr, "broken promise: %s\n", promise);
+    std::abort();
+}
+
+void require(bool holds, const char* promise) {
+    if (!holds) {
+        broken(promise);
+    }
+}
+
+std::string_view asText(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// Reads fixed-size values off the front of the input.
+class Bytes {
+public:
+    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    template <typename T>
+    T take() {
+        T value{};
+        const std::size_t n = std::min(sizeof(T), size_);
+        std::memcpy(&value, data_, n);
+        data_ += n;
+        size_ -= n;
+        return value;
+    }
+
+    std::string_view rest() const { return asText(data_, size_); }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+};
+
+// Section and key names the checks write: letters and digits only, so that they are never
+// mistaken for headers, comments or separators.
+std::string safeName(std::string_view raw, const char* fallback) {
+    std::string name;
+    for (char c : raw) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
+            name += c;
+        }
+    }
+    return name.empty() ? fallback : name;
+}
+
+bool sameAscii(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+} // namespace
+
+int scanText(const std::uint8_t* data, std::size_t size) {
+    auto scan = std::make_unique<ScanFile>();
+    const auto refusal = parseScanText(asText(data, size), *scan);
+    if (refusal) {
+        require(!refusal->empty(), "a refusal says why");
+        return 0;
+    }
+    require(scan->count >= 1 && scan->count <= MaxPoints, "1..2200 points");
+    require(scan->commentCount >= 0 && scan->commentCount <= MaxCommentLines, "0..50 comments");
+    for (int i = 1; i <= scan->count; ++i) {
+        const Point& p = scan->points(i);
+        require(std::isfinite(p.x) && std::isfinite(p.reading) && std::isfinite(p.third),
+                "every value finite");
+    }
+    // What is read can be written: every line of the saved file has its fixed shape.
+    auto data_set = std::make_unique<DataSet>();
+    copyPoints(scan->points, data_set->WorkPoints, scan->count);
+    data_set->PointCount = scan->count;
+    data_set->CommentBlock = scan->comments;
+    data_set->CommentCount = scan->commentCount;
+    deriveRetainedRange(*data_set);
+    require(data_set->FirstGoodIndex >= 1 && data_set->FirstGoodIndex <= data_set->LastGoodIndex &&
+                data_set->LastGoodIndex <= data_set->PointCount,
+            "the retained range lies inside the points");
+    const std::string text = editedFileText(*data_set, false, false);
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    require(lines == static_cast<std::size_t>(data_set->CommentCount + data_set->LastGoodIndex -
+                                              data_set->FirstGoodIndex + 1),
+            "one line per comment and per retained point");
+    return 0;
+}
+
+int profileFile(const std::uint8_t* data, std::size_t size) {
+    Bytes bytes(data, size);
+    const auto split = bytes.take<std::uint16_t>();
+    const std::string_view text = bytes.rest();
+    const std::string_view file = text.substr(0, std::min<std::size_t>(split, text.size()));
+    const std::string_view names = text.substr(file.size());
+
+    ProfileFile profile = ProfileFile::parse(file);
+    const std::string section = safeName(names.substr(0, names.size() / 2), "S");
+    const std::string key = safeName(names.substr(names.size() / 2), "k");
+    const std::string before = profile.readString(section, key, "", 96);
+    require(before.size() <= 95, "a text value fits its buffer");
+    (void)profile.readInt(section, key, 7);
+
+    // Writing a value and reading it back gives the value, and leaves other keys alone.
+    const std::string value = "v" + std::to_string(size);
+    const std::string other = profile.readString("Other1", "Key1", "(none)", 4096);
+    profile.write(section, key, value);
+    require(profile.readString(section, key, "", 4096) == value, "a written value reads back");
+    if (!sameAscii(section, "Other1") || !sameAscii(key, "Key1")) {
+        require(profile.readString("Other1", "Key1", "(none)", 4096) == other,
+                "writing one key leaves another alone");
+    }
+    const ProfileFile reread = ProfileFile::parse(profile.bytes());
+    require(reread.readString(section, key, "", 4096) == value, "a saved value reads back");
+    return 0;
+}
+
+int leadingNumber(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = asText(data, size);
+    const double value = skerry::leadingNumber(text);
+    require(!std::isnan(value), "never NaN");
+    // Leading blanks, tabs and line feeds never change the number.
+    const std::string padded = " \t\n" + std::string(text);
+    const double again = skerry::leadingNumber(padded);
+    require(again == value || (std::isnan(again) && std::isnan(value)), "blanks are skipped");
+    if (const auto rounded = roundToInt16(value)) {
+        require(std::abs(double(*rounded) - value) <= 0.5, "rounding moves at most half");
+    }
+    return 0;
+}
+
+int numberPattern(const std::uint8_t* data, std::size_t size) {
+    static const char* const patterns[] = {"0.00000",
+                                           "00.00000",
+                                           "0.000",
+                                           " 0.00000E+00;-0.00000E+00",
+                                           " 0.000E+00;-0.000E+00",
+                                           "+0.00E+00;-0.00E+00",
+                                           "0.0000E+00",
+                                           "0.000E+00",
+                                           "##: ",
+                                           "0.",
+                                           "000.",
+                                           "0000"};
+    Bytes bytes(data, size);
+    const auto which = bytes.take<std::uint8_t>();
+    const auto asDouble = bytes.take<std::uint8_t>() & 1;
+    const std::string_view pattern = patterns[which % std::size(patterns)];
+    const NumberPattern compiled(pattern);
+
+    std::string text;
+    double value = 0;
+    if (asDouble) {
+        value = bytes.take<double>();
+        compiled.appendTo(text, value);
+    } else {
+        const auto single = bytes.take<float>();
+        value = single;
+        compiled.appendTo(text, single);
+    }
+    require(!text.empty(), "every value gives text");
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    // The text reads back as the value, off by at most half a unit of its last digit plus the
+    // 7 or 15 significant digits the value was first written with.
+    std::string digits = text;
+    for (char& c : digits) {
+        if (c == ':' || c == ' ') {
+            c = '\0';
+        }
+    }
+    const char* start = digits.c_str();
+    while (*start == '\0' && start < digits.c_str() + digits.size()) {
+        ++start;
+    }
+    const double back = std::strtod(start, nullptr);
+    const bool exponent = pattern.find('E') != std::string_view::npos;
+    const auto point = pattern.find('.');
+    const int decimals =
+        point == std::string_view::npos
+            ? 0
+            : static_cast<int>(pattern.find_first_not_of('0', point + 1) == std::string_view::npos
+                                   ? pattern.size() - point - 1
+                                   : pattern.find_first_not_of('0', point + 1) - point - 1);
+    const double magnitude = std::abs(value);
+    double unit = std::pow(10.0, -decimals);
+    if (exponent && magnitude > 0) {
+        unit *= std::pow(10.0, std::floor(std::log10(magnitude)) + 1.0);
+    }
+    const double written = magnitude * (asDouble ? 1e-14 : 1e-6);
+    if (std::isfinite(unit) && std::isfinite(back)) {
+        require(std::abs(back - value) <= 0.5 * unit + written + 1e-300, "the text is the value");
+    }
+    return 0;
+}
+
+} // namespace skerry::fuzz
