@@ -202,6 +202,20 @@ private:
     int number_ = 0;
 };
 
+// UTF-16 text without a byte order mark: in plain ASCII text every other byte is NUL.
+bool looksLikeUtf16(std::string_view text) {
+    const std::size_t n = std::min<std::size_t>(text.size(), 400) & ~std::size_t{1};
+    int evenNuls = 0;
+    int oddNuls = 0;
+    for (std::size_t i = 0; i < n; i += 2) {
+        evenNuls += text[i] == '\0';
+        oddNuls += text[i + 1] == '\0';
+    }
+    const int pairs = static_cast<int>(n / 2);
+    return pairs > 0 && std::max(evenNuls, oddNuls) * 10 >= pairs * 9 &&
+           std::min(evenNuls, oddNuls) * 10 <= pairs;
+}
+
 std::string lineError(int lineNumber, std::string_view what) {
     return "line " + std::to_string(lineNumber) + " " + std::string(what);
 }
@@ -218,7 +232,8 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
         return "it is UTF-16 text; save it as plain 8-bit text";
     }
     if (text.find('\0') != std::string_view::npos) {
-        return "it holds binary data, not text";
+        return looksLikeUtf16(text) ? "it is UTF-16 text; save it as plain 8-bit text"
+                                    : "it holds binary data, not text";
     }
     if (text.substr(0, 3) == "\xef\xbb\xbf") {
         text.remove_prefix(3); // a UTF-8 byte order mark is not part of the first line
