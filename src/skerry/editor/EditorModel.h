@@ -1,0 +1,183 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "skerry/core/DataSet.h"
+#include "skerry/core/Platform.h"
+#include "skerry/editor/AxisScaling.h"
+#include "skerry/editor/PlotMapping.h"
+
+namespace skerry {
+
+// Room in the editor's arrays; a data set never holds more than MaxPoints of it.
+inline constexpr int EditCapacity = 2500;
+
+// At most this many points near a click are weighed by the single-point tools.
+inline constexpr int MaxCandidates = 50;
+
+// Mouse buttons and modifier keys as the editor's mouse handlers receive them.
+enum MouseButton : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+enum ShiftKey : int { ShiftMask = 1, CtrlMask = 2, AltMask = 4 };
+
+// One of the editor's arrays, indexed from 1 like the data set's points. Indices outside
+// 1..EditCapacity throw std::out_of_range.
+class EditArray {
+public:
+    float& operator()(int index) { return values_.at(static_cast<std::size_t>(index - 1)); }
+    float operator()(int index) const { return values_.at(static_cast<std::size_t>(index - 1)); }
+
+private:
+    std::array<float, EditCapacity> values_{};
+};
+
+// Size and place of the editor window and the look of its read-out strip, chosen from the
+// screen: a 52% x 65% window with 12-point labels and the tall toolbar above 800 pixels, the
+// same window with 8-point labels up to 640 pixels, and a 64% x 80% window with the design
+// fonts on smaller screens.
+struct EditorLayout {
+    int width = 0; // outer window size and position, pixels
+    int height = 0;
+    int left = 0;
+    int top = 0;
+    double labelPoints = 9.75; // font size of the read-out strip
+    bool largeToolbar = false; // Toolbar1 (540 twips high) rather than Toolbar2 (420)
+};
+
+EditorLayout editorLayout(ScreenSize screen);
+
+// The points near a click that the single-point tools choose from: up to MaxCandidates
+// entries; further ones are not taken in.
+class CandidateList {
+public:
+    void clear() { count_ = 0; }
+    void add(int index, float distanceSquared);
+    // The index of the entry nearest the click, the first one found on a tie; 0 when empty.
+    int nearest() const;
+
+private:
+    struct Candidate {
+        std::int16_t index;
+        float distanceSquared;
+    };
+    std::array<Candidate, MaxCandidates> entries_{};
+    int count_ = 0;
+};
+
+// The graphical editor's state and logic, without any window: its copy of the points, the view
+// window, the axis frames, the tools, the zoom drag and the read-out. The window turns its
+// events into calls of the handlers below (mouse positions in plot units) and draws the plot
+// whenever the logic asks for a redraw; every message goes through the platform.
+class EditorModel {
+public:
+    explicit EditorModel(Platform& platform);
+
+    // Entering from the main window: the plot texts, a copy of the working points and the view
+    // window around all of them.
+    void loadPoints(const DataSet& data);
+    // Leaving with the edits accepted: the marks go back into the working points, and the first
+    // and last good point become the retained range (kept as it was when no point is good).
+    void returnMarks(DataSet& data) const;
+
+    // Sets the view window to the smallest and largest values of xs(1..n) and ys(1..n); with
+    // n < 1 all four limits come from the first entries.
+    void FindDataRange(const EditArray& xs, const EditArray& ys, std::int16_t n);
+
+    // The window's load and unload: tool, flags, read-out and layout from the screen.
+    void Form_Load(bool showXYDefault);
+    void Form_Unload(bool& showXYDefault) const { showXYDefault = ShowXY; }
+
+    // The window reports its size: the client area (where the plot is drawn) and the whole
+    // window with its frame (from which the font sizes follow), in pixels.
+    void Form_Resize(int clientWidth, int clientHeight, int outerWidth, int outerHeight);
+    void setMinimized(bool minimized) { Minimized = minimized; }
+
+    // Prepares a redraw (font sizes, axis frames with their warnings, scale factors) and then
+    // has the window draw the plot. Nothing happens while the window is minimized.
+    void Form_Paint();
+    // Called by Form_Paint once the state is ready to be drawn.
+    void setRedrawHandler(std::function<void()> handler) { redrawHandler_ = std::move(handler); }
+
+    // Mouse events; X and Y in plot units, Button and Shift as MouseButton and ShiftKey bits.
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void Form_MouseUp(int Button, int Shift, float X, float Y);
+
+    void ShowEm_Click();
+    void Zoomout_Click();
+    // Toolbar buttons 1..8: five tools, a separator, accept and leave, discard and leave.
+    void Toolbar_ButtonClick(int index);
+
+    // True when a click at (X, Y) hits the point drawn at (PX, PY), all in plot units.
+    bool Within(float PX, float PY, float X, float Y) const;
+    // Zooms to the box held in the zoom corner fields, refusing a box with fewer than 2 points.
+    void ZoomIn();
+
+    // The mapping of the last redraw, for the window's client area.
+    PlotMapping mapping() const;
+
+    // The copy of the points and the plot texts.
+    EditArray EditX;
+    EditArray EditY;
+    EditArray EditThird;
+    std::int16_t EditCount = 0;
+    std::string PlotTitle;
+    std::string PlotSubtitle;
+    std::string XAxisLabel;
+    std::string YAxisLabel;
+
+    // The data rectangle shown, before rounding into the axis frames.
+    float ViewXMin = 0.0f;
+    float ViewXMax = 0.0f;
+    float ViewYMin = 0.0f;
+    float ViewYMax = 0.0f;
+
+    bool EditAccepted = false;
+    bool UnloadRequested = false; // a toolbar button asked the window to close
+
+    std::int16_t Tool = 1;
+    bool ShowXY = true;
+    std::string ShowEmCaption = "&Hide (X,Y)";
+    std::string XYLabel; // the cursor read-out
+    bool ZoomoutEnabled = false;
+
+    // Results of the last redraw.
+    AxisFrame XAxis;
+    AxisFrame YAxis;
+    float XScale = 1.0f;
+    float YScale = 1.0f;
+    float MarkerSize = 0.65f;
+    std::int16_t TitleSize = 0;          // points
+    std::int16_t TickSize = 0;           // points
+    std::int32_t VerticalFontHeight = 0; // pixels, cell height of the y label's font
+
+    // The zoom drag, in plot units.
+    bool Zooming = false;
+    bool ZoomFresh = true;
+    float ZoomX0 = 0.0f;
+    float ZoomY0 = 0.0f;
+    float ZoomX1 = 0.0f;
+    float ZoomY1 = 0.0f;
+
+    float MarkerFactor = 1.5f;
+    float TitleSizeFactor = 0.0014f;
+    float RotatedFontFactor = 0.0024f;
+    float PixWidth = 0.0f;
+    float PixHeight = 0.0f;
+    int OuterWidth = 0;
+    int OuterHeight = 0;
+    bool Minimized = false;
+    EditorLayout Layout;
+
+private:
+    void markNearest(float X, float Y, bool restore);
+    void sweep(int Button, float X, bool restore);
+
+    Platform& platform_;
+    std::function<void()> redrawHandler_;
+    CandidateList candidates_;
+};
+
+} // namespace skerry
