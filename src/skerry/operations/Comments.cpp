@@ -1,0 +1,106 @@
+#include "skerry/operations/Comments.h"
+
+#include <algorithm>
+
+#include "skerry/core/FileIO.h"
+#include "skerry/core/Listing.h"
+
+namespace skerry {
+
+namespace {
+
+// Calls `line` for each line of the text, without its line end. A last line without a line end
+// counts when it is not empty; reading stops when `line` returns false.
+template <typename LineFunction>
+void forEachLine(std::string_view text, LineFunction line) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            line(text.substr(pos), false);
+            return;
+        }
+        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        if (!line(text.substr(pos, end - pos), true)) {
+            return;
+        }
+        pos = end + (crLf ? 2 : 1);
+    }
+}
+
+} // namespace
+
+std::string commentFileText(const DataSet& data) {
+    std::string text;
+    appendCommentLines(text, data);
+    text += " \r\n";
+    return text;
+}
+
+std::string commentBoxFileText(std::string_view boxText) {
+    std::string text;
+    text.reserve(boxText.size() + boxText.size() / 32);
+    forEachLine(boxText, [&](std::string_view line, bool ended) {
+        text += line;
+        if (ended) {
+            text += "\r\n";
+        }
+        return true;
+    });
+    return text;
+}
+
+void readCommentLines(DataSet& data, std::string_view fileText) {
+    int count = 0;
+    forEachLine(fileText, [&](std::string_view line, bool) {
+        if (count == MaxCommentLines) {
+            return false;
+        }
+        data.CommentBlock.setLine(++count, line);
+        return true;
+    });
+    data.CommentCount = count;
+}
+
+CommentsDialogModel::CommentsDialogModel(DataSet& data, Platform& platform)
+    : data_(data), platform_(platform) {}
+
+bool CommentsDialogModel::reportFileError(const std::string& reason) {
+    platform_.messageBox("The comment file " + data_.CommentFile + " could not be " + reason + ".",
+                         "Comment File Error", MessageIcon::Exclamation, MessageButtons::Ok);
+    return false;
+}
+
+bool CommentsDialogModel::LoadCommentFile() {
+    if (auto error = writeFileAtomically(data_.CommentFile, commentFileText(data_))) {
+        return reportFileError("written: " + error->reason);
+    }
+    ReadResult file = readWholeFile(data_.CommentFile, MaxCommentFileBytes);
+    if (file.error) {
+        return reportFileError("read: " + file.error->reason);
+    }
+    text_ = std::move(file.bytes);
+    return true;
+}
+
+WindowPosition CommentsDialogModel::Form_Load(int dialogWidth, int dialogHeight) const {
+    const ScreenSize screen = platform_.screenSize();
+    // On a screen smaller than the dialog, its top left corner stays on the screen.
+    return {std::max(0, (screen.width - dialogWidth) / 4),
+            std::max(0, (screen.height - dialogHeight) / 4)};
+}
+
+bool CommentsDialogModel::IsOK_Click(std::string_view boxText) {
+    if (auto error = writeFileAtomically(data_.CommentFile, commentBoxFileText(boxText))) {
+        return reportFileError("written: " + error->reason);
+    }
+    const ReadResult file = readWholeFile(data_.CommentFile, MaxCommentFileBytes);
+    if (file.error) {
+        return reportFileError("read: " + file.error->reason);
+    }
+    readCommentLines(data_, file.bytes);
+    saved_ = true;
+    return true;
+}
+
+} // namespace skerry

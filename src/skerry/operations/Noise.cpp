@@ -1,0 +1,131 @@
+#include "skerry/operations/Noise.h"
+
+#include <cmath>
+
+#include "skerry/core/LeadingNumber.h"
+#include "skerry/core/NumberPattern.h"
+
+namespace skerry {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+float uniformNumber(NoiseGenerator& generator) {
+    return static_cast<float>(generator() >> 8) * 0x1p-24f;
+}
+
+float GaussianNoise(float level, NoiseGenerator& generator) {
+    float sum = 0.0f;
+    for (int k = 0; k < 12; ++k) {
+        sum = sum + uniformNumber(generator);
+    }
+    // The difference is exact in double precision; the product is rounded to single once.
+    return static_cast<float>((static_cast<double>(sum) - 6.0) * static_cast<double>(level));
+}
+
+void addNoise(DataSet& data, NoiseGenerator& generator) {
+    for (int i = 1; i <= data.PointCount; ++i) {
+        float& noise = data.NoiseValues[static_cast<std::size_t>(i - 1)];
+        noise = GaussianNoise(data.NoiseRms, generator);
+        float& reading = data.WorkPoints(i).reading;
+        reading = reading + noise;
+    }
+    data.NoiseAdded = true;
+}
+
+void removeNoise(DataSet& data) {
+    for (int i = 1; i <= data.PointCount; ++i) {
+        float& reading = data.WorkPoints(i).reading;
+        reading = reading - data.NoiseValues[static_cast<std::size_t>(i - 1)];
+    }
+    data.NoiseAdded = false;
+}
+
+bool isPlainNumber(std::string_view text) {
+    std::size_t pos = 0;
+    const auto at = [&](std::size_t i) {
+        return i < text.size() ? text[i] : '\0';
+    };
+    const auto skipDigits = [&] {
+        const std::size_t start = pos;
+        while (isDigit(at(pos))) {
+            ++pos;
+        }
+        return pos > start;
+    };
+
+    while (isBlank(at(pos))) {
+        ++pos;
+    }
+    if (at(pos) == '+' || at(pos) == '-') {
+        ++pos;
+    }
+    bool digits = skipDigits();
+    if (at(pos) == '.') {
+        ++pos;
+        digits = skipDigits() || digits;
+    }
+    if (!digits) {
+        return false;
+    }
+    if (const char e = at(pos); e == 'E' || e == 'e' || e == 'D' || e == 'd') {
+        ++pos;
+        if (at(pos) == '+' || at(pos) == '-') {
+            ++pos;
+        }
+        if (!skipDigits()) {
+            return false;
+        }
+    }
+    while (isBlank(at(pos))) {
+        ++pos;
+    }
+    return pos == text.size();
+}
+
+std::optional<float> noiseLevelFromText(std::string_view text) {
+    if (!isPlainNumber(text)) {
+        return std::nullopt;
+    }
+    const auto level = static_cast<float>(leadingNumber(text));
+    if (std::isinf(level)) {
+        return std::nullopt;
+    }
+    return level;
+}
+
+std::string noiseLevelText(float level) {
+    return formatNumber(level, " 0.00000E+00;-0.00000E+00");
+}
+
+NoiseDialogModel::NoiseDialogModel(DataSet& data, Platform& platform)
+    : data_(data), platform_(platform) {}
+
+WindowPosition NoiseDialogModel::Form_Load(const WindowGeometry& mainWindow, int dialogWidth) {
+    noiseLevel_ = noiseLevelText(data_.NoiseRms);
+    return {mainWindow.left + (mainWindow.width - dialogWidth) / 2, mainWindow.top + 8};
+}
+
+bool NoiseDialogModel::IsDone_Click(std::string_view text) {
+    const std::optional<float> level = noiseLevelFromText(text);
+    if (!level) {
+        platform_.messageBox("Illegal Value for RMS Noise.", "Non-Numerical Entry!",
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+        noiseLevel_ = noiseLevelText(data_.NoiseRms);
+        return false;
+    }
+    data_.NoiseRms = *level;
+    accepted_ = true;
+    return true;
+}
+
+} // namespace skerry
