@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -14,6 +15,21 @@ struct BatchOptions {
     bool xi = false;        // write x as XI = R^2/2
     bool listing = false;   // print the listing instead of the file Save writes
     std::string output;     // empty: standard output
+
+    // Edits after loading, in this order.
+    std::string comments;              // a file whose lines become the comment lines
+    bool invert = false;               // change the sign of every reading
+    std::optional<float> noiseRms;     // add synthetic noise of this RMS level
+    std::optional<std::uint32_t> seed; // the noise generator's seed; given with noiseRms
+
+    // Blank correction and fit files.
+    std::string blankFile; // a blank applied as Get Blank applies it, after loading
+    std::string fitFile;   // a fit file whose listed data set takes the place of a data file
+    // Which data set of the fit file, counted among the listed data files that exist (1..15);
+    // nullopt: the first. allFitEntries: every one, each written into the folder `output`.
+    std::optional<int> fitEntry;
+    bool allFitEntries = false;
+
     std::string dataFile;
 };
 

@@ -1,10 +1,19 @@
 #include "skerry/core/MainWindowModel.h"
 
+#include <filesystem>
+#include <memory>
+
 #include "skerry/core/FileIO.h"
 #include "skerry/core/Listing.h"
 #include "skerry/core/Settings.h"
+#include "skerry/editor/EditorModel.h"
+#include "skerry/input/BlankCorrection.h"
 #include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
+#include "skerry/input/FitFile.h"
+#include "skerry/operations/Comments.h"
+#include "skerry/operations/Noise.h"
+#include "skerry/operations/SignInversion.h"
 #include "skerry/output/EditedDataFile.h"
 
 namespace skerry {
@@ -76,6 +85,124 @@ void MainWindowModel::ReadDataFile() {
     state_.GetBlankData.enabled = true;
 }
 
+void MainWindowModel::GetBlankData_Click() {
+    DataSet& data = program_.data;
+    ReadBlankFile();
+    // The flag decides, not the dialog: cancelling while a blank is loaded applies that blank
+    // again to the raw points.
+    if (!data.BlankLoaded) {
+        return;
+    }
+    applyBlank(data);
+    RefreshListing(2);
+    state_.ClearBlank.enabled = true;
+    offerAddNoise();
+}
+
+void MainWindowModel::ReadBlankFile() {
+    DataSet& data = program_.data;
+    const auto chosen = askOpenFile(
+        platform_, {"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""});
+    if (!chosen) {
+        changeToWorkDir(data.WorkDir);
+        return;
+    }
+    const std::string path(trimBlanks(*chosen));
+    std::string fileText;
+    if (auto refusal = loadBlankFile(data, path, &fileText)) {
+        platform_.messageBox("The blank file " + path + " was not read: " + *refusal + ".",
+                             "Blank File Error", MessageIcon::Exclamation, MessageButtons::Ok);
+        changeToWorkDir(data.WorkDir);
+        return;
+    }
+    state_.panes[MainWindowState::BlankTab].set(std::move(fileText));
+    state_.tabCaptions[MainWindowState::BlankTab] = captionFromPath(path);
+}
+
+void MainWindowModel::ClearBlank_Click() {
+    clearBlank(program_.data);
+    state_.panes[MainWindowState::BlankTab].set(" ");
+    state_.ClearBlank.enabled = false;
+    RefreshListing();
+    state_.tabCaptions[MainWindowState::BlankTab] = "Blank File";
+    offerAddNoise();
+}
+
+void MainWindowModel::UseFitFile_Click() {
+    auto list = ReadFitFileList();
+    if (!list) {
+        return;
+    }
+    // The new list was built apart and is taken over only now, so that a refused fit file
+    // leaves the submenu and what its entries open as they were.
+    program_.fitList = std::move(*list);
+    const FitFileList& fit = program_.fitList;
+    state_.FilesLoaded.visible = true;
+    for (std::size_t i = 1; i < state_.DSNames.size(); ++i) {
+        state_.DSNames[i] = {"", false, false, false};
+    }
+    for (int k = 1; k <= fit.FitFoundCount; ++k) {
+        MenuEntry& entry = state_.DSNames[static_cast<std::size_t>(k - 1)];
+        entry.caption = captionFromPath(fit.name(k));
+        entry.enabled = true;
+        entry.visible = true;
+    }
+    ReopenDataSet(1);
+}
+
+std::optional<FitFileList> MainWindowModel::ReadFitFileList() {
+    const auto chosen =
+        askOpenFile(platform_, {"Fit-File Name", "Fit-File | *.*", FileMustExist, "*.*", ""});
+    if (!chosen) {
+        return std::nullopt;
+    }
+    // The dialog has made the fit file's folder the current directory; names in the fit file
+    // that are not full paths are looked up there.
+    std::error_code ignored;
+    FitListReading reading = readFitFileList(ProfileFile::load(*chosen), *chosen,
+                                             std::filesystem::current_path(ignored));
+    if (reading.message) {
+        platform_.messageBox(reading.message->text, reading.message->title,
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    return std::move(reading.list);
+}
+
+void MainWindowModel::ReopenDataSet(int k) {
+    DataSet& data = program_.data;
+    const FitFileList& fit = program_.fitList;
+    if (k < 1 || k > fit.FitFoundCount) {
+        return;
+    }
+    // The file is read before anything changes: a data file that has gone or cannot be read
+    // leaves the open data set, its blank and the checkmark as they were.
+    auto scan = std::make_unique<ScanFile>();
+    std::string fileText;
+    if (auto refusal = readFitDataFile(fit, k, *scan, &fileText)) {
+        platform_.messageBox("The data file " + fit.path(k) + " was not read: " + *refusal + ".",
+                             "Data File Error", MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    for (MenuEntry& entry : state_.DSNames) {
+        entry.checked = false;
+    }
+    // A blank is never applied to a re-opened data set.
+    if (data.BlankLoaded) {
+        ClearBlank_Click();
+    }
+    // The fit file is read again now, so that limits the fitting program has changed since
+    // the list was read are the ones used.
+    reopenFitEntry(data, fit, k, *scan, ProfileFile::load(fit.FitFileName));
+    state_.panes[MainWindowState::DataTab].set(std::move(fileText));
+    state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(data.DataFileName);
+    state_.GetBlankData.enabled = true;
+    state_.DSNames[static_cast<std::size_t>(k - 1)].checked = true;
+    RefreshListing();
+    state_.SaveDataFile.enabled = true;
+    state_.EditMenuChoice.enabled = true;
+    offerAddNoise();
+}
+
 void MainWindowModel::WriteEditedFile(bool complete, bool asRadius) {
     const auto chosen = askSaveFile(platform_, {"Edited DataSet Name", "New Data File | *.*",
                                                 OverwritePrompt | CreatePrompt, "", ""});
@@ -88,6 +215,59 @@ void MainWindowModel::WriteEditedFile(bool complete, bool asRadius) {
                              MessageIcon::Exclamation, MessageButtons::Ok);
         platform_.endProgram(1);
     }
+}
+
+void MainWindowModel::InvertC_Click() {
+    invertSign(program_.data);
+    RefreshListing();
+}
+
+void MainWindowModel::AddNoise_Click() {
+    // Seeded anew every time, so that each Add Random Noise draws different noise.
+    NoiseGenerator generator(platform_.randomSeed());
+    NoiseDialogModel dialog(program_.data, platform_);
+    windows_.showNoiseDialog(dialog);
+    if (!dialog.accepted()) {
+        return;
+    }
+    addNoise(program_.data, generator);
+    state_.AddNoise.enabled = false;
+    state_.AddNoise.visible = false;
+    state_.BackItOff.enabled = true;
+    state_.BackItOff.visible = true;
+    RefreshListing();
+}
+
+void MainWindowModel::BackItOff_Click() {
+    removeNoise(program_.data);
+    offerAddNoise();
+    RefreshListing();
+}
+
+void MainWindowModel::EditComment1_Click() {
+    updateWorkDir();
+    CommentsDialogModel dialog(program_.data, platform_);
+    if (!dialog.LoadCommentFile()) {
+        return;
+    }
+    windows_.showCommentsDialog(dialog);
+    if (dialog.saved()) {
+        RefreshListing();
+    }
+}
+
+void MainWindowModel::DoVantor_Click() {
+    DataSet& data = program_.data;
+    auto editor = std::make_unique<EditorModel>(platform_);
+    editor->loadPoints(data);
+    editor->Form_Load(program_.ShowXYDefault);
+    windows_.showEditor(*editor);
+    editor->Form_Unload(program_.ShowXYDefault);
+    if (!editor->EditAccepted) {
+        return;
+    }
+    editor->returnMarks(data);
+    RefreshListing();
 }
 
 bool MainWindowModel::Form_Unload() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "skerry/core/MainWindowState.h"
@@ -24,6 +25,25 @@ public:
 
     // File menu
     void GetNewData_Click();
+    void GetBlankData_Click();
+    void ClearBlank_Click();
+    void UseFitFile_Click();
+
+    // "LoadedFiles" submenu: entry `index` (0..14) re-opens the fit file's data set index + 1.
+    void DSNames_Click(int index) { ReopenDataSet(index + 1); }
+    // Opens the k-th existing data set of the fit-file list (1..FitFoundCount) with the limits
+    // and deleted points the fit file stores for it.
+    void ReopenDataSet(int k);
+
+    // Edit menu: the graphical editor on a copy of the working points; only its marks and the
+    // retained range come back, and only when the user leaves with "Exit and update data set".
+    void DoVantor_Click();
+
+    // Edit menu: sign, noise and comment lines
+    void InvertC_Click();
+    void AddNoise_Click();
+    void BackItOff_Click();
+    void EditComment1_Click();
 
     // Save menu
     void SaveComplete_Click() { WriteEditedFile(true, true); }
@@ -40,6 +60,8 @@ public:
 
 private:
     void ReadDataFile();
+    void ReadBlankFile();
+    std::optional<FitFileList> ReadFitFileList();
     void WriteEditedFile(bool complete, bool asRadius);
     void updateWorkDir();
     void offerAddNoise();

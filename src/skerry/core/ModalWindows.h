@@ -13,6 +13,14 @@ class ColourDialogModel;
 class ModalWindows {
 public:
     virtual ~ModalWindows() = default;
+
+    // "Data (graphically)": the editor on its copy of the working points.
+    virtual void showEditor(EditorModel& editor) = 0;
+
+    // "Add Random Noise": the RMS level for the noise to add.
+    virtual void showNoiseDialog(NoiseDialogModel& dialog) = 0;
+    // "Edit Comment Lines": the data set's comment lines as free text.
+    virtual void showCommentsDialog(CommentsDialogModel& dialog) = 0;
 };
 
 } // namespace skerry

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "skerry/core/DataSet.h"
+#include "skerry/input/FitFile.h"
 
 namespace skerry {
 
@@ -32,6 +33,7 @@ struct Program {
     PlotColor DeletedColor = DefaultDeletedColor;
     std::string DefaultPrinterName;
     bool ShowXYDefault = true; // the editor's cursor read-out, carried between openings
+    FitFileList fitList;       // the data sets of the last fit file read
 };
 
 } // namespace skerry

@@ -8,6 +8,9 @@
 
 #include "skerryui/core/Fonts.h"
 #include "skerryui/core/QtPlatform.h"
+#include "skerryui/editor/EditorWindow.h"
+#include "skerryui/operations/CommentsDialog.h"
+#include "skerryui/operations/NoiseDialog.h"
 
 namespace skerry {
 
@@ -45,21 +48,24 @@ MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
     const MainWindowState& s = model_.state();
     QMenu* file = addMenu(s.FileMenu);
     addEntry(file, s.GetNewData, [this] { model_.GetNewData_Click(); });
-    addEntry(file, s.UseFitFile, [] {});
-    addEntry(file, s.GetBlankData, [] {});
-    addEntry(file, s.ClearBlank, [] {});
+    addEntry(file, s.UseFitFile, [this] { model_.UseFitFile_Click(); });
+    addEntry(file, s.GetBlankData, [this] { model_.GetBlankData_Click(); });
+    addEntry(file, s.ClearBlank, [this] { model_.ClearBlank_Click(); });
 
     QMenu* loaded = addMenu(s.FilesLoaded);
-    for (const MenuEntry& entry : s.DSNames) {
-        addEntry(loaded, entry, [] {})->setCheckable(true);
+    for (std::size_t i = 0; i < s.DSNames.size(); ++i) {
+        const int index = static_cast<int>(i);
+        addEntry(loaded, s.DSNames[i], [this, index] {
+            model_.DSNames_Click(index);
+        })->setCheckable(true);
     }
 
     QMenu* edit = addMenu(s.EditMenuChoice);
-    addEntry(edit, s.DoVantor, [] {});
-    addEntry(edit, s.EditComment1, [] {});
-    addEntry(edit, s.InvertC, [] {});
-    addEntry(edit, s.AddNoise, [] {});
-    addEntry(edit, s.BackItOff, [] {});
+    addEntry(edit, s.DoVantor, [this] { model_.DoVantor_Click(); });
+    addEntry(edit, s.EditComment1, [this] { model_.EditComment1_Click(); });
+    addEntry(edit, s.InvertC, [this] { model_.InvertC_Click(); });
+    addEntry(edit, s.AddNoise, [this] { model_.AddNoise_Click(); });
+    addEntry(edit, s.BackItOff, [this] { model_.BackItOff_Click(); });
 
     QMenu* save = addMenu(s.SaveDataFile);
     addEntry(save, s.SaveComplete, [this] { model_.SaveComplete_Click(); });
@@ -127,6 +133,21 @@ void MainWindow::sync() {
 void MainWindow::placeOnScreen(ScreenSize screen) {
     // On a screen smaller than the window, its top left corner stays on the screen.
     move(std::max(0, (screen.width - width()) / 4), std::max(0, (screen.height - height()) / 4));
+}
+
+void MainWindow::showEditor(EditorModel& editor) {
+    EditorWindow window(editor, model_.program(), this);
+    window.exec();
+}
+
+void MainWindow::showNoiseDialog(NoiseDialogModel& dialog) {
+    NoiseDialog window(dialog, this);
+    window.exec();
+}
+
+void MainWindow::showCommentsDialog(CommentsDialogModel& dialog) {
+    CommentsDialog window(dialog, this);
+    window.exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

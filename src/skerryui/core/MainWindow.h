@@ -37,6 +37,10 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QPlainTextEdit* pane(int index) const { return panes_.at(static_cast<std::size_t>(index)); }
 
+    void showEditor(EditorModel& editor) override;
+    void showNoiseDialog(NoiseDialogModel& dialog) override;
+    void showCommentsDialog(CommentsDialogModel& dialog) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -1,0 +1,305 @@
+#include "skerryui/editor/EditorWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "skerryui/core/Fonts.h"
+#include "skerryui/editor/EditorIcons.h"
+#include "skerryui/editor/PlotRenderer.h"
+
+namespace skerry {
+
+namespace {
+
+const std::array<const char*, 8> ToolTips{
+    "Zoom Using LMB",
+    "Remove point at Cursor",
+    "Remove points to left or right with LMB or RMB",
+    "Restore point at the cursor",
+    "Restore points to left or right with LMB or RMB",
+    "",
+    "Exit and update data set",
+    "Discard edit, then exit",
+};
+
+int buttonCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    if (buttons & Qt::LeftButton) {
+        code |= LeftButton;
+    }
+    if (buttons & Qt::RightButton) {
+        code |= RightButton;
+    }
+    if (buttons & Qt::MiddleButton) {
+        code |= MiddleButton;
+    }
+    return code;
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier) {
+        code |= ShiftMask;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        code |= CtrlMask;
+    }
+    if (modifiers & Qt::AltModifier) {
+        code |= AltMask;
+    }
+    return code;
+}
+
+} // namespace
+
+PlotView::PlotView(EditorWindow& window) : QWidget(&window), window_(window) {
+    setObjectName(QStringLiteral("PlotView"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::CrossCursor);
+    setMinimumSize(100, 100);
+}
+
+void PlotView::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    const QImage& image = window_.plotImage();
+    if (image.size() != size()) {
+        // Not drawn at this size yet (the window was minimized): no remains of other windows.
+        p.fillRect(rect(), Qt::white);
+    }
+    p.drawImage(0, 0, image);
+    const EditorModel& m = window_.model();
+    if (m.Zooming && !m.ZoomFresh) {
+        const PlotMapping map = m.mapping();
+        p.setPen(QPen(QColor(255, 0, 0), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(QPointF(map.column(m.ZoomX0), map.row(m.ZoomY0)),
+                          QPointF(map.column(m.ZoomX1), map.row(m.ZoomY1)))
+                       .normalized());
+    }
+}
+
+void PlotView::resizeEvent(QResizeEvent* /*event*/) {
+    window_.plotResized();
+}
+
+void PlotView::mousePressEvent(QMouseEvent* event) {
+    window_.mouseEvent(QEvent::MouseButtonPress, event->button(), event->buttons(),
+                       event->modifiers(), event->position());
+}
+
+void PlotView::mouseMoveEvent(QMouseEvent* event) {
+    window_.mouseEvent(QEvent::MouseMove, Qt::NoButton, event->buttons(), event->modifiers(),
+                       event->position());
+}
+
+void PlotView::mouseReleaseEvent(QMouseEvent* event) {
+    window_.mouseEvent(QEvent::MouseButtonRelease, event->button(), event->buttons(),
+                       event->modifiers(), event->position());
+}
+
+EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* parent)
+    : QDialog(parent), model_(model), program_(program) {
+    setObjectName(QStringLiteral("Vantor"));
+    setWindowTitle(QStringLiteral("Skerry"));
+    setWindowFlag(Qt::WindowMinMaxButtonsHint);
+    const EditorLayout& layout = model_.Layout;
+
+    auto* menuBar = new QMenuBar(this);
+    zoomOut_ = menuBar->addAction(QStringLiteral("&ZoomOut"));
+    zoomOut_->setObjectName(QStringLiteral("Zoomout"));
+    connect(zoomOut_, &QAction::triggered, this, [this] { run(&EditorModel::Zoomout_Click); });
+    showEm_ = menuBar->addAction(QString());
+    showEm_->setObjectName(QStringLiteral("ShowEm"));
+    connect(showEm_, &QAction::triggered, this, [this] { run(&EditorModel::ShowEm_Click); });
+    // Printing and copying are filled in by the export commands.
+    QMenu* printer = menuBar->addMenu(QStringLiteral("&Printer"));
+    printer->setObjectName(QStringLiteral("Dummy1"));
+    printer->addSeparator()->setObjectName(QStringLiteral("PrnArray0"));
+    printer->addSeparator()->setObjectName(QStringLiteral("Dummy0"));
+    printer->addAction(QStringLiteral("Print"))->setObjectName(QStringLiteral("PrnPlot"));
+    QMenu* copy = menuBar->addMenu(QStringLiteral("&Copy"));
+    copy->setObjectName(QStringLiteral("Copyit"));
+    copy->addAction(QStringLiteral("To Clipboard"))->setObjectName(QStringLiteral("ClipPrn"));
+    copy->addAction(QStringLiteral("To File (Bitmap)"))->setObjectName(QStringLiteral("SaveBMP"));
+
+    // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor.
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (int button = 1; button <= 8; ++button) {
+        if (button == 6) {
+            continue;
+        }
+        auto* action = new QAction(editorToolIcon(button), QString(), this);
+        action->setToolTip(QString::fromLatin1(ToolTips[static_cast<std::size_t>(button - 1)]));
+        action->setObjectName(QStringLiteral("Button%1").arg(button));
+        if (button <= 5) {
+            action->setCheckable(true);
+            group->addAction(action);
+        }
+        connect(action, &QAction::triggered, this, [this, button] {
+            model_.Toolbar_ButtonClick(button);
+            sync();
+            if (model_.UnloadRequested) {
+                done(model_.EditAccepted ? QDialog::Accepted : QDialog::Rejected);
+            }
+        });
+        tools_[static_cast<std::size_t>(button - 1)] = action;
+    }
+    toolbar1_ = makeToolbar("Toolbar1", LargeToolbarHeight, LargeToolIcon);
+    toolbar2_ = makeToolbar("Toolbar2", SmallToolbarHeight, SmallToolIcon);
+    toolbar1_->setVisible(layout.largeToolbar);
+    toolbar2_->setVisible(!layout.largeToolbar);
+
+    plot_ = new PlotView(*this);
+
+    // The read-out strip: the cursor's data coordinates on the left half.
+    xyCoords_ = new QWidget(this);
+    xyCoords_->setObjectName(QStringLiteral("XYCoords"));
+    xyCoords_->setAutoFillBackground(true);
+    xyCoords_->setFont(serifFont(layout.labelPoints, true));
+    xyLabel_ = new QLabel(xyCoords_);
+    xyLabel_->setObjectName(QStringLiteral("XYLabel"));
+    outFileLbl_ = new QLabel(xyCoords_);
+    outFileLbl_->setObjectName(QStringLiteral("OutFileLbl"));
+    for (QLabel* label : {xyLabel_, outFileLbl_}) {
+        label->setFont(serifFont(layout.labelPoints));
+        label->setTextFormat(Qt::PlainText);
+    }
+    xyCoords_->setFixedHeight(xyLabel_->fontMetrics().height() + 8);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->setMenuBar(menuBar);
+    column->addWidget(toolbar1_);
+    column->addWidget(toolbar2_);
+    column->addWidget(plot_, 1);
+    column->addWidget(xyCoords_);
+
+    // The size asked for is the whole window's; showEvent corrects for the frame once known.
+    resize(layout.width, layout.height);
+    move(layout.left, layout.top);
+
+    model_.setRedrawHandler([this] { redraw(); });
+    sync();
+}
+
+EditorWindow::~EditorWindow() {
+    model_.setRedrawHandler({});
+}
+
+QToolBar* EditorWindow::makeToolbar(const char* name, int height, int iconSize) {
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setFixedHeight(height);
+    bar->setIconSize(QSize(iconSize, iconSize));
+    bar->setMovable(false);
+    for (int button = 1; button <= 8; ++button) {
+        if (button == 6) {
+            bar->addSeparator();
+        } else {
+            bar->addAction(toolAction(button));
+        }
+    }
+    return bar;
+}
+
+QAction* EditorWindow::toolAction(int button) const {
+    if (button < 1 || button > 8) {
+        return nullptr;
+    }
+    return tools_[static_cast<std::size_t>(button - 1)];
+}
+
+void EditorWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (placed_) {
+        return;
+    }
+    placed_ = true;
+    // Once the window manager has put a frame around the window, the frame takes its share of
+    // the outer size that the layout asked for.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (!frame.isEmpty()) {
+        resize(model_.Layout.width - frame.width(), model_.Layout.height - frame.height());
+        move(model_.Layout.left, model_.Layout.top);
+    }
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        model_.setMinimized(isMinimized());
+        if (!isMinimized()) {
+            plotResized();
+        }
+    }
+}
+
+void EditorWindow::plotResized() {
+    const QRect outer = frameGeometry();
+    model_.Form_Resize(plot_->width(), plot_->height(), outer.width(), outer.height());
+}
+
+void EditorWindow::layOutReadout() {
+    const int half = frameGeometry().width() / 2;
+    const int height = xyCoords_->height();
+    xyLabel_->setGeometry(0, 0, half, height);
+    outFileLbl_->setGeometry(half, 0, static_cast<int>(0.95 * half), height);
+}
+
+void EditorWindow::redraw() {
+    layOutReadout();
+    if (image_.size() != plot_->size()) {
+        image_ = makePlotImage(plot_->size());
+    }
+    renderPlot(image_, model_, plotColors(program_));
+    plot_->update();
+}
+
+void EditorWindow::mouseEvent(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+                              Qt::KeyboardModifiers modifiers, QPointF position) {
+    const PlotMapping map = model_.mapping();
+    const auto x = static_cast<float>(map.plotXAtColumn(position.x()));
+    const auto y = static_cast<float>(map.plotYAtRow(position.y()));
+    const int shift = shiftCode(modifiers);
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        model_.Form_MouseDown(buttonCode(button), shift, x, y);
+        break;
+    case QEvent::MouseButtonRelease:
+        model_.Form_MouseUp(buttonCode(button), shift, x, y);
+        break;
+    default:
+        model_.Form_MouseMove(buttonCode(buttons), shift, x, y);
+        break;
+    }
+    sync();
+    // The zoom box follows the drag.
+    plot_->update();
+}
+
+void EditorWindow::run(void (EditorModel::*handler)()) {
+    (model_.*handler)();
+    sync();
+}
+
+void EditorWindow::sync() {
+    zoomOut_->setEnabled(model_.ZoomoutEnabled);
+    showEm_->setText(QString::fromStdString(model_.ShowEmCaption));
+    xyCoords_->setVisible(model_.ShowXY);
+    xyLabel_->setText(QString::fromStdString(model_.XYLabel));
+    for (int button = 1; button <= 5; ++button) {
+        toolAction(button)->setChecked(model_.Tool == button);
+    }
+}
+
+} // namespace skerry

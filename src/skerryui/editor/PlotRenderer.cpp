@@ -1,0 +1,212 @@
+#include "skerryui/editor/PlotRenderer.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "skerryui/core/Fonts.h"
+
+namespace skerry {
+
+namespace {
+
+// 96 dots per inch in dots per metre, as QImage keeps its resolution.
+constexpr int DotsPerMeter96 = 3780;
+
+QString qText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor rgb(const PlotColor& c) {
+    return QColor(std::clamp<int>(c.Red, 0, 255), std::clamp<int>(c.Green, 0, 255),
+                  std::clamp<int>(c.Blue, 0, 255));
+}
+
+// Blanks removed at both ends, as the title fitting counts characters.
+std::string_view trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// Text output in plot units: a text is placed by the top left corner of its cell, and widths
+// and heights are measured in the plot units of their direction.
+class TextPrinter {
+public:
+    TextPrinter(QPainter& painter, const PlotMapping& map) : painter_(painter), map_(map) {}
+
+    void setFont(const QFont& font) {
+        painter_.setFont(font);
+        metrics_ = QFontMetricsF(font, painter_.device());
+    }
+    const QFontMetricsF& metrics() const { return metrics_; }
+
+    double width(const QString& text) const {
+        return map_.unitsAcross(metrics_.horizontalAdvance(text));
+    }
+    double height() const { return map_.unitsUp(metrics_.height()); }
+
+    void print(const QString& text, double left, double top) {
+        painter_.drawText(QPointF(map_.column(left), map_.row(top) + metrics_.ascent()), text);
+    }
+    void printCentred(const QString& text, double centre, double top) {
+        print(text, centre - width(text) / 2.0, top);
+    }
+
+private:
+    QPainter& painter_;
+    const PlotMapping& map_;
+    QFontMetricsF metrics_{QFont()};
+};
+
+// The bold serif face of the y label with a character cell at most `cellHeight` pixels high:
+// the largest pixel size whose ascent and descent fit in it.
+QFont verticalFont(int cellHeight, QPaintDevice* device) {
+    QFont font = serifFont(12, true);
+    int size = std::max(cellHeight, 1);
+    for (;;) {
+        font.setPixelSize(size);
+        if (size == 1 || QFontMetricsF(font, device).height() <= cellHeight) {
+            return font;
+        }
+        --size;
+    }
+}
+
+void drawFrame(QPainter& p, const PlotMapping& map, const EditorModel& m) {
+    const QRectF frame(QPointF(map.column(0), map.row(100)), QPointF(map.column(100), map.row(0)));
+    p.fillRect(frame, Qt::white);
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame);
+    // Interior ticks only, on the bottom and left edges, pointing into the frame.
+    for (int i = 1; i <= m.XAxis.TickCount - 2; ++i) {
+        const double x = map.column(m.XAxis.tickPosition(i));
+        p.drawLine(QPointF(x, map.row(0)), QPointF(x, map.row(2)));
+    }
+    for (int i = 1; i <= m.YAxis.TickCount - 2; ++i) {
+        const double y = map.row(m.YAxis.tickPosition(i));
+        p.drawLine(QPointF(map.column(0), y), QPointF(map.column(2), y));
+    }
+}
+
+// One ring drawn once into a small transparent image, to be stamped at every point: much
+// quicker than tracing each circle anew.
+QImage ringStamp(const QColor& colour, double radius, QPointF& centre) {
+    const int side = static_cast<int>(std::ceil(2.0 * radius)) + 3;
+    QImage stamp(side, side, QImage::Format_ARGB32_Premultiplied);
+    stamp.fill(Qt::transparent);
+    centre = QPointF(side / 2, side / 2);
+    QPainter p(&stamp);
+    p.setPen(QPen(colour, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, radius, radius);
+    return stamp;
+}
+
+void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m,
+                const PlotColors& colors) {
+    // The radius is taken across, so that the rings stay round whatever the window's shape.
+    const double radius = map.pixelsAcross(m.MarkerSize * m.MarkerFactor);
+    QPointF centre;
+    const QImage good = ringStamp(colors.good, radius, centre);
+    const QImage deleted = ringStamp(colors.deleted, radius, centre);
+    for (int i = 1; i <= m.EditCount; ++i) {
+        const float x = m.EditX(i);
+        const float y = m.EditY(i);
+        // Only points strictly inside the frame are drawn.
+        if (!(m.XAxis.Low < x && x < m.XAxis.High && m.YAxis.Low < y && y < m.YAxis.High)) {
+            continue;
+        }
+        const QPoint at(static_cast<int>(std::lround(map.column(map.plotX(x)) - centre.x())),
+                        static_cast<int>(std::lround(map.row(map.plotY(y)) - centre.y())));
+        p.drawImage(at, m.EditThird(i) > 0.0f ? good : deleted);
+    }
+}
+
+void drawTexts(QPainter& p, const PlotMapping& map, const EditorModel& m) {
+    p.setPen(Qt::black);
+    TextPrinter text(p, map);
+
+    // The longer of the two title lines decides how far the title font shrinks.
+    int titleSize = std::max<int>(m.TitleSize, 1);
+    QFont plotFont = serifFont(titleSize, true);
+    text.setFont(plotFont);
+    const QString widest =
+        qText(trimmed(m.PlotTitle).size() > trimmed(m.PlotSubtitle).size() ? m.PlotTitle
+                                                                           : m.PlotSubtitle);
+    while (text.width(widest) >= 110.0 && titleSize > 1) {
+        plotFont.setPointSize(--titleSize);
+        text.setFont(plotFont);
+    }
+
+    text.printCentred(qText(m.XAxisLabel + m.XAxis.Suffix), 50.0, -12.5 + text.height());
+    text.printCentred(qText(m.PlotTitle), 50.0, 100.0 + 1.2 * text.height());
+    text.printCentred(qText(m.PlotSubtitle), 50.0, 110.0);
+
+    plotFont.setPointSize(std::max<int>(m.TickSize, 1));
+    text.setFont(plotFont);
+    for (int k = 0; k < m.XAxis.TickCount; ++k) {
+        text.printCentred(qText(m.XAxis.tickLabel(k)), m.XAxis.tickPosition(k), -1.0);
+    }
+
+    // The y label runs upward, the tops of its characters facing away from the frame, and
+    // shrinks until it is shorter than the frame.
+    const QString yLabel = qText(m.YAxisLabel + m.YAxis.Suffix);
+    int cellHeight = m.VerticalFontHeight;
+    QFont upright = verticalFont(cellHeight, p.device());
+    QFontMetricsF upMetrics(upright, p.device());
+    double length = map.unitsUp(upMetrics.horizontalAdvance(yLabel));
+    while (50.0 - length / 2.0 <= 0.0 && cellHeight > 1) {
+        upright = verticalFont(--cellHeight, p.device());
+        upMetrics = QFontMetricsF(upright, p.device());
+        length = map.unitsUp(upMetrics.horizontalAdvance(yLabel));
+    }
+    p.save();
+    p.translate(map.column(-18.0), map.row(50.0 - length / 2.0));
+    p.rotate(-90.0);
+    p.setFont(upright);
+    p.drawText(QPointF(0.0, upMetrics.ascent()), yLabel);
+    p.restore();
+
+    text.setFont(plotFont);
+    const double labelRaise = 2.0 / 3.0 * text.height();
+    const double blank = text.width(QStringLiteral(" "));
+    for (int k = 0; k < m.YAxis.TickCount; ++k) {
+        const QString label = qText(m.YAxis.tickLabel(k));
+        text.print(label, -text.width(label) - blank, m.YAxis.tickPosition(k) + labelRaise);
+    }
+}
+
+} // namespace
+
+PlotColors plotColors(const Program& program) {
+    return {rgb(program.GoodColor), rgb(program.DeletedColor)};
+}
+
+QImage makePlotImage(QSize size) {
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.setDotsPerMeterX(DotsPerMeter96);
+    image.setDotsPerMeterY(DotsPerMeter96);
+    image.fill(Qt::white);
+    return image;
+}
+
+void renderPlot(QImage& image, const EditorModel& model, const PlotColors& colors) {
+    const PlotMapping map{model.XAxis.Low,
+                          model.YAxis.Low,
+                          model.XScale,
+                          model.YScale,
+                          static_cast<double>(image.width()),
+                          static_cast<double>(image.height())};
+    image.fill(Qt::white);
+    QPainter p(&image);
+    drawFrame(p, map, model);
+    drawPoints(p, map, model, colors);
+    drawTexts(p, map, model);
+}
+
+} // namespace skerry

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+#include "skerry/core/Program.h"
+#include "skerry/editor/EditorModel.h"
+
+namespace skerry {
+
+// The colours of good and deleted points' rings.
+struct PlotColors {
+    QColor good;
+    QColor deleted;
+};
+
+PlotColors plotColors(const Program& program);
+
+// A white image of the given size to draw the plot into, at 96 dots per inch so that point
+// sizes of the plot's fonts come out as on a 96 dpi screen.
+QImage makePlotImage(QSize size);
+
+// Draws the whole plot of the editor's last redraw into the image, in plot units spread over
+// the image's full size: the white frame with its black outline and interior ticks, every point
+// strictly inside the frame as a ring in its mark's colour, the title lines, both axis labels
+// (the y label written upward) and the tick labels.
+void renderPlot(QImage& image, const EditorModel& model, const PlotColors& colors);
+
+} // namespace skerry
