@@ -3,7 +3,7 @@
 
 The scans are synthetic: a sedimentation equilibrium profile of one ideal species, as an
 absorbance scan with deviations, its buffer blank, an interference scan of the same cell and an
-edited file in XI form as Skerry writes it.
+edited file in XI form as Skerry writes it; a fit file lists two of them.
 """
 import math
 import os
@@ -13,7 +13,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "examples")
 
 
-def profile(r, meniscus=5.95, bottom=7.15, c0=0.30, sigma=2.1):
+def profile(r, meniscus=5.95, bottom=7.15, c0=0.30, sigma=0.2):
     """Concentration of an ideal species at equilibrium: c0 * exp(sigma/2 * (r^2 - rm^2))."""
     return c0 * math.exp(sigma / 2.0 * (r * r - meniscus * meniscus))
 
@@ -94,12 +94,32 @@ def sci(value, decimals):
     return "%s%sE%s%02d" % (sign, mantissa.lstrip("-"), exponent[0], abs(int(exponent)))
 
 
+def fit_file():
+    """A fit file of the fitting program naming the two example cells by relative names, with
+    edit limits in XI = R^2/2 (meniscus and bottom of cell 1 cut off) and three deleted points
+    of cell 1 in fields of four characters."""
+    return crlf(["[FileCount]",
+                 "number=2",
+                 "[File01]",
+                 "name=cell1-absorbance.RA1",
+                 "XI_low=17.83",
+                 "XI_high=25.48",
+                 "number_deleted=3",
+                 "del_pts001=020002010450",
+                 "[File02]",
+                 "name=cell2-interference.IP1",
+                 "XI_low=17.6",
+                 "XI_high=25.2",
+                 "number_deleted=0"])
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write("cell1-absorbance.RA1", absorbance_scan(random.Random(1)))
     write("cell1-blank.RA1", blank_scan(random.Random(2)))
     write("cell2-interference.IP1", interference_scan(random.Random(3)))
     write("cell1-edited-xi.dat", edited_xi_file(random.Random(4)))
+    write("cell1.fit", fit_file())
 
 
 if __name__ == "__main__":
