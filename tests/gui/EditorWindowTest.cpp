@@ -14,10 +14,8 @@
 #include <functional>
 #include <memory>
 
-#include "skerryui/core/MainWindow.h"
 #include "skerryui/editor/EditorWindow.h"
-#include "support/ScriptedPlatform.h"
-#include "support/TempDir.h"
+#include "support/GuiTestBase.h"
 
 using namespace skerry;
 
@@ -46,58 +44,18 @@ const QColor Deleted(255, 0, 0);
 
 // The editor opened through Edit > Data (graphically) and worked with the mouse on the offscreen
 // platform; messages go through the scripted platform.
-class EditorWindowTest : public QObject {
+class EditorWindowTest : public test::GuiTestBase {
     Q_OBJECT
-
-private:
-    std::unique_ptr<test::TempDir> dir;
-    std::unique_ptr<test::CurrentDirectoryGuard> cwd;
-    std::unique_ptr<test::ScriptedPlatform> platform;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<MainWindow> window;
-
-    QAction* menuEntry(const QString& menu, const QString& entry) const {
-        for (QAction* top : window->menuBar()->actions()) {
-            if (top->text() == menu) {
-                for (QAction* action : top->menu()->actions()) {
-                    if (action->text() == entry) {
-                        return action;
-                    }
-                }
-            }
-        }
-        return nullptr;
-    }
 
     void loadScan(const char* text) {
         platform->answerDialog(dir->write("scan.RA4", text).string());
         menuEntry("File", "Get Data")->trigger();
     }
 
-    // Opens the editor through the Edit menu and plays the user on it once it is on screen. A
-    // window the script leaves open is closed afterwards, so a failed check cannot leave the
-    // test waiting.
+    // Opens the editor through the Edit menu and plays the user on it once it is on screen.
     void withEditor(const std::function<void(EditorWindow&)>& script) {
-        bool played = false;
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [&played, poll, script] {
-            auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
-            if (editor == nullptr || !editor->isVisible()) {
-                return;
-            }
-            poll->stop();
-            played = true;
-            script(*editor);
-            if (editor->isVisible()) {
-                editor->reject();
-            }
-        });
-        poll->start(5);
-        QAction* action = menuEntry("Edit", "Data (graphically)");
-        QVERIFY(action != nullptr && action->isEnabled());
-        action->trigger();
-        poll->deleteLater();
-        QVERIFY2(played, "the editor did not open");
+        QVERIFY2(withModal<EditorWindow>(menuEntry("Edit", "Data (graphically)"), script),
+                 "the editor did not open");
     }
 
     static QPointF centreOf(EditorWindow& editor, int i) {
@@ -145,21 +103,11 @@ private:
 
 private slots:
     void init() {
-        dir = std::make_unique<test::TempDir>();
-        cwd = std::make_unique<test::CurrentDirectoryGuard>(dir->path());
-        platform = std::make_unique<test::ScriptedPlatform>();
-        platform->settingsDir = dir->path() / "config";
-        program = std::make_unique<Program>();
-        window = std::make_unique<MainWindow>(*program, *platform);
-        window->show();
+        setUpMainWindow();
         loadScan(ScanText);
     }
 
-    void cleanup() {
-        window.reset();
-        cwd.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDownMainWindow(); }
 
     void opensWithItsToolbarAndMenus() {
         withEditor([](EditorWindow& editor) {

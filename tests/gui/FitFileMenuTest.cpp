@@ -6,41 +6,14 @@
 #include <QtTest>
 #include <memory>
 
-#include "skerryui/core/MainWindow.h"
-#include "support/ScriptedPlatform.h"
-#include "support/TempDir.h"
+#include "support/GuiTestBase.h"
 
 using namespace skerry;
 
 // Get Blank, Clear Blank and a fit file's "LoadedFiles" submenu, driven through the real menus
 // with dialogs answered by the scripted platform.
-class FitFileMenuTest : public QObject {
+class FitFileMenuTest : public test::GuiTestBase {
     Q_OBJECT
-
-private:
-    std::unique_ptr<test::TempDir> dir;
-    std::unique_ptr<test::CurrentDirectoryGuard> cwd;
-    std::unique_ptr<test::ScriptedPlatform> platform;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<MainWindow> window;
-
-    QMenu* menu(const QString& title) const {
-        for (QAction* top : window->menuBar()->actions()) {
-            if (top->text() == title) {
-                return top->menu();
-            }
-        }
-        return nullptr;
-    }
-
-    QAction* fileEntry(const QString& caption) const {
-        for (QAction* action : menu("File")->actions()) {
-            if (action->text() == caption) {
-                return action;
-            }
-        }
-        return nullptr;
-    }
 
     void trigger(QAction* action) {
         QVERIFY(action != nullptr);
@@ -48,53 +21,33 @@ private:
         action->trigger();
     }
 
-    QList<QAction*> loadedFiles() const { return menu("LoadedFiles")->actions(); }
+    QList<QAction*> loadedFiles() const { return menuEntry("LoadedFiles")->menu()->actions(); }
 
     QStringList listing() const { return window->pane(2)->toPlainText().split('\n'); }
 
-    // Copies of the examples in the test's folder, where the program may write its temp files.
-    std::string copyExample(const char* name, const std::string& as) const {
-        const auto copy = dir->path() / as;
-        std::filesystem::copy_file(std::string(SKERRY_EXAMPLES_DIR "/") + name, copy);
-        return copy.string();
-    }
-
 private slots:
-    void init() {
-        dir = std::make_unique<test::TempDir>();
-        cwd = std::make_unique<test::CurrentDirectoryGuard>(dir->path());
-        platform = std::make_unique<test::ScriptedPlatform>();
-        platform->settingsDir = dir->path() / "config";
-        program = std::make_unique<Program>();
-        window = std::make_unique<MainWindow>(*program, *platform);
-        window->show();
-    }
-
-    void cleanup() {
-        window.reset();
-        cwd.reset();
-        dir.reset();
-    }
+    void init() { setUpMainWindow(); }
+    void cleanup() { tearDownMainWindow(); }
 
     void getBlankAndClearBlank() {
-        platform->answerDialog(copyExample("cell1-absorbance.RA1", "cell1-absorbance.RA1"));
-        trigger(fileEntry("Get Data"));
-        QVERIFY(!fileEntry("Clear Blank")->isEnabled());
+        platform->answerDialog(copyExample("cell1-absorbance.RA1"));
+        trigger(menuEntry("File", "Get Data"));
+        QVERIFY(!menuEntry("File", "Clear Blank")->isEnabled());
 
         // A name relative to the current directory, shown whole as it has at most 18 characters.
-        copyExample("cell1-blank.RA1", "cell1-blank.RA1");
+        copyExample("cell1-blank.RA1");
         platform->answerDialog("cell1-blank.RA1");
-        trigger(fileEntry("Get Blank"));
+        trigger(menuEntry("File", "Get Blank"));
         QCOMPARE(window->tabs()->tabText(1), QStringLiteral("cell1-blank.RA1"));
         QCOMPARE(window->pane(1)->toPlainText().split('\n')[0],
                  QStringLiteral("Cell 1  PBS reference scan  12000 rpm"));
-        QVERIFY(fileEntry("Clear Blank")->isEnabled());
+        QVERIFY(menuEntry("File", "Clear Blank")->isEnabled());
         // The example's first point, 5.800 cm, lies before the blank's first point, 5.801 cm:
         // 2.51527E-02 - 3.35113E-02, listed with two blanks before the third value.
         QCOMPARE(listing()[2], QStringLiteral("   5.80000   -8.35860E-03   5.100E-03"));
 
-        trigger(fileEntry("Clear Blank"));
-        QVERIFY(!fileEntry("Clear Blank")->isEnabled());
+        trigger(menuEntry("File", "Clear Blank"));
+        QVERIFY(!menuEntry("File", "Clear Blank")->isEnabled());
         QCOMPARE(window->tabs()->tabText(1), QStringLiteral("Blank File"));
         QCOMPARE(window->pane(1)->toPlainText(), QStringLiteral(" "));
         QCOMPARE(listing()[2], QStringLiteral("   5.80000    2.51527E-02    5.100E-03"));
@@ -105,10 +58,10 @@ private slots:
         copyExample("cell1-absorbance.RA1", "runs/cell1-absorbance.RA1");
         copyExample("cell2-interference.IP1", "runs/cell2-interference.IP1");
         platform->answerDialog(copyExample("cell1.fit", "runs/cell1.fit"));
-        trigger(fileEntry("Get File(s) From Fit-File"));
+        trigger(menuEntry("File", "Get File(s) From Fit-File"));
 
         QVERIFY(platform->messages.empty());
-        QAction* loaded = menu("LoadedFiles")->menuAction();
+        QAction* loaded = menuEntry("LoadedFiles");
         QVERIFY(loaded->isVisible());
         const QList<QAction*> entries = loadedFiles();
         QCOMPARE(entries.size(), 15);
@@ -120,8 +73,8 @@ private slots:
             QCOMPARE(entries[i]->isChecked(), i == 0);
         }
         QCOMPARE(window->tabs()->tabText(0), QStringLiteral("...ll1-absorbance.RA1"));
-        QVERIFY(fileEntry("Get Blank")->isEnabled());
-        QVERIFY(menu("Edit")->menuAction()->isEnabled());
+        QVERIFY(menuEntry("File", "Get Blank")->isEnabled());
+        QVERIFY(menuEntry("Edit")->isEnabled());
         // The example's first points lie before the meniscus limit and are deleted.
         QCOMPARE(listing()[2], QStringLiteral("   5.80000    2.51527E-02   -5.100E-03"));
 
@@ -136,7 +89,7 @@ private slots:
         trigger(entries[1]);
         QVERIFY(entries[1]->isChecked());
         platform->answerDialog(std::nullopt);
-        trigger(fileEntry("Get Data"));
+        trigger(menuEntry("File", "Get Data"));
         QVERIFY(!loaded->isVisible());
     }
 };

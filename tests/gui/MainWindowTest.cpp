@@ -7,98 +7,67 @@
 #include <QtTest>
 #include <memory>
 
-#include "skerryui/core/MainWindow.h"
-#include "support/ScriptedPlatform.h"
-#include "support/TempDir.h"
+#include "support/GuiTestBase.h"
 
 using namespace skerry;
 
 // The main window driven through its menus, with dialogs answered by the scripted platform.
-class MainWindowTest : public QObject {
+class MainWindowTest : public test::GuiTestBase {
     Q_OBJECT
 
-private:
-    std::unique_ptr<test::TempDir> dir;
-    std::unique_ptr<test::CurrentDirectoryGuard> cwd;
-    std::unique_ptr<test::ScriptedPlatform> platform;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<MainWindow> window;
-
-    QAction* menuAction(const QString& menu, const QString& entry) const {
-        for (QAction* top : window->menuBar()->actions()) {
-            if (top->text() != menu) {
-                continue;
-            }
-            if (entry.isEmpty()) {
-                return top;
-            }
-            for (QAction* action : top->menu()->actions()) {
-                if (action->text() == entry) {
-                    return action;
-                }
-            }
-        }
-        return nullptr;
-    }
-
     void trigger(const QString& menu, const QString& entry) {
-        QAction* action = menuAction(menu, entry);
+        QAction* action = menuEntry(menu, entry);
         QVERIFY2(action != nullptr, qPrintable(menu + " > " + entry));
         QVERIFY(action->isEnabled());
         action->trigger();
     }
 
-    // A copy of an example in the test's folder: the program writes its temporary files in the
-    // folder of the last file chosen, which must not be the source tree.
-    QString examplePath() const {
-        const auto copy = dir->path() / "cell1-absorbance.RA1";
-        std::filesystem::copy_file(SKERRY_EXAMPLES_DIR "/cell1-absorbance.RA1", copy,
-                                   std::filesystem::copy_options::overwrite_existing);
-        return QString::fromStdString(copy.string());
-    }
-
 private slots:
-    void init() {
-        dir = std::make_unique<test::TempDir>();
-        cwd = std::make_unique<test::CurrentDirectoryGuard>(dir->path());
-        platform = std::make_unique<test::ScriptedPlatform>();
-        platform->settingsDir = dir->path() / "config";
-        program = std::make_unique<Program>();
-        window = std::make_unique<MainWindow>(*program, *platform);
-        window->show();
-    }
-
-    void cleanup() {
-        window.reset();
-        cwd.reset();
-        dir.reset();
-    }
+    void init() { setUpMainWindow(); }
+    void cleanup() { tearDownMainWindow(); }
 
     void menusStartInTheirStartStates_data() {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("visible");
-        QTest::newRow("File") << "File" << "" << true << true;
-        QTest::newRow("Get Data") << "File" << "Get Data" << true << true;
-        QTest::newRow("Get File(s) From Fit-File")
-            << "File" << "Get File(s) From Fit-File" << true << true;
-        QTest::newRow("Get Blank") << "File" << "Get Blank" << false << true;
-        QTest::newRow("Clear Blank") << "File" << "Clear Blank" << false << true;
+        QTest::newRow("File") << "File"
+                              << "" << true << true;
+        QTest::newRow("Get Data") << "File"
+                                  << "Get Data" << true << true;
+        QTest::newRow("Get File(s) From Fit-File") << "File"
+                                                   << "Get File(s) From Fit-File" << true << true;
+        QTest::newRow("Get Blank") << "File"
+                                   << "Get Blank" << false << true;
+        QTest::newRow("Clear Blank") << "File"
+                                     << "Clear Blank" << false << true;
         // A hidden entry also reports itself disabled.
-        QTest::newRow("LoadedFiles") << "LoadedFiles" << "" << false << false;
-        QTest::newRow("Edit") << "Edit" << "" << false << true;
-        QTest::newRow("Data (graphically)") << "Edit" << "Data (graphically)" << true << true;
-        QTest::newRow("Comment Lines") << "Edit" << "Comment Lines" << true << true;
-        QTest::newRow("Invert Sign of Data") << "Edit" << "Invert Sign of Data" << true << true;
-        QTest::newRow("Add Random Noise") << "Edit" << "Add Random Noise" << true << true;
-        QTest::newRow("Remove Random Noise") << "Edit" << "Remove Random Noise" << false << false;
-        QTest::newRow("Save") << "Save" << "" << false << true;
-        QTest::newRow("Complete") << "Save" << "Complete" << true << true;
-        QTest::newRow("Complete (as R^2/2)") << "Save" << "Complete (as R^2/2)" << true << true;
-        QTest::newRow("Truncated") << "Save" << "Truncated" << true << true;
-        QTest::newRow("Truncated (as R^2/2)") << "Save" << "Truncated (as R^2/2)" << true << true;
-        QTest::newRow("Set Plot Colors") << "Set Plot Colors" << "" << true << true;
+        QTest::newRow("LoadedFiles") << "LoadedFiles"
+                                     << "" << false << false;
+        QTest::newRow("Edit") << "Edit"
+                              << "" << false << true;
+        QTest::newRow("Data (graphically)") << "Edit"
+                                            << "Data (graphically)" << true << true;
+        QTest::newRow("Comment Lines") << "Edit"
+                                       << "Comment Lines" << true << true;
+        QTest::newRow("Invert Sign of Data") << "Edit"
+                                             << "Invert Sign of Data" << true << true;
+        QTest::newRow("Add Random Noise") << "Edit"
+                                          << "Add Random Noise" << true << true;
+        QTest::newRow("Remove Random Noise") << "Edit"
+                                             << "Remove Random Noise" << false << false;
+        QTest::newRow("Save") << "Save"
+                              << "" << false << true;
+        QTest::newRow("Complete") << "Save"
+                                  << "Complete" << true << true;
+        QTest::newRow("Complete (as R^2/2)") << "Save"
+                                             << "Complete (as R^2/2)" << true << true;
+        QTest::newRow("Truncated") << "Save"
+                                   << "Truncated" << true << true;
+        QTest::newRow("Truncated (as R^2/2)") << "Save"
+                                              << "Truncated (as R^2/2)" << true << true;
+        QTest::newRow("Set Plot Colors") << "Set Plot Colors"
+                                         << "" << true << true;
     }
 
     void menusStartInTheirStartStates() {
@@ -106,7 +75,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(bool, enabled);
         QFETCH(bool, visible);
-        QAction* action = menuAction(menu, entry);
+        QAction* action = menuEntry(menu, entry);
         QVERIFY(action != nullptr);
         QCOMPARE(action->isEnabled(), enabled);
         QCOMPARE(action->isVisible(), visible);
@@ -118,7 +87,7 @@ private slots:
             titles << top->text();
         }
         QCOMPARE(titles, QStringList({"File", "LoadedFiles", "Edit", "Save", "Set Plot Colors"}));
-        const QList<QAction*> loaded = menuAction("LoadedFiles", "")->menu()->actions();
+        const QList<QAction*> loaded = menuEntry("LoadedFiles", "")->menu()->actions();
         QCOMPARE(loaded.size(), 15);
         QCOMPARE(loaded[0]->text(), QStringLiteral("1"));
         QCOMPARE(loaded[1]->text(), QStringLiteral("2: "));
@@ -143,9 +112,9 @@ private slots:
     void getDataCancelledThenSaveTruncated() {
         platform->answerDialog(std::nullopt);
         trigger("File", "Get Data");
-        QVERIFY(menuAction("Edit", "")->isEnabled());
-        QVERIFY(menuAction("Save", "")->isEnabled());
-        QVERIFY(!menuAction("File", "Get Blank")->isEnabled());
+        QVERIFY(menuEntry("Edit", "")->isEnabled());
+        QVERIFY(menuEntry("Save", "")->isEnabled());
+        QVERIFY(!menuEntry("File", "Get Blank")->isEnabled());
 
         platform->answerDialog((dir->path() / "empty.dat").string());
         trigger("Save", "Truncated");
@@ -154,10 +123,10 @@ private slots:
     }
 
     void getDataShowsTheFileAndTheListing() {
-        platform->answerDialog(examplePath().toStdString());
+        platform->answerDialog(copyExample("cell1-absorbance.RA1"));
         trigger("File", "Get Data");
 
-        QVERIFY(menuAction("File", "Get Blank")->isEnabled());
+        QVERIFY(menuEntry("File", "Get Blank")->isEnabled());
         QCOMPARE(window->tabs()->tabText(0), QStringLiteral("...ll1-absorbance.RA1"));
         const QStringList data = window->pane(0)->toPlainText().split('\n');
         QCOMPARE(data[0], QStringLiteral("Cell 1  BSA 0.5 mg/ml in PBS  equilibrium 12000 rpm"));
@@ -169,7 +138,7 @@ private slots:
     }
 
     void savesWriteTheListingForm() {
-        platform->answerDialog(examplePath().toStdString());
+        platform->answerDialog(copyExample("cell1-absorbance.RA1"));
         trigger("File", "Get Data");
         const auto target = dir->path() / "complete.dat";
         platform->answerDialog(target.string());

@@ -12,103 +12,44 @@
 #include <functional>
 #include <memory>
 
-#include "skerryui/core/MainWindow.h"
 #include "skerryui/operations/CommentsDialog.h"
 #include "skerryui/operations/NoiseDialog.h"
-#include "support/ScriptedPlatform.h"
-#include "support/TempDir.h"
+#include "support/GuiTestBase.h"
 
 using namespace skerry;
 
 // The noise and comment dialogs opened through the main window's Edit menu and worked with the
 // keyboard and mouse; messages go through the scripted platform.
-class OperationsDialogsTest : public QObject {
+class OperationsDialogsTest : public test::GuiTestBase {
     Q_OBJECT
 
-private:
-    std::unique_ptr<test::TempDir> dir;
-    std::unique_ptr<test::CurrentDirectoryGuard> cwd;
-    std::unique_ptr<test::ScriptedPlatform> platform;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<MainWindow> window;
-
-    QAction* editEntry(const QString& entry) const {
-        for (QAction* top : window->menuBar()->actions()) {
-            if (top->text() == QStringLiteral("Edit")) {
-                for (QAction* action : top->menu()->actions()) {
-                    if (action->text() == entry) {
-                        return action;
-                    }
-                }
-            }
-        }
-        return nullptr;
-    }
+    QAction* editEntry(const QString& entry) const { return menuEntry("Edit", entry); }
 
     bool offered(const QString& entry) const {
         const QAction* action = editEntry(entry);
         return action != nullptr && action->isEnabled() && action->isVisible();
     }
 
-    // Chooses an Edit menu entry whose command opens a modal dialog of type D, and plays the user
-    // on it with `script` once it is on screen. A dialog the script leaves open is closed
-    // afterwards, so a failed check cannot leave the test waiting forever.
+    // Chooses an Edit menu entry whose command opens a modal dialog of type D and plays the user
+    // on it with `script`.
     template <typename D>
     void withDialog(const QString& entry, std::function<void(D&)> script) {
-        bool played = false;
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [&played, poll, script] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || !dialog->isVisible()) {
-                return;
-            }
-            poll->stop();
-            played = true;
-            script(*dialog);
-            if (dialog->isVisible()) {
-                dialog->reject();
-            }
-        });
-        poll->start(5);
-        QAction* action = editEntry(entry);
-        QVERIFY(action != nullptr && action->isEnabled());
-        action->trigger();
-        poll->deleteLater();
-        QVERIFY2(played, "the dialog did not open");
+        QVERIFY2(withModal<D>(editEntry(entry), script), "the dialog did not open");
     }
 
     QStringList listingLines() const { return window->pane(2)->toPlainText().split('\n'); }
 
 private slots:
     void init() {
-        dir = std::make_unique<test::TempDir>();
-        cwd = std::make_unique<test::CurrentDirectoryGuard>(dir->path());
-        platform = std::make_unique<test::ScriptedPlatform>();
-        platform->settingsDir = dir->path() / "config";
-        program = std::make_unique<Program>();
-        window = std::make_unique<MainWindow>(*program, *platform);
+        setUpMainWindow();
         window->move(100, 60);
-        window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-
-        // A copy of an example: the temp files go beside the file chosen.
-        const auto copy = dir->path() / "cell1-absorbance.RA1";
-        std::filesystem::copy_file(SKERRY_EXAMPLES_DIR "/cell1-absorbance.RA1", copy);
-        platform->answerDialog(copy.string());
-        for (QAction* top : window->menuBar()->actions()) {
-            if (top->text() == QStringLiteral("File")) {
-                top->menu()->actions().at(0)->trigger();
-            }
-        }
+        platform->answerDialog(copyExample("cell1-absorbance.RA1"));
+        menuEntry("File", "Get Data")->trigger();
         QCOMPARE(window->model().data().PointCount, 701);
     }
 
-    void cleanup() {
-        window->hide();
-        window.reset();
-        cwd.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDownMainWindow(); }
 
     void invertSignNegatesTheListedReadings() {
         QCOMPARE(listingLines()[2], QStringLiteral("   5.80000    2.51527E-02    5.100E-03"));

@@ -20,8 +20,8 @@ public:
         QStringList shown;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w->isVisible()) {
-                shown << w->objectName() + ":" + w->windowTitle() + "@" +
-                             QString::number(w->x()) + "," + QString::number(w->y());
+                shown << w->objectName() + ":" + w->windowTitle() + "@" + QString::number(w->x()) +
+                             "," + QString::number(w->y());
             }
         }
         shown.sort();
