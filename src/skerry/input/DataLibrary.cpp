@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skerry/core/FileIO.h"
+#include "skerry/core/NumberText.h"
 
 namespace skerry {
 
@@ -27,48 +28,7 @@ bool isBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), isBlankLineChar);
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// A C-locale decimal: optional sign, digits with an optional fraction (or a fraction alone), an
-// optional exponent introduced by E or D with any number of digits.
-bool isNumberToken(std::string_view t) {
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < t.size() && isDigit(t[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < t.size() && t[i] == '.') {
-        ++i;
-        while (i < t.size() && isDigit(t[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-            ++i;
-        }
-        if (i == t.size()) {
-            return false;
-        }
-        while (i < t.size() && isDigit(t[i])) {
-            ++i;
-        }
-    }
-    return i == t.size();
-}
-
-// Converts a token that passed isNumberToken to the nearest single. False when the value does
+// Converts a token that passed isDecimalNumber to the nearest single. False when the value does
 // not fit a single: too large, or so small that it would silently become 0.
 bool toSingle(std::string_view token, float& value) {
     char buffer[128];
@@ -92,79 +52,69 @@ bool toSingle(std::string_view token, float& value) {
     return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
 }
 
-// Splits a line into at most four fields; returns the number of fields found (4 meaning "four
-// or more").
-int splitFields(std::string_view line, std::string_view (&fields)[4]) {
-    int n = 0;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSeparator(line[i])) {
-            ++i;
+// Walks the fields of a line: runs of characters between blanks, tabs and commas.
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view line) : line_(line) {}
+
+    bool next(std::string_view& field) {
+        while (pos_ < line_.size() && isSeparator(line_[pos_])) {
+            ++pos_;
         }
-        if (i == line.size()) {
-            break;
+        if (pos_ == line_.size()) {
+            return false;
         }
-        const std::size_t start = i;
-        while (i < line.size() && !isSeparator(line[i])) {
-            ++i;
+        const std::size_t start = pos_;
+        while (pos_ < line_.size() && !isSeparator(line_[pos_])) {
+            ++pos_;
         }
-        if (n == 4) {
-            return 4;
-        }
-        fields[n++] = line.substr(start, i - start);
+        field = line_.substr(start, pos_ - start);
+        return true;
     }
-    return n;
-}
+
+private:
+    std::string_view line_;
+    std::size_t pos_ = 0;
+};
 
 struct DataLine {
     int numbers = 0; // 2 or 3 when the line is a data line
-    std::string_view fields[4];
+    std::string_view fields[3];
 };
 
 DataLine classify(std::string_view line) {
     DataLine d;
-    const int n = splitFields(line, d.fields);
-    if (n < 2 || n > 3) {
-        return d;
-    }
-    for (int f = 0; f < n; ++f) {
-        if (!isNumberToken(d.fields[f])) {
+    FieldReader reader(line);
+    int n = 0;
+    std::string_view field;
+    while (reader.next(field)) {
+        if (n == 3 || !isDecimalNumber(field)) {
             return d;
         }
+        d.fields[n++] = field;
     }
-    d.numbers = n;
+    d.numbers = n >= 2 ? n : 0;
     return d;
 }
 
 // The header line of an instrument scan file: the scan type letter, then at least seven numbers
 // (cell, temperature, rotor speed, elapsed time, omega^2 t, wavelength or radius, a count).
 bool isInstrumentHeader(std::string_view line, char& scanType) {
-    std::size_t i = 0;
-    int field = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSeparator(line[i])) {
-            ++i;
-        }
-        if (i == line.size()) {
-            break;
-        }
-        const std::size_t start = i;
-        while (i < line.size() && !isSeparator(line[i])) {
-            ++i;
-        }
-        const std::string_view token = line.substr(start, i - start);
-        if (field == 0) {
-            if (token.size() != 1 ||
-                std::string_view("RIPFW").find(token[0]) == std::string_view::npos) {
-                return false;
-            }
-            scanType = token[0];
-        } else if (!isNumberToken(token)) {
+    FieldReader reader(line);
+    std::string_view token;
+    if (!reader.next(token) || token.size() != 1 ||
+        std::string_view("RIPFW").find(token[0]) == std::string_view::npos) {
+        return false;
+    }
+    scanType = token[0];
+    int numbers = 0;
+    while (reader.next(token)) {
+        if (!isDecimalNumber(token)) {
             return false;
         }
-        ++field;
+        ++numbers;
     }
-    return field >= 8;
+    return numbers >= 7;
 }
 
 // Walks the lines of a text; a line ends at CR LF, LF or CR.

@@ -4,20 +4,9 @@
 
 #include "skerry/core/LeadingNumber.h"
 #include "skerry/core/NumberPattern.h"
+#include "skerry/core/NumberText.h"
 
 namespace skerry {
-
-namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-} // namespace
 
 float uniformNumber(NoiseGenerator& generator) {
     return static_cast<float>(generator() >> 8) * 0x1p-24f;
@@ -51,45 +40,12 @@ void removeNoise(DataSet& data) {
 }
 
 bool isPlainNumber(std::string_view text) {
-    std::size_t pos = 0;
-    const auto at = [&](std::size_t i) {
-        return i < text.size() ? text[i] : '\0';
-    };
-    const auto skipDigits = [&] {
-        const std::size_t start = pos;
-        while (isDigit(at(pos))) {
-            ++pos;
-        }
-        return pos > start;
-    };
-
-    while (isBlank(at(pos))) {
-        ++pos;
-    }
-    if (at(pos) == '+' || at(pos) == '-') {
-        ++pos;
-    }
-    bool digits = skipDigits();
-    if (at(pos) == '.') {
-        ++pos;
-        digits = skipDigits() || digits;
-    }
-    if (!digits) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
         return false;
     }
-    if (const char e = at(pos); e == 'E' || e == 'e' || e == 'D' || e == 'd') {
-        ++pos;
-        if (at(pos) == '+' || at(pos) == '-') {
-            ++pos;
-        }
-        if (!skipDigits()) {
-            return false;
-        }
-    }
-    while (isBlank(at(pos))) {
-        ++pos;
-    }
-    return pos == text.size();
+    const auto last = text.find_last_not_of(" \t");
+    return isDecimalNumber(text.substr(first, last - first + 1));
 }
 
 std::optional<float> noiseLevelFromText(std::string_view text) {
