@@ -5,10 +5,7 @@
 #include <random>
 #include <string>
 
-#include "skerry/core/MainWindowModel.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
-#include "support/TempDir.h"
+#include "CommandTest.h"
 
 namespace skerry {
 namespace {
@@ -77,31 +74,21 @@ std::string utf16(const std::string& ascii, bool bom) {
     return text;
 }
 
-class BadInputTest : public testing::Test {
+class BadInputTest : public test::CommandTest {
 protected:
-    BadInputTest() : cwd(dir.path()) {
-        platform.settingsDir = dir / "config";
+    BadInputTest() {
         // A good scan is loaded first; every refusal must leave it exactly as it is.
-        platform.answerDialog(dir.write("good.RA1", "Cell 1\r\n" + points(10)).string());
-        model.GetNewData_Click();
+        getData(dir.write("good.RA1", "Cell 1\r\n" + points(10)).string());
         platform.messages.clear();
     }
 
     // Offers `path` in the Get Data dialog and returns the message shown, if any.
-    std::string getData(const std::filesystem::path& path) {
+    std::string messageOfGetData(const std::filesystem::path& path) {
         platform.messages.clear();
-        platform.answerDialog(path.string());
-        model.GetNewData_Click();
+        getData(path.string());
         EXPECT_LE(platform.messages.size(), 1u);
         return platform.messages.empty() ? std::string() : platform.messages[0].text;
     }
-
-    test::TempDir dir;
-    test::CurrentDirectoryGuard cwd;
-    test::ScriptedPlatform platform;
-    test::ScriptedWindows windows;
-    std::unique_ptr<Program> program = std::make_unique<Program>();
-    MainWindowModel model{*program, platform, windows};
 };
 
 TEST_F(BadInputTest, RefusedFilesAreNamedWithTheirReasonAndChangeNothing) {
@@ -132,7 +119,7 @@ TEST_F(BadInputTest, RefusedFilesAreNamedWithTheirReasonAndChangeNothing) {
         SCOPED_TRACE(c.name);
         const Snapshot before(model);
         const auto path = dir.write(c.name, c.bytes);
-        EXPECT_EQ(getData(path),
+        EXPECT_EQ(messageOfGetData(path),
                   "The data file " + path.string() + " was not read: " + c.reason + ".");
         before.expectSame(model, dir / "~skerry.tmp");
     }
@@ -148,7 +135,7 @@ TEST_F(BadInputTest, FoldersAndVanishedFilesAreRefused) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.string());
         const Snapshot before(model);
-        EXPECT_EQ(getData(c.path),
+        EXPECT_EQ(messageOfGetData(c.path),
                   "The data file " + c.path.string() + " was not read: " + c.reason + ".");
         before.expectSame(model, dir / "~skerry.tmp");
     }
@@ -171,7 +158,7 @@ TEST_F(BadInputTest, OddButValidFilesAreRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(getData(dir.write(c.name, c.bytes)), "");
+        EXPECT_EQ(messageOfGetData(dir.write(c.name, c.bytes)), "");
         EXPECT_EQ(model.data().PointCount, c.points);
         EXPECT_EQ(model.data().CommentCount, c.comments);
         EXPECT_EQ(readBytes(dir / "~skerry.tmp"), model.state().panes[2].text);

@@ -6,11 +6,9 @@
 #include <string>
 
 #include "skerry/batch/BatchRun.h"
-#include "skerry/core/MainWindowModel.h"
 #include "skerry/operations/Noise.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
-#include "support/TempDir.h"
+
+#include "CommandTest.h"
 
 namespace skerry {
 namespace {
@@ -83,10 +81,9 @@ const std::string fitText = "[FileCount]\r\n"
                             "number_deleted=1\r\n"
                             "del_pts001=0005\r\n";
 
-class BlankAndFitCommandsTest : public testing::Test {
+class BlankAndFitCommandsTest : public test::CommandTest {
 protected:
-    BlankAndFitCommandsTest() : cwd(dir.path()) {
-        platform.settingsDir = dir / "config";
+    BlankAndFitCommandsTest() {
         scan = dir.write("scan.dat", scanText).string();
         blankFile = dir.write("blank.dat", blankText).string();
         std::filesystem::create_directory(dir / "runs");
@@ -95,10 +92,6 @@ protected:
         fit = dir.write("runs/run.fit", fitText).string();
     }
 
-    void getData(const std::string& path) {
-        platform.answerDialog(path);
-        model.GetNewData_Click();
-    }
     void getBlank(std::optional<std::string> path) {
         platform.answerDialog(std::move(path));
         model.GetBlankData_Click();
@@ -114,8 +107,6 @@ protected:
         model.AddNoise_Click();
         ASSERT_TRUE(state().BackItOff.visible);
     }
-    const MainWindowState& state() const { return model.state(); }
-    const std::string& listing() const { return state().panes[MainWindowState::EditedTab].text; }
 
     void expectNoiseOffered() const {
         EXPECT_TRUE(state().AddNoise.enabled && state().AddNoise.visible);
@@ -123,12 +114,6 @@ protected:
         EXPECT_FALSE(model.data().NoiseAdded);
     }
 
-    test::TempDir dir;
-    test::CurrentDirectoryGuard cwd;
-    test::ScriptedPlatform platform;
-    test::ScriptedWindows windows;
-    std::unique_ptr<Program> program = std::make_unique<Program>();
-    MainWindowModel model{*program, platform, windows};
     std::string scan;
     std::string blankFile;
     std::string fit;

@@ -6,12 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "skerry/core/MainWindowModel.h"
 #include "skerry/operations/Comments.h"
 #include "skerry/operations/Noise.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
-#include "support/TempDir.h"
+
+#include "CommandTest.h"
 
 namespace skerry {
 namespace {
@@ -40,13 +38,9 @@ std::vector<std::uint32_t> readingBits(const DataSet& data) {
     return bits;
 }
 
-class EditCommandsTest : public testing::Test {
+class EditCommandsTest : public test::CommandTest {
 protected:
-    EditCommandsTest() : cwd(dir.path()) {
-        platform.settingsDir = dir / "config";
-        platform.answerDialog(dir.write("scan.RA2", scanText).string());
-        model.GetNewData_Click();
-    }
+    EditCommandsTest() { getData(dir.write("scan.RA2", scanText).string()); }
 
     // Plays a user who types `text` into the noise dialog and presses OK once.
     void addNoise(const std::string& text) {
@@ -57,8 +51,6 @@ protected:
         model.AddNoise_Click();
     }
 
-    const DataSet& data() const { return model.data(); }
-    std::string listing() const { return model.state().panes[2].text; }
     bool addOffered() const {
         const MainWindowState& s = model.state();
         return s.AddNoise.enabled && s.AddNoise.visible && !s.BackItOff.enabled &&
@@ -69,13 +61,6 @@ protected:
         return !s.AddNoise.enabled && !s.AddNoise.visible && s.BackItOff.enabled &&
                s.BackItOff.visible && data().NoiseAdded;
     }
-
-    test::TempDir dir;
-    test::CurrentDirectoryGuard cwd;
-    test::ScriptedPlatform platform;
-    test::ScriptedWindows windows;
-    std::unique_ptr<Program> program = std::make_unique<Program>();
-    MainWindowModel model{*program, platform, windows};
 };
 
 TEST_F(EditCommandsTest, InvertSignListsNegatedReadingsAndTwiceRestoresThem) {

@@ -3,10 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "skerry/core/MainWindowModel.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
-#include "support/TempDir.h"
+#include "CommandTest.h"
 
 namespace skerry {
 namespace {
@@ -34,19 +31,10 @@ const std::string line4 = "   6.20000    4.00000E-01    1.000E-02\r\n";
 const std::string line5 = "   6.30000    5.00000E-01   -2.000E-02\r\n";
 const std::string expectedListing = expectedComments + line1 + line2 + line3 + line4 + line5;
 
-class MainWindowModelTest : public testing::Test {
+class MainWindowModelTest : public test::CommandTest {
 protected:
-    MainWindowModelTest() : cwd(dir.path()) {
-        platform.settingsDir = dir / "config";
-        scan = dir.write("scan.RA1", scanText);
-    }
+    MainWindowModelTest() { scan = dir.write("scan.RA1", scanText); }
 
-    test::TempDir dir;
-    test::CurrentDirectoryGuard cwd;
-    test::ScriptedPlatform platform;
-    test::ScriptedWindows windows;
-    std::unique_ptr<Program> program = std::make_unique<Program>();
-    MainWindowModel model{*program, platform, windows};
     std::filesystem::path scan;
 };
 

@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "skerry/core/MainWindowModel.h"
 #include "skerry/editor/EditorModel.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
-#include "support/TempDir.h"
+
+#include "CommandTest.h"
 
 namespace skerry {
 namespace {
@@ -32,13 +30,9 @@ const std::string comments =
 
 // Edit > Data (graphically) driven through the main window's command, with the editor played
 // by a script on its logic.
-class VantorCommandTest : public testing::Test {
+class VantorCommandTest : public test::CommandTest {
 protected:
-    VantorCommandTest() : cwd(dir.path()) {
-        platform.settingsDir = dir / "config";
-        platform.answerDialog(dir.write("scan.RA3", scanText).string());
-        model.GetNewData_Click();
-    }
+    VantorCommandTest() { getData(dir.write("scan.RA3", scanText).string()); }
 
     // Opens the editor at 800 x 600 pixels and plays `script` on it.
     void edit(const std::function<void(EditorModel&)>& script) {
@@ -53,15 +47,6 @@ protected:
         const PlotMapping map = editor.mapping();
         editor.Form_MouseDown(button, 0, map.plotX(editor.EditX(i)), map.plotY(editor.EditY(i)));
     }
-
-    const DataSet& data() const { return model.data(); }
-
-    test::TempDir dir;
-    test::CurrentDirectoryGuard cwd;
-    test::ScriptedPlatform platform;
-    test::ScriptedWindows windows;
-    std::unique_ptr<Program> program = std::make_unique<Program>();
-    MainWindowModel model{*program, platform, windows};
 };
 
 TEST_F(VantorCommandTest, TheEditorOpensOnACopyOfTheWorkingPoints) {
