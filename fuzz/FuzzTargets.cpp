@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "skerry/core/NumberPattern.h"
 #include "skerry/core/ProfileFile.h"
 #include "skerry/input/DataLibrary.h"
+#include "skerry/input/FitFile.h"
 #include "skerry/output/EditedDataFile.h"
 
 namespace skerry::fuzz {
@@ -139,6 +141,74 @@ int profileFile(const std::uint8_t* data, std::size_t size) {
     }
     const ProfileFile reread = ProfileFile::parse(profile.bytes());
     require(reread.readString(section, key, "", 4096) == value, "a saved value reads back");
+    return 0;
+}
+
+namespace {
+
+// A folder with the scan files a fuzzed fit file may name: "scan.dat" (radii, some points
+// deleted in the file) and "xi.dat" (XI values), made once per process.
+const std::filesystem::path& fitFolder() {
+    static const std::filesystem::path folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "skerry-fuzz-fit-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            broken("a temporary folder can be made");
+        }
+        std::string radii = "scan\r\n";
+        std::string xi = "xi\r\n";
+        for (int i = 0; i < 60; ++i) {
+            const double r = 5.8 + 0.025 * i;
+            const char* mark = i % 17 == 5 ? "-0.01" : "0.01";
+            radii += std::to_string(r) + " " + std::to_string(i * 0.01) + " " + mark + "\r\n";
+            xi += std::to_string(r * r / 2) + " " + std::to_string(i * 0.01) + " " + mark + "\r\n";
+        }
+        for (const auto& [name, text] : {std::pair{"scan.dat", radii}, std::pair{"xi.dat", xi}}) {
+            std::FILE* file = std::fopen((std::filesystem::path(pattern) / name).c_str(), "wb");
+            std::fwrite(text.data(), 1, text.size(), file);
+            std::fclose(file);
+        }
+        return std::filesystem::path(pattern);
+    }();
+    return folder;
+}
+
+} // namespace
+
+int fitFile(const std::uint8_t* data, std::size_t size) {
+    // Names stay inside the scan folder: a fuzzed name must not wander the file system.
+    std::string text(asText(data, size));
+    std::replace(text.begin(), text.end(), '/', '_');
+    const ProfileFile fit = ProfileFile::parse(text);
+    const FitListReading reading = readFitFileList(fit, "fuzz.fit", fitFolder());
+    require(reading.list || reading.message || !reading.refusal.empty(), "a refusal says why");
+    if (!reading.list) {
+        return 0;
+    }
+    const FitFileList& list = *reading.list;
+    require(list.FitFoundCount >= 1 && list.FitFoundCount <= 15, "1..15 data sets");
+    for (int k = 1; k <= list.FitFoundCount; ++k) {
+        auto scan = std::make_unique<ScanFile>();
+        if (readFitDataFile(list, k, *scan)) {
+            continue;
+        }
+        auto dataSet = std::make_unique<DataSet>();
+        reopenFitEntry(*dataSet, list, k, *scan, fit);
+        const DataSet& d = *dataSet;
+        require(d.PointCount == scan->count, "every point of the file");
+        require(d.FirstGoodIndex >= 1 && d.FirstGoodIndex <= d.PointCount && d.LastGoodIndex >= 1 &&
+                    d.LastGoodIndex <= d.PointCount,
+                "the retained range lies inside the points");
+        for (int i = 1; i <= d.PointCount; ++i) {
+            const Point& was = scan->points(i);
+            const Point& now = d.WorkPoints(i);
+            require(now.x == was.x && now.reading == was.reading, "only marks change");
+            require(std::abs(now.third) == std::abs(was.third), "a mark keeps its magnitude");
+            require(was.isGood() || !now.isGood(), "a fit file never restores a point");
+            require(std::memcmp(&d.RawPoints(i), &now, sizeof(Point)) == 0,
+                    "the marks are part of the raw points");
+        }
+    }
     return 0;
 }
 

@@ -10,6 +10,7 @@ namespace skerry::fuzz {
 // process (so that the fuzzer and the replay test both see it). Always returns 0.
 int scanText(const std::uint8_t* data, std::size_t size);
 int profileFile(const std::uint8_t* data, std::size_t size);
+int fitFile(const std::uint8_t* data, std::size_t size);
 int leadingNumber(const std::uint8_t* data, std::size_t size);
 int numberPattern(const std::uint8_t* data, std::size_t size);
 

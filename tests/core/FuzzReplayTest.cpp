@@ -18,6 +18,7 @@ struct Target {
 
 const Target targets[] = {{"scan-text", fuzz::scanText},
                           {"profile-file", fuzz::profileFile},
+                          {"fit-file", fuzz::fitFile},
                           {"leading-number", fuzz::leadingNumber},
                           {"number-pattern", fuzz::numberPattern}};
 
