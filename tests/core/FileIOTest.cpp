@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/FileConditions.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -184,44 +185,25 @@ TEST(FileIO, MissingFolderIsReported) {
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-TEST(FileIO, ReadOnlyFolderLeavesTheFileUntouched) {
-    if (::geteuid() == 0) {
+TEST(FileIO, ReadOnlyFolderOrFileLeavesTheFileUntouched) {
+    if (!skerry::test::permissionsApply()) {
         GTEST_SKIP() << "running as root, which writes into read-only folders anyway";
     }
-    const TempDir dir;
-    const auto target = dir.write("keep.ini", "original\r\n");
-    fs::permissions(dir.path(), fs::perms(0555));
+    for (const bool folder : {true, false}) {
+        SCOPED_TRACE(folder ? "read-only folder" : "read-only file");
+        const TempDir dir;
+        const auto target = dir.write("keep.ini", "original\r\n");
+        fs::permissions(folder ? dir.path() : target, fs::perms(folder ? 0555 : 0444));
 
-    const auto error = writeFileAtomically(target, "replacement");
+        const auto error = writeFileAtomically(target, "replacement");
 
-    fs::permissions(dir.path(), fs::perms(0755));
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, "Permission denied");
-    EXPECT_EQ(readBytes(target), "original\r\n");
-    EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"keep.ini"});
+        fs::permissions(dir.path(), fs::perms(0755));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->reason, "Permission denied");
+        EXPECT_EQ(readBytes(target), "original\r\n");
+        EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"keep.ini"});
+    }
 }
-
-// Lowers the largest file this process may write, so that writing fails part way as on a full
-// disk; the signal the kernel would send is ignored so that write() reports the error instead.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit lowered = previous_;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int);
-};
 
 TEST(FileIO, FailedWriteLeavesTheFileUntouchedAndNoTemporaryFile) {
     const TempDir dir;
@@ -229,7 +211,7 @@ TEST(FileIO, FailedWriteLeavesTheFileUntouchedAndNoTemporaryFile) {
 
     std::optional<skerry::FileError> error;
     {
-        const FileSizeLimit limit(4);
+        const skerry::test::FileSizeLimit limit(4);
         error = writeFileAtomically(target, "far more than four bytes");
     }
 

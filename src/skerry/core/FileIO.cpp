@@ -144,6 +144,11 @@ std::optional<FileError> replaceFile(const fs::path& requested, std::string_view
         if (!S_ISREG(info.st_mode)) {
             return FileError{kNotRegular};
         }
+        // A file its owner made read-only stays as it is, although the folder would let a new
+        // file take its name.
+        if (::access(target.c_str(), W_OK) != 0) {
+            return errnoError(errno);
+        }
         mode = info.st_mode & 07777;
     } else if (errno == ENOENT) {
         mode = 0666 & ~currentUmask();

@@ -24,9 +24,9 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBy
 // Replaces `path` with `bytes` so that at every moment the file holds either its old content or
 // the new one: the bytes go to a temporary file in the same folder, are flushed to disk, and the
 // temporary file is renamed over the target. A link is followed and its target replaced; an
-// existing file keeps its permission bits. A target that exists but is not a regular file (a
-// folder, a device) is refused. On failure the temporary file is removed and the target is left
-// untouched.
+// existing file keeps its permission bits, and one that may not be written is refused. A target
+// that exists but is not a regular file (a folder, a device) is refused. On failure the temporary
+// file is removed and the target is left untouched.
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::string_view bytes);
 
