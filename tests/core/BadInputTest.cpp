@@ -167,5 +167,42 @@ TEST_F(BadInputTest, OddButValidFilesAreRead) {
     EXPECT_EQ(model.data().CommentBlock.line(1), std::string(96, 'x'));
 }
 
+TEST_F(BadInputTest, RefusedFitFilesShowTheirMessageAndChangeNothing) {
+    dir.write("listed.RA1", "Cell 9\r\n" + points(4));
+    struct Case {
+        const char* name;
+        std::string fit;
+        const char* message; // empty: refused as quietly as a cancelled dialog
+    };
+    const char* const countError = "Error Reading FileCount::number!  Fit-File List Unusable.";
+    const Case cases[] = {
+        {"count 0", "[FileCount]\r\nnumber=0\r\n[File01]\r\nname=listed.RA1\r\n", countError},
+        {"count missing", "[File01]\r\nname=listed.RA1\r\n", countError},
+        {"count as text", "[FileCount]\r\nnumber=three\r\n[File01]\r\nname=listed.RA1\r\n",
+         countError},
+        {"count beyond 16 bits", "[FileCount]\r\nnumber=40000\r\n[File01]\r\nname=listed.RA1\r\n",
+         ""},
+        {"no listed file exists", "[FileCount]\r\nnumber=2\r\n[File01]\r\nname=gone.RA1\r\n",
+         "No Data Files Were Found!"},
+        {"an existing file at entry 16",
+         "[FileCount]\r\nnumber=16\r\n[File01]\r\nname=listed.RA1\r\n"
+         "[File16]\r\nname=listed.RA1\r\n",
+         ""},
+        {"binary garbage", garbage(), countError},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Snapshot before(model);
+        platform.messages.clear();
+        platform.answerDialog(dir.write("run.fit", c.fit).string());
+        model.UseFitFile_Click();
+        EXPECT_EQ(platform.messageTexts(), c.message[0] == '\0'
+                                               ? std::vector<std::string>{}
+                                               : std::vector<std::string>{c.message});
+        EXPECT_FALSE(model.state().FilesLoaded.visible);
+        before.expectSame(model, dir / "~skerry.tmp");
+    }
+}
+
 } // namespace
 } // namespace skerry
