@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "skerry/input/DataLibrary.h"
 #include "support/TempDir.h"
@@ -167,6 +172,10 @@ const RefusalCase refusedFiles[] = {
      "line 1 holds the value 1e-50, which is out of range"},
     {"an exponent without digits", "6.0 1 1\n6.1 1E 1\n",
      "line 2 is not a data line (two or three numbers expected)"},
+    {"CR, CR LF and LF line ends each end one line", "c\r6.0 1 1\r6.1 2 1\r\n6.2 x 1\n",
+     "line 4 is not a data line (two or three numbers expected)"},
+    {"an empty line between LF and CR", "6.0 1 1\n\r\n\r6.1 y 1",
+     "line 4 is not a data line (two or three numbers expected)"},
     {"UTF-16 text",
      std::string("\xff\xfe"
                  "6\0.\0"
@@ -181,6 +190,79 @@ TEST(ParseScanText, RefusesWithAReason) {
         SCOPED_TRACE(c.name);
         auto scan = std::make_unique<ScanFile>();
         EXPECT_EQ(parseScanText(c.text, *scan).value_or("(read)"), c.reason);
+    }
+}
+
+// The digits of a random number as a scan file may hold them: a sign, a significand with or
+// without a point, and an exponent with E or D.
+std::string randomNumberText(std::mt19937& random) {
+    const auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    std::string text = std::array<const char*, 3>{"", "-", "+"}[pick(0, 2)];
+    // Up to 25 digits: past seven the significand needs the full conversion, past nineteen it
+    // no longer fits 64 bits.
+    const int digits = pick(0, 9) == 0 ? pick(8, 25) : pick(1, 8);
+    const int point = pick(-1, digits);
+    for (int i = 0; i < digits; ++i) {
+        if (i == point) {
+            text += '.';
+        }
+        text += static_cast<char>('0' + pick(0, 9));
+    }
+    if (point == digits) {
+        text += '.';
+    }
+    if (pick(0, 2) != 0) {
+        text += std::array<char, 4>{'E', 'e', 'D', 'd'}[pick(0, 3)];
+        text += std::array<const char*, 3>{"", "-", "+"}[pick(0, 2)];
+        // Mostly within ten either way, sometimes beyond, with leading zeros as the instrument
+        // writes them; every value stays within the range of a single.
+        const int exponent = pick(0, 4) == 0 ? pick(11, 13) : pick(0, 10);
+        text += (pick(0, 1) == 0 ? "00" : "") + std::to_string(exponent);
+    }
+    return text;
+}
+
+// What the standard library makes of the same text: the nearest single.
+float nearestSingle(std::string text) {
+    if (text[0] == '+') {
+        text.erase(0, 1);
+    }
+    for (char& c : text) {
+        c = c == 'd' || c == 'D' ? 'e' : c;
+    }
+    float value = 0.0f;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+TEST(ParseScanText, ReadsEveryNumberAsTheNearestSingle) {
+    std::mt19937 random(2200);
+    // Round-half-even cases next to 2^24 and the ends of the quick conversion's range first.
+    std::vector<std::string> numbers = {"16777216", "16777217", "16777219",     "1677721.7",
+                                        "1E10",     "1E11",     "1E-10",        "1E-11",
+                                        "-0.0",     "0.1",      "9.72590E-0003"};
+    while (numbers.size() < 3 * 20000) {
+        numbers.push_back(randomNumberText(random));
+    }
+    for (std::size_t first = 0; first < numbers.size(); first += 3 * MaxPoints) {
+        std::string text;
+        const std::size_t end = std::min(numbers.size(), first + 3 * MaxPoints);
+        for (std::size_t i = first; i < end; i += 3) {
+            text += numbers[i] + " " + numbers[i + 1] + " " + numbers[i + 2] + "\r\n";
+        }
+        auto scan = std::make_unique<ScanFile>();
+        const auto refusal = parseScanText(text, *scan);
+        // Numbers outside the single range are refused; the generator makes none.
+        ASSERT_FALSE(refusal) << *refusal;
+        for (std::size_t i = first; i < end; ++i) {
+            const Point& p = scan->points(static_cast<int>((i - first) / 3 + 1));
+            const float read = std::array{p.x, p.reading, p.third}[(i - first) % 3];
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(read),
+                      std::bit_cast<std::uint32_t>(nearestSingle(numbers[i])))
+                << numbers[i];
+        }
     }
 }
 

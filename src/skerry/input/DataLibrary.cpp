@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -28,9 +29,30 @@ bool isBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), isBlankLineChar);
 }
 
-// Converts a token that passed isDecimalNumber to the nearest single. False when the value does
-// not fit a single: too large, or so small that it would silently become 0.
-bool toSingle(std::string_view token, float& value) {
+// The nearest single to a number of at most 2^24 with a power of ten of at most 10 either way,
+// which is what instrument files hold. Both operands are exact singles, so one rounded
+// multiplication or division gives the correctly rounded result. False for any other number.
+bool exactSingle(const DecimalNumberScan& scan, float& value) {
+    static constexpr std::array<float, 11> powersOfTen = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                                          1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    constexpr std::uint64_t exactIntegers = std::uint64_t{1} << 24;
+    if (!scan.significandExact || scan.significand > exactIntegers || scan.exponent < -10 ||
+        scan.exponent > 10) {
+        return false;
+    }
+    const auto significand = static_cast<float>(scan.significand);
+    const float power = powersOfTen[static_cast<std::size_t>(std::abs(scan.exponent))];
+    const float magnitude = scan.exponent < 0 ? significand / power : significand * power;
+    value = scan.negative ? -magnitude : magnitude;
+    return true;
+}
+
+// Converts a number that scanDecimalNumber read to the nearest single. False when the value
+// does not fit a single: too large, or so small that it would silently become 0.
+bool toSingle(std::string_view token, const DecimalNumberScan& scan, float& value) {
+    if (exactSingle(scan, value)) {
+        return true;
+    }
     char buffer[128];
     const char* first = token.data();
     const char* last = token.data() + token.size();
@@ -38,7 +60,7 @@ bool toSingle(std::string_view token, float& value) {
     if (*first == '+') {
         ++first;
     }
-    if (std::find_if(first, last, [](char c) { return c == 'd' || c == 'D'; }) != last) {
+    if (scan.fortranExponent) {
         if (static_cast<std::size_t>(last - first) > sizeof buffer) {
             return false;
         }
@@ -58,9 +80,7 @@ public:
     explicit FieldReader(std::string_view line) : line_(line) {}
 
     bool next(std::string_view& field) {
-        while (pos_ < line_.size() && isSeparator(line_[pos_])) {
-            ++pos_;
-        }
+        skipSeparators();
         if (pos_ == line_.size()) {
             return false;
         }
@@ -72,26 +92,64 @@ public:
         return true;
     }
 
+    enum class Kind { End, Number, NotANumber };
+
+    // The next field when it is one decimal number, read in the same pass that finds the field.
+    Kind nextNumber(std::string_view& field, DecimalNumberScan& scan) {
+        skipSeparators();
+        if (pos_ == line_.size()) {
+            return Kind::End;
+        }
+        const std::string_view rest = line_.substr(pos_);
+        scan = scanDecimalNumber(rest);
+        if (scan.length == 0 || (scan.length < rest.size() && !isSeparator(rest[scan.length]))) {
+            return Kind::NotANumber;
+        }
+        field = rest.substr(0, scan.length);
+        pos_ += scan.length;
+        return Kind::Number;
+    }
+
 private:
+    void skipSeparators() {
+        while (pos_ < line_.size() && isSeparator(line_[pos_])) {
+            ++pos_;
+        }
+    }
+
     std::string_view line_;
     std::size_t pos_ = 0;
 };
 
+// A line of two or three numbers, converted as they are read.
 struct DataLine {
-    int numbers = 0; // 2 or 3 when the line is a data line
+    int numbers = 0;     // 2 or 3 when the line is a data line
+    int outOfRange = -1; // the first field whose value does not fit a single; -1: none
     std::string_view fields[3];
+    float values[3];
 };
 
 DataLine classify(std::string_view line) {
+    // One object built in place and returned: this runs for every line of a file.
     DataLine d;
     FieldReader reader(line);
     int n = 0;
-    std::string_view field;
-    while (reader.next(field)) {
-        if (n == 3 || !isDecimalNumber(field)) {
-            return d;
+    for (;;) {
+        std::string_view field;
+        DecimalNumberScan scan;
+        const FieldReader::Kind kind = reader.nextNumber(field, scan);
+        if (kind == FieldReader::Kind::End) {
+            break;
         }
-        d.fields[n++] = field;
+        if (n == 3 || kind == FieldReader::Kind::NotANumber) {
+            n = 0;
+            break;
+        }
+        d.fields[n] = field;
+        if (!toSingle(field, scan, d.values[n]) && d.outOfRange < 0) {
+            d.outOfRange = n;
+        }
+        ++n;
     }
     d.numbers = n >= 2 ? n : 0;
     return d;
@@ -108,13 +166,12 @@ bool isInstrumentHeader(std::string_view line, char& scanType) {
     }
     scanType = token[0];
     int numbers = 0;
-    while (reader.next(token)) {
-        if (!isDecimalNumber(token)) {
-            return false;
-        }
+    DecimalNumberScan scan;
+    FieldReader::Kind kind;
+    while ((kind = reader.nextNumber(token, scan)) == FieldReader::Kind::Number) {
         ++numbers;
     }
-    return numbers >= 7;
+    return kind == FieldReader::Kind::End && numbers >= 7;
 }
 
 // Walks the lines of a text; a line ends at CR LF, LF or CR.
@@ -126,18 +183,19 @@ public:
         if (pos_ >= text_.size()) {
             return false;
         }
-        std::size_t end = pos_;
-        while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') {
-            ++end;
+        // The next LF is looked up only once the reader has passed the last one found, so that
+        // a file whose lines end in CR alone is still read in one pass.
+        if (nextLf_ == std::string_view::npos || nextLf_ < pos_) {
+            nextLf_ = find('\n', pos_, text_.size());
         }
+        const std::size_t end = find('\r', pos_, nextLf_);
         line = text_.substr(pos_, end - pos_);
+        // The line ends at `end`, which holds CR or LF unless the text ends there.
         pos_ = end;
         if (pos_ < text_.size() && text_[pos_] == '\r') {
             ++pos_;
         }
-        if (end < text_.size() && text_[end] == '\n') {
-            pos_ = end + 1;
-        } else if (pos_ < text_.size() && text_[pos_] == '\n' && text_[pos_ - 1] == '\r') {
+        if (pos_ < text_.size() && text_[pos_] == '\n') {
             ++pos_;
         }
         ++number_;
@@ -147,8 +205,17 @@ public:
     int lineNumber() const { return number_; }
 
 private:
+    // The position of the first c in from..to, or `to` when there is none.
+    std::size_t find(char c, std::size_t from, std::size_t to) const {
+        const void* at = std::memchr(text_.data() + from, c, to - from);
+        return at == nullptr
+                   ? to
+                   : static_cast<std::size_t>(static_cast<const char*>(at) - text_.data());
+    }
+
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t nextLf_ = std::string_view::npos; // not looked up yet
     int number_ = 0;
 };
 
@@ -206,40 +273,36 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
     bool inData = false;
     bool anyNonZeroThird = false;
     while (reader.next(line)) {
+        const bool headerLine = !inData && instrumentFile && reader.lineNumber() <= 2;
+        const DataLine d = headerLine ? DataLine{} : classify(line);
         if (!inData) {
-            const bool headerLine = instrumentFile && reader.lineNumber() <= 2;
-            if (headerLine || classify(line).numbers == 0) {
+            if (d.numbers == 0) {
                 if (out.commentCount < MaxCommentLines) {
                     out.comments.setLine(++out.commentCount, line);
                 }
                 continue;
             }
             inData = true;
-        } else if (isBlankLine(line)) {
-            continue;
         }
-
-        const DataLine d = classify(line);
         if (d.numbers == 0) {
+            if (isBlankLine(line)) {
+                continue;
+            }
             return lineError(reader.lineNumber(),
                              "is not a data line (two or three numbers expected)");
         }
         if (out.count == MaxPoints) {
             return "it holds more than " + std::to_string(MaxPoints) + " points";
         }
-        Point p;
-        float* values[3] = {&p.x, &p.reading, &p.third};
-        for (int f = 0; f < d.numbers; ++f) {
-            if (!toSingle(d.fields[f], *values[f])) {
-                return lineError(reader.lineNumber(), "holds the value " +
-                                                          std::string(d.fields[f]) +
-                                                          ", which is out of range");
-            }
+        if (d.outOfRange >= 0) {
+            return lineError(reader.lineNumber(), "holds the value " +
+                                                      std::string(d.fields[d.outOfRange]) +
+                                                      ", which is out of range");
         }
-        if (d.numbers == 2) {
-            p.third = 1.0f;
-        } else if (p.third != 0.0f) {
-            anyNonZeroThird = true;
+        Point p{d.values[0], d.values[1], 1.0f};
+        if (d.numbers == 3) {
+            p.third = d.values[2];
+            anyNonZeroThird = anyNonZeroThird || p.third != 0.0f;
         }
         out.points(++out.count) = p;
     }
