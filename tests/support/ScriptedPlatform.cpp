@@ -38,6 +38,11 @@ MessageAnswer ScriptedPlatform::messageBox(std::string_view text, std::string_vi
     return answer;
 }
 
+std::string ScriptedPlatform::printPicture(const std::string& printerName, const Picture& picture) {
+    printed.push_back({printerName, picture, busyPointer});
+    return printError;
+}
+
 std::vector<std::string> ScriptedPlatform::messageTexts() const {
     std::vector<std::string> texts;
     for (const auto& m : messages) {

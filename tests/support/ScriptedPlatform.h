@@ -12,12 +12,22 @@ namespace skerry::test {
 
 // A platform for tests: file dialogs are answered from a queue, message boxes are recorded and
 // answered from a queue (OK, or Yes when nothing was queued), waits take no time and the clock,
-// seed, screen and printer are fixed values a test may change.
+// seed, screen and printers are fixed values a test may change; what is printed, copied or saved
+// as a bitmap is recorded.
 class ScriptedPlatform : public Platform {
 public:
     struct Dialog {
         bool save = false;
         FileDialogRequest request;
+    };
+    struct PrintJob {
+        std::string printer;
+        Picture picture;
+        bool busyPointer = false; // shown while the page was being printed
+    };
+    struct Bitmap {
+        std::string path;
+        Picture picture;
     };
     struct Message {
         std::string text;
@@ -41,6 +51,13 @@ public:
     std::uint32_t randomSeed() override { return seed; }
     ScreenSize screenSize() override { return screen; }
     std::string defaultPrinterName() override { return defaultPrinter; }
+    std::vector<std::string> printerNames() override { return printers; }
+    std::string printPicture(const std::string& printerName, const Picture& picture) override;
+    void putPictureOnClipboard(const Picture& picture) override { clipboard.push_back(picture); }
+    void saveBitmapFile(const std::string& path, const Picture& picture) override {
+        bitmaps.push_back({path, picture});
+    }
+    void showBusyPointer(bool busy) override { busyPointer = busy; }
     bool anotherInstanceRunning() override { return otherInstance; }
     std::filesystem::path settingsFolder() override { return settingsDir; }
     void endProgram(int exitCode) override { endedWith = exitCode; }
@@ -58,6 +75,12 @@ public:
     std::uint32_t seed = 12345;
     ScreenSize screen{1920, 1080};
     std::string defaultPrinter;
+    std::vector<std::string> printers; // device names of the installed printers
+    std::string printError;            // what printPicture answers: empty for a printed page
+    std::vector<PrintJob> printed;     // every page printed or attempted
+    std::vector<Picture> clipboard;    // every picture put on the clipboard
+    std::vector<Bitmap> bitmaps;       // every bitmap file written
+    bool busyPointer = false;
     bool otherInstance = false;
     std::filesystem::path settingsDir;
     std::optional<int> endedWith;

@@ -29,6 +29,13 @@ public:
         play(commentsDialog, dialog, "Edit Comment Lines");
     }
 
+    // "Set Plot Colors": the script moves sliders with Slider1_Change and may call IsOK_Click or
+    // ForgetIt_Click; leaving without either is the close box.
+    std::function<void(ColourDialogModel&)> colourDialog;
+    void showColourDialog(ColourDialogModel& dialog) override {
+        play(colourDialog, dialog, "Set Plot Colors");
+    }
+
 private:
     // A window that opens without a script is a mistake in the test, not a user's choice.
     template <typename Model>

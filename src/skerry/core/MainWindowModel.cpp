@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "skerry/colours/ColourDialogModel.h"
 #include "skerry/core/FileIO.h"
 #include "skerry/core/Listing.h"
 #include "skerry/core/Settings.h"
@@ -261,6 +262,7 @@ void MainWindowModel::DoVantor_Click() {
     auto editor = std::make_unique<EditorModel>(platform_);
     editor->loadPoints(data);
     editor->Form_Load(program_.ShowXYDefault);
+    editor->buildPrinterList(program_.DefaultPrinterName);
     windows_.showEditor(*editor);
     editor->Form_Unload(program_.ShowXYDefault);
     if (!editor->EditAccepted) {
@@ -268,6 +270,13 @@ void MainWindowModel::DoVantor_Click() {
     }
     editor->returnMarks(data);
     RefreshListing();
+}
+
+void MainWindowModel::SetColors_Click() {
+    ColourDialogModel dialog(program_);
+    dialog.Form_Load();
+    windows_.showColourDialog(dialog);
+    dialog.Form_Unload();
 }
 
 bool MainWindowModel::Form_Unload() {

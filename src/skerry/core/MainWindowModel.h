@@ -51,6 +51,11 @@ public:
     void SaveTruncated_Click() { WriteEditedFile(false, true); }
     void SaveTruncatedRSq_Click() { WriteEditedFile(false, false); }
 
+    // "Set Plot Colors": the colour dialog changes the colours live; what the user confirmed with
+    // "OK" remains, else the colours come back as they were. The editor draws with them at its
+    // next redraw; a confirmed exit writes them to the settings file.
+    void SetColors_Click();
+
     // Closing the window by any means. Returns false when the user chose to stay.
     bool Form_Unload();
 

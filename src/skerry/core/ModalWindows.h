@@ -21,6 +21,8 @@ public:
     virtual void showNoiseDialog(NoiseDialogModel& dialog) = 0;
     // "Edit Comment Lines": the data set's comment lines as free text.
     virtual void showCommentsDialog(CommentsDialogModel& dialog) = 0;
+    // "Set Plot Colors": the colours of good and deleted points, changed live by six sliders.
+    virtual void showColourDialog(ColourDialogModel& dialog) = 0;
 };
 
 } // namespace skerry

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace skerry {
 
@@ -43,6 +44,16 @@ struct ScreenSize {
     int height = 0;
 };
 
+// An image of the plot as the platform prints, copies or saves it: width x height pixels, row by
+// row from the top, each 0xffRRGGBB.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    friend bool operator==(const Picture&, const Picture&) = default;
+};
+
 // Everything the program asks of the desktop it runs on. The program uses a Qt implementation;
 // tests use a scripted one that answers dialogs from a queue and records every message, so that
 // every command can run end to end without a window or a human.
@@ -67,6 +78,18 @@ public:
     virtual std::uint32_t randomSeed() = 0;
     virtual ScreenSize screenSize() = 0;
     virtual std::string defaultPrinterName() = 0;
+
+    // The installed printers' device names in the print system's order; empty without one.
+    virtual std::vector<std::string> printerNames() = 0;
+    // Prints the picture on the named printer as a document of one page, fitted to the page.
+    // Empty when the page went to the printer, else what went wrong.
+    virtual std::string printPicture(const std::string& printerName, const Picture& picture) = 0;
+    // Replaces what the clipboard holds by the picture, as an image.
+    virtual void putPictureOnClipboard(const Picture& picture) = 0;
+    // Writes the picture to a file as a Windows bitmap. A failure is not reported.
+    virtual void saveBitmapFile(const std::string& path, const Picture& picture) = 0;
+    // The busy mouse pointer over all of the program's windows, or the normal one again.
+    virtual void showBusyPointer(bool busy) = 0;
 
     // True when another copy of the program is already running for this user.
     virtual bool anotherInstanceRunning() = 0;

@@ -81,6 +81,7 @@ void EditorModel::loadPoints(const DataSet& data) {
     }
     EditCount = static_cast<std::int16_t>(data.PointCount);
     FindDataRange(EditX, EditY, EditCount);
+    WorkDir = data.WorkDir;
 }
 
 void EditorModel::returnMarks(DataSet& data) const {
@@ -124,6 +125,10 @@ void EditorModel::Form_Load(bool showXYDefault) {
     MarkerFactor = 1.5f;
     TitleSizeFactor = 0.0014f;
     RotatedFontFactor = 0.0024f;
+}
+
+void EditorModel::buildPrinterList(const std::string& defaultPrinterName) {
+    Printers = PrinterMenu(platform_.printerNames(), defaultPrinterName);
 }
 
 void EditorModel::Form_Resize(int clientWidth, int clientHeight, int outerWidth, int outerHeight) {
@@ -343,6 +348,33 @@ void EditorModel::Toolbar_ButtonClick(int index) {
         EditAccepted = index == 7;
         UnloadRequested = true;
     }
+}
+
+void EditorModel::PrnPlot_Click(const std::function<Picture()>& SnapClientArea) {
+    platform_.showBusyPointer(true);
+    const std::string error = platform_.printPicture(Printers.currentPrinter(), SnapClientArea());
+    platform_.showBusyPointer(false);
+    if (!error.empty()) {
+        platform_.messageBox("The plot could not be printed on " + Printers.currentPrinter() +
+                                 ": " + error,
+                             "Print", MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+void EditorModel::ClipPrn_Click(const Picture& plot) {
+    platform_.putPictureOnClipboard(plot);
+}
+
+void EditorModel::SaveBMP_Click(const Picture& plot) {
+    FileDialogRequest request;
+    request.filter = "Bitmap | *.bmp";
+    request.flags = OverwritePrompt;
+    request.defaultExtension = "bmp";
+    if (const auto path = askSaveFile(platform_, request)) {
+        platform_.saveBitmapFile(*path, plot);
+    }
+    // The dialog may have moved the current directory, where the temp files are written.
+    changeToWorkDir(WorkDir);
 }
 
 } // namespace skerry

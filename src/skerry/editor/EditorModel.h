@@ -9,6 +9,7 @@
 #include "skerry/core/Platform.h"
 #include "skerry/editor/AxisScaling.h"
 #include "skerry/editor/PlotMapping.h"
+#include "skerry/export/PrinterMenu.h"
 
 namespace skerry {
 
@@ -87,6 +88,9 @@ public:
 
     // The window's load and unload: tool, flags, read-out and layout from the screen.
     void Form_Load(bool showXYDefault);
+    // The last step of loading: the "&Printer" menu lists the installed printers, with the
+    // default printer (else the first) as the current printer.
+    void buildPrinterList(const std::string& defaultPrinterName);
     void Form_Unload(bool& showXYDefault) const { showXYDefault = ShowXY; }
 
     // The window reports its size: the client area (where the plot is drawn) and the whole
@@ -109,6 +113,18 @@ public:
     void Zoomout_Click();
     // Toolbar buttons 1..8: five tools, a separator, accept and leave, discard and leave.
     void Toolbar_ButtonClick(int index);
+
+    // "&Printer": entry k (1..n) becomes the current printer until the editor closes.
+    void PrnArray_Click(int k) { Printers.PrnArray_Click(k); }
+    // "Print": with the busy pointer shown, prints the client area as it is on the screen, taken
+    // by `SnapClientArea`, on the current printer. A printer's failure is reported in a message.
+    void PrnPlot_Click(const std::function<Picture()>& SnapClientArea);
+    // "To Clipboard": the plot as last drawn goes on the clipboard as an image.
+    void ClipPrn_Click(const Picture& plot);
+    // "To File (Bitmap)": the plot as last drawn goes into a bitmap file named in a save dialog.
+    // Cancelling writes nothing and says nothing; the current directory is the working folder
+    // again afterwards.
+    void SaveBMP_Click(const Picture& plot);
 
     // True when a click at (X, Y) hits the point drawn at (PX, PY), all in plot units.
     bool Within(float PX, float PY, float X, float Y) const;
@@ -170,6 +186,9 @@ public:
     int OuterHeight = 0;
     bool Minimized = false;
     EditorLayout Layout;
+
+    PrinterMenu Printers;
+    std::string WorkDir; // the data set's working folder when the editor was entered
 
 private:
     void markNearest(float X, float Y, bool restore);

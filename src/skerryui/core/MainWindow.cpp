@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <algorithm>
 
+#include "skerryui/colours/ColourDialog.h"
 #include "skerryui/core/Fonts.h"
 #include "skerryui/core/QtPlatform.h"
 #include "skerryui/editor/EditorWindow.h"
@@ -76,7 +77,8 @@ MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
     // "Set Plot Colors" is a command on the menu bar itself.
     auto* colours = new QAction(this);
     menuBar()->addAction(colours);
-    connect(colours, &QAction::triggered, this, [this] { run([] {}); });
+    connect(colours, &QAction::triggered, this,
+            [this] { run([this] { model_.SetColors_Click(); }); });
     bindings_.push_back({&s.SetColors, colours});
 
     sync();
@@ -147,6 +149,11 @@ void MainWindow::showNoiseDialog(NoiseDialogModel& dialog) {
 
 void MainWindow::showCommentsDialog(CommentsDialogModel& dialog) {
     CommentsDialog window(dialog, this);
+    window.exec();
+}
+
+void MainWindow::showColourDialog(ColourDialogModel& dialog) {
+    ColourDialog window(dialog, this);
     window.exec();
 }
 

@@ -40,6 +40,7 @@ public:
     void showEditor(EditorModel& editor) override;
     void showNoiseDialog(NoiseDialogModel& dialog) override;
     void showCommentsDialog(CommentsDialogModel& dialog) override;
+    void showColourDialog(ColourDialogModel& dialog) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

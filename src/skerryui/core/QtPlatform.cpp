@@ -1,17 +1,22 @@
 #include "skerryui/core/QtPlatform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QThread>
 #include <chrono>
+
+#include "skerryui/export/PictureImage.h"
+#include "skerryui/export/PrintPicture.h"
 
 namespace skerry {
 
@@ -146,6 +151,44 @@ ScreenSize QtPlatform::screenSize() {
 
 std::string QtPlatform::defaultPrinterName() {
     return QPrinterInfo::defaultPrinterName().toStdString();
+}
+
+std::vector<std::string> QtPlatform::printerNames() {
+    std::vector<std::string> names;
+    for (const QString& name : QPrinterInfo::availablePrinterNames()) {
+        names.push_back(name.toStdString());
+    }
+    return names;
+}
+
+std::string QtPlatform::printPicture(const std::string& printerName, const Picture& picture) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(printerName));
+    if (info.isNull()) {
+        return "the printer is not installed.";
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Skerry"));
+    if (!PrintPictureFitted(printer, imageFromPicture(picture)) ||
+        printer.printerState() == QPrinter::Error) {
+        return "the print system did not take the page.";
+    }
+    return {};
+}
+
+void QtPlatform::putPictureOnClipboard(const Picture& picture) {
+    QGuiApplication::clipboard()->setImage(imageFromPicture(picture));
+}
+
+void QtPlatform::saveBitmapFile(const std::string& path, const Picture& picture) {
+    (void)imageFromPicture(picture).save(QFile::decodeName(path.c_str()), "BMP");
+}
+
+void QtPlatform::showBusyPointer(bool busy) {
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
 }
 
 bool QtPlatform::anotherInstanceRunning() {

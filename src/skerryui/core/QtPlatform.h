@@ -8,7 +8,7 @@
 namespace skerry {
 
 // The platform the program runs on, served by Qt: dialogs and message boxes are Qt's, modal to
-// the active window; the default printer comes from the print system.
+// the active window; printers come from the print system.
 class QtPlatform : public Platform {
 public:
     QtPlatform();
@@ -24,6 +24,11 @@ public:
     std::uint32_t randomSeed() override;
     ScreenSize screenSize() override;
     std::string defaultPrinterName() override;
+    std::vector<std::string> printerNames() override;
+    std::string printPicture(const std::string& printerName, const Picture& picture) override;
+    void putPictureOnClipboard(const Picture& picture) override;
+    void saveBitmapFile(const std::string& path, const Picture& picture) override;
+    void showBusyPointer(bool busy) override;
     bool anotherInstanceRunning() override;
     std::filesystem::path settingsFolder() override;
     void endProgram(int exitCode) override;

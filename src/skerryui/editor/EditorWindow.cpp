@@ -13,6 +13,7 @@
 #include "skerryui/core/Fonts.h"
 #include "skerryui/editor/EditorIcons.h"
 #include "skerryui/editor/PlotRenderer.h"
+#include "skerryui/export/PictureImage.h"
 
 namespace skerry {
 
@@ -28,6 +29,11 @@ const std::array<const char*, 8> ToolTips{
     "Exit and update data set",
     "Discard edit, then exit",
 };
+
+// A printer's name may hold '&', which Qt would take for a keyboard accelerator.
+QString menuText(const std::string& caption) {
+    return QString::fromStdString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
 
 int buttonCode(Qt::MouseButtons buttons) {
     int code = 0;
@@ -119,16 +125,40 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     showEm_ = menuBar->addAction(QString());
     showEm_->setObjectName(QStringLiteral("ShowEm"));
     connect(showEm_, &QAction::triggered, this, [this] { run(&EditorModel::ShowEm_Click); });
-    // Printing and copying are filled in by the export commands.
+    // The installed printers between two separators, then "Print"; without a printer the whole
+    // menu is disabled.
     QMenu* printer = menuBar->addMenu(QStringLiteral("&Printer"));
     printer->setObjectName(QStringLiteral("Dummy1"));
     printer->addSeparator()->setObjectName(QStringLiteral("PrnArray0"));
+    for (std::size_t i = 0; i < model_.Printers.PrnArray.size(); ++i) {
+        const int k = static_cast<int>(i) + 1;
+        QAction* entry = printer->addAction(menuText(model_.Printers.PrnArray[i]));
+        entry->setObjectName(QStringLiteral("PrnArray%1").arg(k));
+        entry->setCheckable(true);
+        connect(entry, &QAction::triggered, this, [this, k] {
+            model_.PrnArray_Click(k);
+            sync();
+        });
+        printers_.push_back(entry);
+    }
     printer->addSeparator()->setObjectName(QStringLiteral("Dummy0"));
-    printer->addAction(QStringLiteral("Print"))->setObjectName(QStringLiteral("PrnPlot"));
+    QAction* print = printer->addAction(QStringLiteral("Print"));
+    print->setObjectName(QStringLiteral("PrnPlot"));
+    connect(print, &QAction::triggered, this,
+            [this] { model_.PrnPlot_Click([this] { return SnapClientArea(*plot_); }); });
+    printer->menuAction()->setEnabled(model_.Printers.enabled());
+
+    // Copying takes the plot as last drawn, without the zoom box.
     QMenu* copy = menuBar->addMenu(QStringLiteral("&Copy"));
     copy->setObjectName(QStringLiteral("Copyit"));
-    copy->addAction(QStringLiteral("To Clipboard"))->setObjectName(QStringLiteral("ClipPrn"));
-    copy->addAction(QStringLiteral("To File (Bitmap)"))->setObjectName(QStringLiteral("SaveBMP"));
+    QAction* clip = copy->addAction(QStringLiteral("To Clipboard"));
+    clip->setObjectName(QStringLiteral("ClipPrn"));
+    connect(clip, &QAction::triggered, this,
+            [this] { model_.ClipPrn_Click(pictureFromImage(image_)); });
+    QAction* bitmap = copy->addAction(QStringLiteral("To File (Bitmap)"));
+    bitmap->setObjectName(QStringLiteral("SaveBMP"));
+    connect(bitmap, &QAction::triggered, this,
+            [this] { model_.SaveBMP_Click(pictureFromImage(image_)); });
 
     // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor.
     auto* group = new QActionGroup(this);
@@ -299,6 +329,9 @@ void EditorWindow::sync() {
     xyLabel_->setText(QString::fromStdString(model_.XYLabel));
     for (int button = 1; button <= 5; ++button) {
         toolAction(button)->setChecked(model_.Tool == button);
+    }
+    for (std::size_t i = 0; i < printers_.size(); ++i) {
+        printers_[i]->setChecked(model_.Printers.current() == static_cast<int>(i) + 1);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "skerry/core/Program.h"
 #include "skerry/editor/EditorModel.h"
@@ -83,6 +84,7 @@ private:
     QToolBar* toolbar1_ = nullptr;
     QToolBar* toolbar2_ = nullptr;
     std::array<QAction*, 8> tools_{};
+    std::vector<QAction*> printers_; // PrnArray(1..n)
     QAction* zoomOut_ = nullptr;
     QAction* showEm_ = nullptr;
     QWidget* xyCoords_ = nullptr;

@@ -5,10 +5,10 @@
 
 namespace skerry::test {
 
-void GuiTestBase::setUpMainWindow() {
+void GuiTestBase::setUpMainWindow(std::unique_ptr<ScriptedPlatform> own) {
     dir = std::make_unique<TempDir>();
     cwd = std::make_unique<CurrentDirectoryGuard>(dir->path());
-    platform = std::make_unique<ScriptedPlatform>();
+    platform = own ? std::move(own) : std::make_unique<ScriptedPlatform>();
     platform->settingsDir = dir->path() / "config";
     program = std::make_unique<Program>();
     window = std::make_unique<MainWindow>(*program, *platform);

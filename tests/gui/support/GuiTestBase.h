@@ -19,8 +19,9 @@ namespace skerry::test {
 // platform with its settings in that folder, the program state and a shown main window.
 class GuiTestBase : public QObject {
 public:
-    // Call from the test's init() and cleanup() slots.
-    void setUpMainWindow();
+    // Call from the test's init() and cleanup() slots. A test may bring a platform of its own
+    // that answers some things otherwise.
+    void setUpMainWindow(std::unique_ptr<ScriptedPlatform> own = nullptr);
     void tearDownMainWindow();
 
     // The action of a menu entry, or of the top menu itself when `entry` is empty; nullptr when
