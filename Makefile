@@ -3,11 +3,12 @@
 #   make test       build and run every test
 #   make test-asan  the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #   make fuzz       runs each libFuzzer program for FUZZ_SECONDS seconds
+#   make bench      optimised build, then every benchmark beside its peer in one table
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test build-asan test-asan build-fuzz fuzz clean format
+.PHONY: all deps build run test build-asan test-asan build-fuzz fuzz bench clean format
 
 all: build
 
@@ -39,8 +40,15 @@ build-fuzz:
 fuzz: build-fuzz
 	tools/run-fuzz.sh $(FUZZ_SECONDS)
 
+# The peers run on Debian's own Python, which has the numpy and matplotlib packages.
+bench:
+	@tools/install-deps.sh python3-numpy python3-matplotlib
+	cmake --preset bench
+	cmake --build --preset bench -j $(JOBS)
+	/usr/bin/python3 bench/run-all.py
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-bench

@@ -1,0 +1,81 @@
+// Skerry's start-up as the program runs it, with the splash window's waits set to zero: it
+// quits as soon as the main window is on screen and reports its peak memory.
+//   skerry-startup                start-up only
+//   skerry-startup --editor SCAN  then File > Get Data on SCAN and Edit > Data (graphically);
+//                                 the memory is read once the editor is on screen
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <string>
+
+#include "BenchPlatform.h"
+#include "BenchWindows.h"
+#include "skerry/core/StartUp.h"
+#include "skerryui/core/GuiStartUp.h"
+#include "skerryui/core/MainWindow.h"
+#include "skerryui/editor/EditorWindow.h"
+
+namespace {
+
+using skerry::MainWindow;
+using skerry::bench::BenchPlatform;
+
+// Chooses File > Get Data and then Edit > Data (graphically) as a user would; the editor is
+// modal, so it is left from within its own event loop once it is on screen.
+void openEditor(MainWindow& main, BenchPlatform& platform, const std::string& scan) {
+    const skerry::MainWindowState& state = main.model().state();
+    platform.fileToOpen = scan;
+    main.actionFor(state.GetNewData)->trigger();
+    if (main.model().data().PointCount == 0) {
+        std::fprintf(stderr, "skerry-startup: %s was not loaded\n", scan.c_str());
+        QCoreApplication::exit(1);
+        return;
+    }
+    QTimer::singleShot(0, &main, [&main] {
+        auto* editor = main.findChild<skerry::EditorWindow*>();
+        if (editor == nullptr) {
+            std::fprintf(stderr, "skerry-startup: the editor did not open\n");
+            QCoreApplication::exit(1);
+            return;
+        }
+        skerry::bench::whenExposed(*editor, [editor] {
+            skerry::bench::reportPeakMemory();
+            editor->reject();
+        });
+    });
+    main.actionFor(state.DoVantor)->trigger();
+    QCoreApplication::exit(0);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Skerry"));
+
+    std::string scan;
+    if (argc == 3 && std::string(argv[1]) == "--editor") {
+        scan = argv[2];
+    } else if (argc != 1) {
+        std::fprintf(stderr, "usage: skerry-startup [--editor SCAN]\n");
+        return 2;
+    }
+
+    BenchPlatform platform;
+    skerry::Program program;
+    skerry::GuiStartUp windows(program, platform);
+    if (skerry::runStartUp(program, platform, windows) != skerry::StartUpOutcome::Running) {
+        return 1;
+    }
+    MainWindow& main = *windows.mainWindow();
+    skerry::bench::whenExposed(main, [&main, &platform, scan] {
+        if (scan.empty()) {
+            skerry::bench::reportPeakMemory();
+            QCoreApplication::exit(0);
+        } else {
+            openEditor(main, platform, scan);
+        }
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,448 @@
+#!/usr/bin/python3
+"""Runs every benchmark of Skerry and its peer in one run on this machine and prints one table:
+each figure, its peer, the ratio and the target. Exits with status 1 when a target is missed.
+
+Usage: bench/run-all.py [--build FOLDER] [--repetitions N] [--keep]
+
+Needs Debian's Python 3 with python3-numpy and python3-matplotlib, and the programs of the
+bench preset (cmake --preset bench). Every timing is repeated and the median is taken, so that
+a busy moment of a shared machine does not decide a figure. All windows are shown on Qt's
+offscreen platform, Skerry's and the peers' alike.
+"""
+
+import argparse
+import json
+import math
+import os
+import platform
+import random
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+POINTS = 2200  # a full scan
+BATCH_SCANS = 1000
+
+# The editor's plot geometry, as the program draws it: plot units run from -25 to 120 across and
+# from -25 to 130 up; the axis frame is 0..100 both ways; a point is a ring of radius
+# MarkerSize * MarkerFactor plot units across, drawn one pixel wide.
+PLOT_WIDTH_PX, PLOT_HEIGHT_PX = 1920, 1080
+PLOT_UNITS_ACROSS, PLOT_UNITS_UP = 145.0, 155.0
+RING_RADIUS_UNITS = 0.65 * 1.5
+# Font sizes the editor chooses for a 1080-pixel-high window: 15 twips a pixel.
+TITLE_POINTS = round(1080 * 15 * 0.0014)
+TICK_POINTS = round(1080 * 15 * 0.0012)
+
+
+# ---------------------------------------------------------------------------------------------
+# Input files
+
+
+def exponent4(value):
+    """A number as the instrument writes it: 5 decimals and a four-digit exponent."""
+    mantissa, exponent = ("%.5E" % value).split("E")
+    return "%sE%s%04d" % (mantissa, exponent[0], abs(int(exponent)))
+
+
+def write_scan(path, rng, points=POINTS, deleted_ends=(0, 0), number=1):
+    """An absorbance scan of an equilibrium run: a description line, the header line with the
+    scan type and seven numbers, then radius, reading and deviation, lines ended by CR LF.
+    The first and last points given in deleted_ends carry negative deviations."""
+    start = 5.809 + rng.uniform(-0.01, 0.01)
+    step = 0.0005
+    amplitude = rng.uniform(0.05, 0.15)
+    slope = rng.uniform(1.5, 2.5)
+    lines = [
+        "Cell 1  sample scan %04d  equilibrium 20000 rpm" % number,
+        "R 1 20.0 20000 %d 3.7899E+11 280 2" % (86400 + 60 * number),
+    ]
+    for i in range(points):
+        x = start + step * i
+        reading = amplitude * math.exp(slope * (x * x - start * start) / 2) + rng.gauss(0, 0.005)
+        deviation = 0.0097 + rng.random() * 0.0005
+        if i < deleted_ends[0] or i >= points - deleted_ends[1]:
+            deviation = -deviation
+        lines.append("   %.4f  %s   %s" % (x, exponent4(reading), exponent4(deviation)))
+    with open(path, "w", newline="") as out:
+        out.write("\r\n".join(lines) + "\r\n")
+
+
+def write_batch_scans(folder, count):
+    """Scans that differ a little: length, profile, noise and a few deleted points at the ends,
+    so that writing them truncated has something to cut."""
+    rng = random.Random(1000)
+    os.makedirs(folder)
+    for k in range(1, count + 1):
+        points = rng.randint(POINTS - 100, POINTS)
+        ends = (rng.randint(0, 20), rng.randint(0, 20))
+        write_scan(os.path.join(folder, "scan%04d.RA1" % k), rng, points, ends, k)
+
+
+# ---------------------------------------------------------------------------------------------
+# Timing helpers
+
+
+def timed_median(action, repetitions, min_seconds=0.1, min_calls=1):
+    """The median over repetitions of the mean time of one call, each repetition calling at
+    least min_calls times and for at least min_seconds, as Google Benchmark does."""
+    action()  # warm up: first calls load code and fill caches
+    means = []
+    for _ in range(repetitions):
+        calls = 0
+        start = time.perf_counter()
+        while True:
+            action()
+            calls += 1
+            elapsed = time.perf_counter() - start
+            if calls >= min_calls and elapsed >= min_seconds:
+                break
+        means.append(elapsed / calls)
+    return statistics.median(means)
+
+
+def run_checked(command, env, cwd=None, capture=True):
+    result = subprocess.run(command, env=env, cwd=cwd, capture_output=capture, text=True)
+    if result.returncode != 0:
+        sys.exit(
+            "bench: %s failed with status %d\n%s"
+            % (" ".join(command), result.returncode, result.stderr if capture else "")
+        )
+    return result
+
+
+def peak_memory(result):
+    for line in result.stdout.splitlines():
+        if line.startswith("peak_rss_kb "):
+            return int(line.split()[1])
+    sys.exit("bench: no peak memory reported by %s" % result.args[0])
+
+
+# ---------------------------------------------------------------------------------------------
+# The figures
+
+
+def in_process_figures(bin_dir, scan, work, env, repetitions):
+    """Google Benchmark's medians of the in-process figures, in seconds."""
+    out = os.path.join(work, "benchmark.json")
+    run_checked(
+        [
+            os.path.join(bin_dir, "skerry-bench"),
+            "--scan=" + scan,
+            "--benchmark_repetitions=%d" % repetitions,
+            "--benchmark_min_time=0.1",
+            "--benchmark_report_aggregates_only=true",
+            "--benchmark_out_format=json",
+            "--benchmark_out=" + out,
+        ],
+        env,
+        cwd=work,
+    )
+    with open(out) as f:
+        report = json.load(f)
+    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+    medians = {}
+    for b in report["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            medians[b["run_name"]] = b["real_time"] * scale[b["time_unit"]]
+    return medians
+
+
+def loadtxt_figure(scan, repetitions):
+    import numpy as np
+
+    points = np.loadtxt(scan, skiprows=2)
+    if points.shape != (POINTS, 3):
+        sys.exit("bench: numpy read %s points from the scan" % (points.shape,))
+    return timed_median(lambda: np.loadtxt(scan, skiprows=2), repetitions)
+
+
+def matplotlib_figure(scan, repetitions):
+    """matplotlib (Agg) redrawing the scan's points as rings of the editor's pixel size into a
+    1920 x 1080 figure with axes, inward ticks, tick labels, axis labels and a title. The figure
+    and its artists are made once, as the editor's back buffer is; what is timed is what a click
+    asks for: the rings' colours set anew and the whole canvas drawn."""
+    import matplotlib
+
+    matplotlib.use("Agg")
+    import numpy as np
+    from matplotlib.backends.backend_agg import FigureCanvasAgg
+    from matplotlib.figure import Figure
+
+    points = np.loadtxt(scan, skiprows=2)
+    dpi = 100
+    fig = Figure(figsize=(PLOT_WIDTH_PX / dpi, PLOT_HEIGHT_PX / dpi), dpi=dpi)
+    canvas = FigureCanvasAgg(fig)
+    # The axis frame where the editor puts it.
+    ax = fig.add_axes(
+        [
+            25 / PLOT_UNITS_ACROSS,
+            25 / PLOT_UNITS_UP,
+            100 / PLOT_UNITS_ACROSS,
+            100 / PLOT_UNITS_UP,
+        ]
+    )
+    ring_radius_px = RING_RADIUS_UNITS * PLOT_WIDTH_PX / PLOT_UNITS_ACROSS
+    px_to_pt = 72.0 / dpi
+    good = points[:, 2] > 0
+    colours = np.where(good[:, None], [0, 127 / 255, 0, 1], [1, 0, 0, 1])
+    rings = ax.scatter(
+        points[:, 0],
+        points[:, 1],
+        s=(2 * ring_radius_px * px_to_pt) ** 2,
+        facecolors="none",
+        edgecolors=colours,
+        linewidths=px_to_pt,
+        antialiased=False,
+    )
+    # Text sizes in pixels as the editor's 96 dpi image shows its point sizes.
+    title_pt = TITLE_POINTS * 96 / dpi
+    tick_pt = TICK_POINTS * 96 / dpi
+    font = {"family": "serif", "weight": "bold"}
+    ax.set_title("Editing Data Set\n ", fontsize=title_pt, **font)
+    ax.set_xlabel("Radius (cm)", fontsize=title_pt, **font)
+    ax.set_ylabel("Concentration", fontsize=title_pt, **font)
+    ax.tick_params(direction="in", labelsize=tick_pt, top=False, right=False)
+    for label in ax.get_xticklabels() + ax.get_yticklabels():
+        label.set_fontweight("bold")
+        label.set_family("serif")
+
+    def redraw():
+        rings.set_edgecolors(colours)
+        canvas.draw()
+
+    return timed_median(redraw, repetitions, min_calls=3)
+
+
+def process_figures(bin_dir, scan, work, env, runs):
+    """Start-up wall times and peak memory, Skerry's runs and the peer's interleaved so that
+    both see the same moments of the machine."""
+    skerry = [os.path.join(bin_dir, "skerry-startup")]
+    editor = skerry + ["--editor", scan]
+    empty = [os.path.join(bin_dir, "empty-main-window")]
+    for command in (skerry, editor, empty):  # warm the page cache
+        run_checked(command, env, cwd=work)
+    times = {"skerry": [], "empty": []}
+    memory = {"editor": [], "empty": []}
+    for _ in range(runs):
+        for name, command in (("skerry", skerry), ("empty", empty)):
+            start = time.perf_counter()
+            result = run_checked(command, env, cwd=work)
+            times[name].append(time.perf_counter() - start)
+            if name == "empty":
+                memory["empty"].append(peak_memory(result))
+    for _ in range(max(3, runs // 3)):
+        memory["editor"].append(peak_memory(run_checked(editor, env, cwd=work)))
+    return (
+        statistics.median(times["skerry"]),
+        statistics.median(times["empty"]),
+        statistics.median(memory["editor"]),
+        statistics.median(memory["empty"]),
+    )
+
+
+def batch_figure(bin_dir, scans, work, env, runs):
+    """1000 scans written truncated in XI form: a shell loop calling skerry-batch once per scan,
+    against one Python process doing the same with numpy. Whole runs are timed, process starts
+    included."""
+    batch = os.path.join(bin_dir, "skerry-batch")
+    loop = 'for f in "$1"/*; do "$2" --truncated --xi -o "$3/${f##*/}" "$f"; done'
+    skerry_out = os.path.join(work, "out-skerry")
+    peer_out = os.path.join(work, "out-numpy")
+    times = {"skerry": [], "numpy": []}
+    for _ in range(runs):
+        for name, folder in (("skerry", skerry_out), ("numpy", peer_out)):
+            shutil.rmtree(folder, ignore_errors=True)
+            os.makedirs(folder)
+            if name == "skerry":
+                command = ["/bin/bash", "-c", loop, "loop", scans, batch, folder]
+            else:
+                command = [sys.executable, os.path.join(HERE, "batch-peer.py"), scans, folder]
+            start = time.perf_counter()
+            run_checked(command, env, cwd=work)
+            times[name].append(time.perf_counter() - start)
+    # Both wrote every scan, with the same number of lines.
+    names = sorted(os.listdir(scans))
+    for folder in (skerry_out, peer_out):
+        if sorted(os.listdir(folder)) != names:
+            sys.exit("bench: %s does not hold one file per scan" % folder)
+    for name in names[:: max(1, len(names) // 20)]:
+        counts = []
+        for folder in (skerry_out, peer_out):
+            with open(os.path.join(folder, name), "rb") as f:
+                counts.append(f.read().count(b"\r\n"))
+        if counts[0] != counts[1]:
+            sys.exit("bench: %s: skerry-batch wrote %d lines, the peer %d" % (name, *counts))
+    return statistics.median(times["skerry"]), statistics.median(times["numpy"])
+
+
+# ---------------------------------------------------------------------------------------------
+# The table
+
+
+def seconds_text(value):
+    for unit, scale in (("s", 1.0), ("ms", 1e-3), ("us", 1e-6)):
+        if value >= scale:
+            return "%.3g %s" % (value / scale, unit)
+    return "%.3g ns" % (value / 1e-9)
+
+
+def memory_text(kilobytes):
+    return "%.1f MB" % (kilobytes / 1024)
+
+
+class Figure:
+    """A figure and its peer. `faster` targets ask for peer/ours of at least `bound`; the others
+    for ours/peer of at most `bound`."""
+
+    def __init__(self, name, ours, peer_name, peer, bound, faster, show):
+        self.name = name
+        self.ours = ours
+        self.peer_name = peer_name
+        self.peer = peer
+        self.bound = bound
+        self.faster = faster
+        self.show = show
+
+    def ratio(self):
+        return self.peer / self.ours if self.faster else self.ours / self.peer
+
+    def met(self):
+        return self.ratio() >= self.bound if self.faster else self.ratio() <= self.bound
+
+    def row(self):
+        if self.faster:
+            ratio = "%.1fx faster" % self.ratio()
+            target = "at least %gx faster" % self.bound
+        else:
+            ratio = "%.2fx" % self.ratio()
+            target = "at most %gx" % self.bound
+        return [
+            self.name,
+            self.show(self.ours),
+            self.peer_name,
+            self.show(self.peer),
+            ratio,
+            target,
+            "met" if self.met() else "MISSED",
+        ]
+
+
+def print_table(figures):
+    header = ["figure", "Skerry", "peer", "peer's", "ratio", "target", ""]
+    rows = [header] + [f.row() for f in figures]
+    widths = [max(len(r[i]) for r in rows) for i in range(len(header))]
+    for i, r in enumerate(rows):
+        print("| " + " | ".join(c.ljust(w) for c, w in zip(r, widths)) + " |")
+        if i == 0:
+            print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+
+
+def machine_lines():
+    model = "unknown CPU"
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    model = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    debian = ""
+    if os.path.exists("/etc/debian_version"):
+        with open("/etc/debian_version") as f:
+            debian = ", Debian " + f.read().strip()
+    import matplotlib
+    import numpy
+
+    return [
+        "Machine: %s, %d cores, %.1f GB, Linux %s%s"
+        % (
+            model,
+            os.cpu_count() or 0,
+            os.sysconf("SC_PAGE_SIZE") * os.sysconf("SC_PHYS_PAGES") / 1024**3,
+            platform.release(),
+            debian,
+        ),
+        "Peers: Python %s, numpy %s, matplotlib %s (Agg)"
+        % (platform.python_version(), numpy.__version__, matplotlib.__version__),
+    ]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
+    parser.add_argument("--repetitions", type=int, default=15)
+    parser.add_argument("--keep", action="store_true", help="keep the work folder")
+    args = parser.parse_args()
+    bin_dir = os.path.join(args.build, "bin")
+    reps = max(3, args.repetitions)
+
+    work = tempfile.mkdtemp(prefix="skerry-bench-")
+    env = dict(os.environ)
+    env["QT_QPA_PLATFORM"] = "offscreen"
+    # Skerry.ini and the single-instance lock of these runs stay in the work folder.
+    env["XDG_CONFIG_HOME"] = os.path.join(work, "config")
+    env["XDG_RUNTIME_DIR"] = os.path.join(work, "runtime")
+    os.makedirs(env["XDG_CONFIG_HOME"])
+    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+    try:
+        print("Writing the scans ...", flush=True)
+        scan = os.path.join(work, "scan.RA1")
+        write_scan(scan, random.Random(2200))
+        scans = os.path.join(work, "scans")
+        write_batch_scans(scans, BATCH_SCANS)
+
+        print("In-process figures (Google Benchmark) ...", flush=True)
+        medians = in_process_figures(bin_dir, scan, work, env, reps)
+        print("numpy.loadtxt and matplotlib ...", flush=True)
+        loadtxt = loadtxt_figure(scan, reps)
+        plot = matplotlib_figure(scan, reps)
+        print("Start-up and memory ...", flush=True)
+        start, empty_start, editor_kb, empty_kb = process_figures(
+            bin_dir, scan, work, env, 2 * reps
+        )
+        print("Batch runs over %d scans ..." % BATCH_SCANS, flush=True)
+        batch, batch_peer = batch_figure(bin_dir, scans, work, env, 3)
+    finally:
+        if args.keep:
+            print("Work folder kept: " + work)
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+
+    figures = [
+        Figure("getdata, 2200-point scan", medians["getdata"], "numpy.loadtxt",
+               loadtxt, 3, True, seconds_text),
+        Figure("getdata, 2200-point scan", medians["getdata"], "bare from_chars loop",
+               medians["bare_from_chars"], 2, False, seconds_text),
+        Figure("RefreshListing, 2200 points", medians["RefreshListing"], "bare snprintf loop",
+               medians["bare_snprintf"], 2, False, seconds_text),
+        Figure("redraw, 2200 points, 1920 x 1080", medians["redraw"], "matplotlib (Agg)",
+               plot, 10, True, seconds_text),
+        Figure("start-up to main window shown", start, "empty Qt main window",
+               empty_start, 1.5, False, seconds_text),
+        Figure("1000 scans truncated as XI", batch, "Python with numpy",
+               batch_peer, 3, True, seconds_text),
+        Figure("peak memory, scan in editor", editor_kb, "empty Qt main window",
+               empty_kb, 1.5, False, memory_text),
+    ]
+    print()
+    print_table(figures)
+    print()
+    for line in machine_lines():
+        print(line)
+    print("Medians of %d repetitions; windows on Qt's offscreen platform." % reps)
+    missed = [f.name for f in figures if not f.met()]
+    if missed:
+        print("Missed: " + "; ".join(missed))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
