@@ -69,7 +69,7 @@ TEST_F(StartUpTest, ShowsTheSplashWaitsAndShowsTheMainWindow) {
         "sleep 1000",    "show main window", "caption Skerry V0.999.0028"};
     EXPECT_EQ(windows.log, expected);
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(program->DefaultPrinterName, "Office Laser");
+    EXPECT_FALSE(program->DefaultPrinterName) << "the print system is not asked at start-up";
     EXPECT_EQ(program->data.NoiseRms, 0.01f);
     EXPECT_FALSE(program->data.BlankLoaded);
     EXPECT_TRUE(program->ShowXYDefault);
@@ -78,6 +78,14 @@ TEST_F(StartUpTest, ShowsTheSplashWaitsAndShowsTheMainWindow) {
     // The settings folder is made when missing; only the start's date and time are written.
     EXPECT_EQ(readBytes(platform.settingsDir / "Skerry.ini"),
               "[LastAccess]\r\nDate=12-06-2026\r\nTime=09:05:07\r\n");
+}
+
+TEST_F(StartUpTest, TheDefaultPrinterIsAskedForOnceWhenFirstNeeded) {
+    platform.defaultPrinter = std::string("Office Laser\0\0\0", 15);
+    EXPECT_EQ(defaultPrinterName(*program, platform), std::string("Office Laser\0", 13))
+        << "at most two terminating NULs are removed";
+    platform.defaultPrinter = "Another";
+    EXPECT_EQ(defaultPrinterName(*program, platform), std::string("Office Laser\0", 13));
 }
 
 TEST_F(StartUpTest, ASecondCopyEndsBeforeItTouchesAnything) {

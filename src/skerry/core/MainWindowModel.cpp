@@ -7,6 +7,7 @@
 #include "skerry/core/FileIO.h"
 #include "skerry/core/Listing.h"
 #include "skerry/core/Settings.h"
+#include "skerry/core/StartUp.h"
 #include "skerry/editor/EditorModel.h"
 #include "skerry/input/BlankCorrection.h"
 #include "skerry/input/DataFileLoading.h"
@@ -262,7 +263,7 @@ void MainWindowModel::DoVantor_Click() {
     auto editor = std::make_unique<EditorModel>(platform_);
     editor->loadPoints(data);
     editor->Form_Load(program_.ShowXYDefault);
-    editor->buildPrinterList(program_.DefaultPrinterName);
+    editor->buildPrinterList(defaultPrinterName(program_, platform_));
     windows_.showEditor(*editor);
     editor->Form_Unload(program_.ShowXYDefault);
     if (!editor->EditAccepted) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "skerry/core/DataSet.h"
@@ -31,7 +32,9 @@ struct Program {
     DataSet data;
     PlotColor GoodColor = DefaultGoodColor;
     PlotColor DeletedColor = DefaultDeletedColor;
-    std::string DefaultPrinterName;
+    // The print system's default printer, asked for when the editor first needs it: a slow or
+    // unreachable print server then never holds up the program's start.
+    std::optional<std::string> DefaultPrinterName;
     bool ShowXYDefault = true; // the editor's cursor read-out, carried between openings
     FitFileList fitList;       // the data sets of the last fit file read
 };

@@ -13,13 +13,6 @@ StartUpOutcome runStartUp(Program& program, Platform& platform, StartUpWindows& 
         return StartUpOutcome::AnotherCopyRunning;
     }
 
-    std::string printer = platform.defaultPrinterName();
-    // A name read from a registry-style store may carry its terminating NULs.
-    for (int i = 0; i < 2 && !printer.empty() && printer.back() == '\0'; ++i) {
-        printer.pop_back();
-    }
-    program.DefaultPrinterName = printer;
-
     program.ShowXYDefault = true;
     program.data.NoiseRms = 0.01f;
     program.data.NoiseAdded = false;
@@ -43,6 +36,18 @@ StartUpOutcome runStartUp(Program& program, Platform& platform, StartUpWindows& 
     program.data.BlankLoaded = false;
     windows.setMainWindowCaption(ProgramCaption());
     return StartUpOutcome::Running;
+}
+
+const std::string& defaultPrinterName(Program& program, Platform& platform) {
+    if (!program.DefaultPrinterName) {
+        std::string printer = platform.defaultPrinterName();
+        // A name read from a registry-style store may carry its terminating NULs.
+        for (int i = 0; i < 2 && !printer.empty() && printer.back() == '\0'; ++i) {
+            printer.pop_back();
+        }
+        program.DefaultPrinterName = std::move(printer);
+    }
+    return *program.DefaultPrinterName;
 }
 
 } // namespace skerry

@@ -19,9 +19,12 @@ public:
 enum class StartUpOutcome { Running, AnotherCopyRunning };
 
 // Start-up up to the running main window: refuses a second copy (before anything is touched),
-// reads the default printer's name, sets the start values, shows the splash for its fixed time,
-// reads the settings and shows the main window. The waits go through the platform, so tests run
+// sets the start values, shows the splash for its fixed time, reads the settings and shows the
+// main window. The waits go through the platform, so tests run
 // them in no time.
 StartUpOutcome runStartUp(Program& program, Platform& platform, StartUpWindows& windows);
+
+// The print system's default printer, asked for on the first call and kept for the run.
+const std::string& defaultPrinterName(Program& program, Platform& platform);
 
 } // namespace skerry
