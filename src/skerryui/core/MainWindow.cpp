@@ -8,7 +8,7 @@
 
 #include "skerryui/colours/ColourDialog.h"
 #include "skerryui/core/Fonts.h"
-#include "skerryui/core/QtPlatform.h"
+#include "skerryui/core/PaneText.h"
 #include "skerryui/editor/EditorWindow.h"
 #include "skerryui/operations/CommentsDialog.h"
 #include "skerryui/operations/NoiseDialog.h"
@@ -127,7 +127,7 @@ void MainWindow::sync() {
         tabs_->setTabText(static_cast<int>(i), menuText(s.tabCaptions[i]));
         if (paneRevisions_[i] != s.panes[i].revision) {
             paneRevisions_[i] = s.panes[i].revision;
-            panes_[i]->setPlainText(paneTextFromBytes(s.panes[i].text));
+            panes_[i]->setPlainText(paneText(s.panes[i].text));
         }
     }
 }

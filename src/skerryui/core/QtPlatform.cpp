@@ -11,7 +11,6 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <QThread>
 #include <chrono>
 
@@ -47,19 +46,6 @@ QString qtFileFilter(const std::string& filter) {
         pattern = QStringLiteral("*");
     }
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
-}
-
-QString paneTextFromBytes(const std::string& bytes) {
-    const QByteArray raw =
-        QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(raw);
-    if (utf8.hasError()) {
-        text = QString::fromLatin1(raw);
-    }
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
 }
 
 QtPlatform::QtPlatform() = default;

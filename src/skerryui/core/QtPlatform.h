@@ -43,8 +43,4 @@ private:
 // pattern "*.*" means every file, with or without an extension.
 QString qtFileFilter(const std::string& filter);
 
-// Bytes of a file or listing as text for a pane: UTF-8 when they are valid UTF-8, else Latin-1,
-// with CR LF and lone CR line ends shown as line breaks.
-QString paneTextFromBytes(const std::string& bytes);
-
 } // namespace skerry

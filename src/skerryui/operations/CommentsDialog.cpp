@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "skerryui/core/Fonts.h"
-#include "skerryui/core/QtPlatform.h"
+#include "skerryui/core/PaneText.h"
 
 namespace skerry {
 
@@ -49,7 +49,7 @@ CommentsDialog::CommentsDialog(CommentsDialogModel& model, QWidget* parent)
     richTextBox_->setFont(fixedPitchFont(10));
     richTextBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
     utf8_ = isValidUtf8(model_.RichTextBox1());
-    richTextBox_->setPlainText(paneTextFromBytes(model_.RichTextBox1()));
+    richTextBox_->setPlainText(textFromBytes(model_.RichTextBox1()));
     // Room for a full comment line of 96 characters and a little more.
     const QFontMetrics metrics(richTextBox_->font());
     richTextBox_->setMinimumSize(metrics.horizontalAdvance(QString(100, QLatin1Char('M'))) +
