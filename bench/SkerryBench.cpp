@@ -92,7 +92,7 @@ void bareFromCharsFigure(benchmark::State& state, const std::string& scan) {
     for (auto _ : state) {
         const std::string bytes = readBare(scan.c_str());
         values.clear();
-        values.reserve(3 * MaxPoints);
+        values.reserve(std::size_t{3} * MaxPoints);
         const char* p = bytes.data();
         const char* const end = p + bytes.size();
         for (int header = 0; header < 2 && p < end; ++header) {
@@ -122,7 +122,7 @@ void bareFromCharsFigure(benchmark::State& state, const std::string& scan) {
         }
         benchmark::DoNotOptimize(values.data());
     }
-    state.counters["points"] = static_cast<double>(values.size() / 3);
+    state.counters["points"] = static_cast<double>(values.size()) / 3.0;
 }
 
 void refreshListingFigure(benchmark::State& state, const std::string& scan) {

@@ -264,7 +264,7 @@ std::string batchUsage() {
 namespace {
 
 // Fit files are a few kilobytes; anything far larger is not one of them.
-constexpr std::uintmax_t MaxFitFileBytes = 16u * 1024u * 1024u;
+constexpr std::uintmax_t MaxFitFileBytes = std::uintmax_t{16} * 1024 * 1024;
 
 // A data set of a fit file's list.
 struct FitSource {

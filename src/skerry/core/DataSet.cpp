@@ -9,14 +9,15 @@ std::string_view CommentLines::line(int index) const {
     if (index < 1 || index > MaxCommentLines) {
         throw std::out_of_range("comment line index");
     }
-    return {text_.data() + (index - 1) * CommentLineLength, CommentLineLength};
+    return {text_.data() + static_cast<std::ptrdiff_t>(index - 1) * CommentLineLength,
+            CommentLineLength};
 }
 
 void CommentLines::setLine(int index, std::string_view text) {
     if (index < 1 || index > MaxCommentLines) {
         throw std::out_of_range("comment line index");
     }
-    char* slot = text_.data() + (index - 1) * CommentLineLength;
+    char* slot = text_.data() + static_cast<std::ptrdiff_t>(index - 1) * CommentLineLength;
     const auto kept = std::min<std::size_t>(text.size(), CommentLineLength);
     std::copy_n(text.data(), kept, slot);
     std::fill(slot + kept, slot + CommentLineLength, ' ');

@@ -58,7 +58,7 @@ public:
     void clear() { text_.fill(' '); }
 
 private:
-    std::array<char, CommentLineLength * MaxCommentLines> text_;
+    std::array<char, std::size_t{CommentLineLength} * MaxCommentLines> text_{};
 };
 
 // The one data set the program holds: the points of one scan, its comment lines, an optional

@@ -55,7 +55,7 @@ private:
 };
 
 std::string describeLimit(std::uintmax_t maxBytes) {
-    constexpr std::uintmax_t megabyte = 1024 * 1024;
+    constexpr std::uintmax_t megabyte = std::uintmax_t{1024} * 1024;
     if (maxBytes >= megabyte && maxBytes % megabyte == 0) {
         return std::to_string(maxBytes / megabyte) + " MB";
     }
@@ -171,18 +171,20 @@ std::optional<FileError> replaceFile(const fs::path& requested, std::string_view
         return errnoError(errno);
     }
 
-    std::optional<FileError> failure;
-    if (::fchmod(fd.get(), mode) != 0) {
-        failure = errnoError(errno);
-    } else if (auto error = writeAll(fd.get(), bytes)) {
-        failure = error;
-    } else if (::fsync(fd.get()) != 0) {
-        failure = errnoError(errno);
-    } else if (!fd.close()) {
-        failure = errnoError(errno);
-    } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        failure = errnoError(errno);
-    }
+    // Each step runs only when the ones before it succeeded; the first failure is reported.
+    std::optional<FileError> failure = [&]() -> std::optional<FileError> {
+        if (::fchmod(fd.get(), mode) != 0) {
+            return errnoError(errno);
+        }
+        if (auto error = writeAll(fd.get(), bytes)) {
+            return error;
+        }
+        if (::fsync(fd.get()) != 0 || !fd.close() ||
+            ::rename(temporary.c_str(), target.c_str()) != 0) {
+            return errnoError(errno);
+        }
+        return std::nullopt;
+    }();
     if (failure) {
         ::unlink(temporary.c_str());
         return failure;

@@ -8,7 +8,7 @@ namespace skerry {
 namespace {
 
 // Settings and fit files are a few kilobytes; anything far larger is not one of them.
-constexpr std::uintmax_t kMaxProfileBytes = 16 * 1024 * 1024;
+constexpr std::uintmax_t kMaxProfileBytes = std::uintmax_t{16} * 1024 * 1024;
 
 bool isTrimmed(char c) {
     const auto u = static_cast<unsigned char>(c);

@@ -57,7 +57,7 @@ int CandidateList::nearest() const {
     if (count_ == 0) {
         return 0;
     }
-    const auto end = entries_.begin() + count_;
+    const auto* const end = entries_.begin() + count_;
     // min_element keeps the first of equal entries, so the lowest index wins a tie.
     return std::min_element(entries_.begin(), end,
                             [](const Candidate& a, const Candidate& b) {

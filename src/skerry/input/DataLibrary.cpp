@@ -126,7 +126,7 @@ struct DataLine {
     int numbers = 0;     // 2 or 3 when the line is a data line
     int outOfRange = -1; // the first field whose value does not fit a single; -1: none
     std::string_view fields[3];
-    float values[3];
+    float values[3] = {};
 };
 
 DataLine classify(std::string_view line) {
@@ -167,7 +167,7 @@ bool isInstrumentHeader(std::string_view line, char& scanType) {
     scanType = token[0];
     int numbers = 0;
     DecimalNumberScan scan;
-    FieldReader::Kind kind;
+    FieldReader::Kind kind{};
     while ((kind = reader.nextNumber(token, scan)) == FieldReader::Kind::Number) {
         ++numbers;
     }
@@ -369,16 +369,17 @@ void blank(const PointArray& raw, std::int32_t count, const PointArray& blankPoi
         // them never has zero width, even where the blank repeats an x.
         const auto upper = std::upper_bound(samples.begin(), samples.end(), x,
                                             [](double v, const Sample& s) { return v < s.x; });
-        double b;
-        if (upper == samples.begin()) {
-            b = samples.front().reading;
-        } else if (upper == samples.end()) {
-            b = samples.back().reading;
-        } else {
+        const double b = [&] {
+            if (upper == samples.begin()) {
+                return samples.front().reading;
+            }
+            if (upper == samples.end()) {
+                return samples.back().reading;
+            }
             const Sample& lo = *(upper - 1);
             const Sample& hi = *upper;
-            b = lo.reading + (hi.reading - lo.reading) * (x - lo.x) / (hi.x - lo.x);
-        }
+            return lo.reading + (hi.reading - lo.reading) * (x - lo.x) / (hi.x - lo.x);
+        }();
         w.reading = static_cast<float>(static_cast<double>(r.reading) - b);
     }
 }
@@ -421,8 +422,8 @@ void tkrnd2(float low, float high, float& lowEnd, float& highEnd, std::int32_t& 
         if (static_cast<float>((kHigh - 1.0) * step) >= static_cast<float>(hi)) {
             kHigh -= 1.0;
         }
-        const float e0 = static_cast<float>(kLow * step);
-        const float e1 = static_cast<float>(kHigh * step);
+        const auto e0 = static_cast<float>(kLow * step);
+        const auto e1 = static_cast<float>(kHigh * step);
         if (!std::isfinite(e0) || !std::isfinite(e1) || !(e0 < e1)) {
             return std::nullopt;
         }

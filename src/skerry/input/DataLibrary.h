@@ -14,7 +14,7 @@ namespace skerry {
 
 // Files larger than this are refused before they are read; a scan of 2200 points with its
 // comments takes about 100 kB.
-inline constexpr std::uintmax_t MaxScanFileBytes = 32u * 1024u * 1024u;
+inline constexpr std::uintmax_t MaxScanFileBytes = std::uintmax_t{32} * 1024 * 1024;
 
 // What a scan file holds once parsed.
 struct ScanFile {

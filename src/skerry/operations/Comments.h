@@ -11,7 +11,7 @@
 namespace skerry {
 
 // The largest comment file read back: far more than 50 lines of 96 characters.
-inline constexpr std::uintmax_t MaxCommentFileBytes = 16u * 1024u * 1024u;
+inline constexpr std::uintmax_t MaxCommentFileBytes = std::uintmax_t{16} * 1024 * 1024;
 
 // What the comment file holds when the dialog opens: the comment lines 1..CommentCount, each its
 // full 96 characters, then one line of a single blank (room to type a new line), every line
