@@ -4,11 +4,16 @@
 #   make test-asan  the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #   make fuzz       runs each libFuzzer program for FUZZ_SECONDS seconds
 #   make bench      optimised build, then every benchmark beside its peer in one table
+#   make tidy       Clang build, then clang-tidy over the program's sources; fails on a warning
+#   make package    release build and the Debian package build-release/package/skerry_*.deb
+# WERROR=ON turns compiler warnings into errors (CI builds that way).
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
+WERROR ?= OFF
 
-.PHONY: all deps build run test build-asan test-asan build-fuzz fuzz bench clean format
+.PHONY: all deps build run test build-asan test-asan build-fuzz fuzz bench build-clang tidy \
+	package clean format
 
 all: build
 
@@ -16,7 +21,7 @@ deps:
 	@tools/install-deps.sh
 
 build: deps
-	cmake --preset dev
+	cmake --preset dev -DSKERRY_WERROR=$(WERROR)
 	cmake --build --preset dev -j $(JOBS)
 
 run: build
@@ -26,7 +31,7 @@ test: build
 	ctest --preset dev -j $(JOBS)
 
 build-asan: deps
-	cmake --preset asan
+	cmake --preset asan -DSKERRY_WERROR=$(WERROR)
 	cmake --build --preset asan -j $(JOBS)
 
 test-asan: build-asan
@@ -47,8 +52,25 @@ bench:
 	cmake --build --preset bench -j $(JOBS)
 	/usr/bin/python3 bench/run-all.py
 
+build-clang: deps
+	@tools/install-deps.sh clang
+	cmake --preset clang -DSKERRY_WERROR=$(WERROR)
+	cmake --build --preset clang -j $(JOBS)
+
+tidy: build-clang
+	@tools/install-deps.sh clang-tidy
+	tools/run-tidy.sh build-clang $(JOBS)
+
+# dpkg-shlibdeps (dpkg-dev) finds the libraries the package depends on; it needs file.
+package: deps
+	@tools/install-deps.sh dpkg-dev file
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	cd build-release && cpack
+	@ls build-release/package/*.deb
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-fuzz build-bench
+	rm -rf build build-asan build-fuzz build-bench build-clang build-release

@@ -2,12 +2,16 @@
 #include <QApplication>
 
 #include "skerry/core/StartUp.h"
+#include "skerryui/core/AppIcon.h"
 #include "skerryui/core/GuiStartUp.h"
 #include "skerryui/core/QtPlatform.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skerry"));
+    // Every window shows the program's icon; the desktop matches them to its menu entry.
+    QApplication::setWindowIcon(skerry::applicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("skerry"));
 
     skerry::QtPlatform platform;
     skerry::Program program;

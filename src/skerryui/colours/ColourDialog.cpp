@@ -23,8 +23,8 @@ QRect twipsRect(int left, int top, int width, int height) {
 }
 
 struct LabelPlace {
-    const char* text;
-    qreal points;
+    const char* text = nullptr;
+    qreal points = 0.0;
     QRect place;
 };
 
@@ -45,6 +45,15 @@ const QRect sliderPlaces[] = {
     twipsRect(552, 2172, 972, 396),  twipsRect(2544, 2172, 972, 396),
     twipsRect(2544, 1716, 972, 396), twipsRect(2544, 1260, 972, 396),
 };
+
+// What a screen reader says for Slider1(0..5).
+const char* const sliderNames[] = {
+    "Good Data red",     "Good Data green",    "Good Data blue",
+    "Deleted Data blue", "Deleted Data green", "Deleted Data red",
+};
+
+// The keyboard goes down the good column, then down the deleted one, then to the buttons.
+constexpr int sliderTabOrder[] = {0, 1, 2, 5, 4, 3};
 
 QColor rgb(const PlotColor& c) {
     return {c.Red, c.Green, c.Blue};
@@ -98,6 +107,7 @@ ColourDialog::ColourDialog(ColourDialogModel& model, QWidget* parent)
         slider->setSingleStep(1);
         slider->setPageStep(5);
         slider->setGeometry(sliderPlaces[i]);
+        slider->setAccessibleName(QString::fromLatin1(sliderNames[i]));
         connect(slider, &QSlider::valueChanged, this, [this, i](int value) {
             model_.Slider1_Change(i, value);
             sync();
@@ -122,6 +132,15 @@ ColourDialog::ColourDialog(ColourDialogModel& model, QWidget* parent)
     for (QPushButton* button : {isOK_, forgetIt_}) {
         button->setFont(sansFont(9.75, true));
     }
+    // Return keeps the colours, Escape brings the old ones back, as Cancel does.
+    isOK_->setDefault(true);
+    QWidget* previous = slider(sliderTabOrder[0]);
+    for (const int i : sliderTabOrder) {
+        setTabOrder(previous, slider(i));
+        previous = slider(i);
+    }
+    setTabOrder(previous, isOK_);
+    setTabOrder(isOK_, forgetIt_);
 
     sync();
 }

@@ -14,6 +14,10 @@ class GuiStartUp : public StartUpWindows {
 public:
     GuiStartUp(Program& program, Platform& platform);
     ~GuiStartUp() override;
+    GuiStartUp(const GuiStartUp&) = delete;
+    GuiStartUp& operator=(const GuiStartUp&) = delete;
+    GuiStartUp(GuiStartUp&&) = delete;
+    GuiStartUp& operator=(GuiStartUp&&) = delete;
 
     void showSplash() override;
     void unloadSplash() override;

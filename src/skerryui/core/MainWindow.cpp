@@ -8,6 +8,7 @@
 
 #include "skerryui/colours/ColourDialog.h"
 #include "skerryui/core/Fonts.h"
+#include "skerryui/core/MenuBarKeys.h"
 #include "skerryui/core/PaneText.h"
 #include "skerryui/editor/EditorWindow.h"
 #include "skerryui/operations/CommentsDialog.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
     connect(colours, &QAction::triggered, this,
             [this] { run([this] { model_.SetColors_Click(); }); });
     bindings_.push_back({&s.SetColors, colours});
+    new MenuBarKeys(*this, *menuBar());
 
     sync();
 }

@@ -20,7 +20,7 @@ QString textFromBytes(const std::string& bytes) {
 }
 
 QString paneText(const std::string& bytes) {
-    const QString text = textFromBytes(bytes);
+    QString text = textFromBytes(bytes);
     const QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
     const bool anyLong = std::any_of(lines.begin(), lines.end(), [](QStringView line) {
         return line.size() > LongestShownLine;

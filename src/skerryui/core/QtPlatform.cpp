@@ -35,7 +35,7 @@ QWidget* dialogParent() {
 } // namespace
 
 QString qtFileFilter(const std::string& filter) {
-    const QString text = toQString(filter);
+    QString text = toQString(filter);
     const qsizetype bar = text.indexOf(QLatin1Char('|'));
     if (bar < 0) {
         return text;
@@ -192,7 +192,7 @@ bool QtPlatform::anotherInstanceRunning() {
 std::filesystem::path QtPlatform::settingsFolder() {
     const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
     if (!configHome.isEmpty() && QDir::isAbsolutePath(QFile::decodeName(configHome))) {
-        return std::filesystem::path(configHome.toStdString());
+        return {configHome.toStdString()};
     }
     return std::filesystem::path(QFile::encodeName(QDir::homePath()).toStdString()) / ".config";
 }

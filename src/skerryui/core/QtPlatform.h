@@ -13,6 +13,10 @@ class QtPlatform : public Platform {
 public:
     QtPlatform();
     ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+    QtPlatform(QtPlatform&&) = delete;
+    QtPlatform& operator=(QtPlatform&&) = delete;
 
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "skerryui/core/Fonts.h"
+#include "skerryui/core/MenuBarKeys.h"
 #include "skerryui/editor/EditorIcons.h"
 #include "skerryui/editor/PlotRenderer.h"
 #include "skerryui/export/PictureImage.h"
@@ -76,7 +77,7 @@ PlotView::PlotView(EditorWindow& window) : QWidget(&window), window_(window) {
 void PlotView::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
     const QImage& image = window_.plotImage();
-    if (image.size() != size()) {
+    if (image.deviceIndependentSize() != QSizeF(size())) {
         // Not drawn at this size yet (the window was minimized): no remains of other windows.
         p.fillRect(rect(), Qt::white);
     }
@@ -159,6 +160,7 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     bitmap->setObjectName(QStringLiteral("SaveBMP"));
     connect(bitmap, &QAction::triggered, this,
             [this] { model_.SaveBMP_Click(pictureFromImage(image_)); });
+    new MenuBarKeys(*this, *menuBar);
 
     // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor.
     auto* group = new QActionGroup(this);
@@ -235,9 +237,12 @@ QToolBar* EditorWindow::makeToolbar(const char* name, int height, int iconSize) 
     for (int button = 1; button <= 8; ++button) {
         if (button == 6) {
             bar->addSeparator();
-        } else {
-            bar->addAction(toolAction(button));
+            continue;
         }
+        QAction* action = toolAction(button);
+        bar->addAction(action);
+        // Screen readers name a button by what its tool tip says it does.
+        bar->widgetForAction(action)->setAccessibleName(action->toolTip());
     }
     return bar;
 }
@@ -288,8 +293,11 @@ void EditorWindow::layOutReadout() {
 
 void EditorWindow::redraw() {
     layOutReadout();
-    if (image_.size() != plot_->size()) {
-        image_ = makePlotImage(plot_->size());
+    // The back buffer has the screen's device pixels: sharp on high-density screens.
+    const qreal ratio = plot_->devicePixelRatioF();
+    if (image_.deviceIndependentSize() != QSizeF(plot_->size()) ||
+        image_.devicePixelRatio() != ratio) {
+        image_ = makePlotImage(plot_->size(), ratio);
     }
     renderPlot(image_, model_, plotColors(program_));
     plot_->update();

@@ -47,9 +47,10 @@ class EditorWindow : public QDialog {
 public:
     EditorWindow(EditorModel& model, const Program& program, QWidget* parent = nullptr);
     ~EditorWindow() override;
+    Q_DISABLE_COPY_MOVE(EditorWindow)
 
     EditorModel& model() { return model_; }
-    // The plot as last drawn, at the client area's size in pixels.
+    // The plot as last drawn, at the client area's size in the screen's device pixels.
     const QImage& plotImage() const { return image_; }
     PlotView* plotView() const { return plot_; }
 

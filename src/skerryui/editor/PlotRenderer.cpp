@@ -19,8 +19,8 @@ QString qText(const std::string& text) {
 }
 
 QColor rgb(const PlotColor& c) {
-    return QColor(std::clamp<int>(c.Red, 0, 255), std::clamp<int>(c.Green, 0, 255),
-                  std::clamp<int>(c.Blue, 0, 255));
+    return {std::clamp<int>(c.Red, 0, 255), std::clamp<int>(c.Green, 0, 255),
+            std::clamp<int>(c.Blue, 0, 255)};
 }
 
 // Blanks removed at both ends, as the title fitting counts characters.
@@ -94,12 +94,17 @@ void drawFrame(QPainter& p, const PlotMapping& map, const EditorModel& m) {
 }
 
 // One ring drawn once into a small transparent image, to be stamped at every point: much
-// quicker than tracing each circle anew.
-QImage ringStamp(const QColor& colour, double radius, QPointF& centre) {
+// quicker than tracing each circle anew. The stamp has the plot's device pixels, so that rings
+// stay sharp on screens of several device pixels to the window's pixel.
+QImage ringStamp(const QColor& colour, double radius, qreal pixelRatio, QPointF& centre) {
     const int side = static_cast<int>(std::ceil(2.0 * radius)) + 3;
-    QImage stamp(side, side, QImage::Format_ARGB32_Premultiplied);
+    const int deviceSide = static_cast<int>(std::ceil(side * pixelRatio));
+    QImage stamp(deviceSide, deviceSide, QImage::Format_ARGB32_Premultiplied);
+    stamp.setDevicePixelRatio(pixelRatio);
     stamp.fill(Qt::transparent);
-    centre = QPointF(side / 2, side / 2);
+    // The centre on a whole pixel, so that every ring is stamped alike.
+    const int middle = side / 2;
+    centre = QPointF(middle, middle);
     QPainter p(&stamp);
     p.setPen(QPen(colour, 1));
     p.setBrush(Qt::NoBrush);
@@ -111,9 +116,10 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m,
                 const PlotColors& colors) {
     // The radius is taken across, so that the rings stay round whatever the window's shape.
     const double radius = map.pixelsAcross(m.MarkerSize * m.MarkerFactor);
+    const qreal ratio = p.device()->devicePixelRatioF();
     QPointF centre;
-    const QImage good = ringStamp(colors.good, radius, centre);
-    const QImage deleted = ringStamp(colors.deleted, radius, centre);
+    const QImage good = ringStamp(colors.good, radius, ratio, centre);
+    const QImage deleted = ringStamp(colors.deleted, radius, ratio, centre);
     for (int i = 1; i <= m.EditCount; ++i) {
         const float x = m.EditX(i);
         const float y = m.EditY(i);
@@ -187,8 +193,10 @@ PlotColors plotColors(const Program& program) {
     return {rgb(program.GoodColor), rgb(program.DeletedColor)};
 }
 
-QImage makePlotImage(QSize size) {
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+QImage makePlotImage(QSize size, qreal pixelRatio) {
+    const QSize pixels = (QSizeF(size.expandedTo(QSize(1, 1))) * pixelRatio).toSize();
+    QImage image(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
     image.setDotsPerMeterX(DotsPerMeter96);
     image.setDotsPerMeterY(DotsPerMeter96);
     image.fill(Qt::white);
@@ -196,12 +204,10 @@ QImage makePlotImage(QSize size) {
 }
 
 void renderPlot(QImage& image, const EditorModel& model, const PlotColors& colors) {
-    const PlotMapping map{model.XAxis.Low,
-                          model.YAxis.Low,
-                          model.XScale,
-                          model.YScale,
-                          static_cast<double>(image.width()),
-                          static_cast<double>(image.height())};
+    // The painter works in the window's pixels, whatever the image's device pixel ratio.
+    const QSizeF size = image.deviceIndependentSize();
+    const PlotMapping map{model.XAxis.Low, model.YAxis.Low, model.XScale,
+                          model.YScale,    size.width(),    size.height()};
     image.fill(Qt::white);
     QPainter p(&image);
     drawFrame(p, map, model);

@@ -17,14 +17,16 @@ struct PlotColors {
 
 PlotColors plotColors(const Program& program);
 
-// A white image of the given size to draw the plot into, at 96 dots per inch so that point
-// sizes of the plot's fonts come out as on a 96 dpi screen.
-QImage makePlotImage(QSize size);
+// A white image to draw the plot into: `size` in the window's pixels, at 96 dots per inch so
+// that point sizes of the plot's fonts come out as on a 96 dpi screen. On a screen with several
+// device pixels to the window's pixel (`pixelRatio`) the image has as many, so that the plot is
+// drawn at the screen's own resolution with the same layout.
+QImage makePlotImage(QSize size, qreal pixelRatio = 1.0);
 
 // Draws the whole plot of the editor's last redraw into the image, in plot units spread over
-// the image's full size: the white frame with its black outline and interior ticks, every point
-// strictly inside the frame as a ring in its mark's colour, the title lines, both axis labels
-// (the y label written upward) and the tick labels.
+// the image's full size in the window's pixels: the white frame with its black outline and interior
+// ticks, every point strictly inside the frame as a ring in its mark's colour, the title lines,
+// both axis labels (the y label written upward) and the tick labels.
 void renderPlot(QImage& image, const EditorModel& model, const PlotColors& colors);
 
 } // namespace skerry

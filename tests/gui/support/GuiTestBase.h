@@ -39,6 +39,10 @@ public:
     // opened.
     template <typename W>
     bool withModal(QAction* action, const std::function<void(W&)>& script);
+    // The same for a modal window that `open` brings up some other way, such as keys.
+    template <typename W>
+    bool withModalOpenedBy(const std::function<void()>& open,
+                           const std::function<void(W&)>& script);
 
 protected:
     std::unique_ptr<TempDir> dir;
@@ -53,6 +57,12 @@ bool GuiTestBase::withModal(QAction* action, const std::function<void(W&)>& scri
     if (action == nullptr || !action->isEnabled()) {
         return false;
     }
+    return withModalOpenedBy<W>([action] { action->trigger(); }, script);
+}
+
+template <typename W>
+bool GuiTestBase::withModalOpenedBy(const std::function<void()>& open,
+                                    const std::function<void(W&)>& script) {
     bool played = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -68,7 +78,7 @@ bool GuiTestBase::withModal(QAction* action, const std::function<void(W&)>& scri
         }
     });
     poll.start(5);
-    action->trigger();
+    open();
     return played;
 }
 
