@@ -31,169 +31,71 @@ TEST(AxisExponentTest, TheEndNearerZeroDecidesAndSmallExponentsDoNotScale) {
     }
 }
 
-std::vector<std::string> labels(const AxisFrame& frame) {
-    std::vector<std::string> out;
+std::string labels(const AxisFrame& frame) {
+    std::string out;
     for (int k = 0; k < frame.TickCount; ++k) {
-        out.push_back(frame.tickLabel(k));
+        out += (k == 0 ? "" : " ") + frame.tickLabel(k);
     }
     return out;
 }
 
+// The view is rounded out to a frame of round ticks; the degenerate views 3 .. 3 and -3 .. -3
+// are widened once with a warning, 0 .. 0 gets a fixed frame and a warning at every redraw.
 TEST(SetUpAxisTest, RoundsTheViewOutAndScalesTheLabels) {
     struct Case {
-        float viewMin;
-        float viewMax;
+        float viewMin, viewMax;
         AxisName axis;
-        float low;
-        float high;
-        int tickCount;
-        float power;
+        float low, high, power;
         const char* suffix;
-        std::vector<std::string> labels;
+        const char* labels; // nullptr: only that the frame holds the view
+        float widenedMin, widenedMax;
+        const char* warning; // empty: none
     };
+    const char* const fiveSteps = "0.000 1.000 2.000 3.000 4.000 5.000";
     const Case cases[] = {
-        {0.0f,
-         2000.0f,
-         AxisName::X,
-         0.0f,
-         2000.0f,
-         5,
-         1000.0f,
-         "  (10^+03)",
-         {"0.000", "0.500", "1.000", "1.500", "2.000"}},
-        {0.0f,
-         5.0f,
-         AxisName::Y,
-         0.0f,
-         5.0f,
-         6,
-         1.0f,
-         "",
-         {"0.000", "1.000", "2.000", "3.000", "4.000", "5.000"}},
-        {0.0f,
-         0.0005f,
-         AxisName::X,
-         0.0f,
-         0.0005f,
-         6,
-         1e-4f,
-         "  (10^-04)",
-         {"0.000", "1.000", "2.000", "3.000", "4.000", "5.000"}},
-        {0.0f,
-         0.0005f,
-         AxisName::Y,
-         0.0f,
-         0.0005f,
-         6,
-         1e-4f,
-         " (10^-04)",
-         {"0.000", "1.000", "2.000", "3.000", "4.000", "5.000"}},
-        {-20.0f,
-         20.0f,
-         AxisName::X,
-         -20.0f,
-         20.0f,
-         5,
-         1.0f,
-         "",
-         {"-20.000", "-10.000", "0.000", "10.000", "20.000"}},
-        {-0.003f,
-         -0.001f,
-         AxisName::Y,
-         -0.003f,
-         -0.001f,
-         5,
-         0.001f,
-         " (10^-03)",
-         {"-3.000", "-2.500", "-2.000", "-1.500", "-1.000"}},
-        {6.03f,
-         6.97f,
-         AxisName::X,
-         6.0f,
-         7.0f,
-         6,
-         1.0f,
-         "",
-         {"6.000", "6.200", "6.400", "6.600", "6.800", "7.000"}},
+        {0, 2000, AxisName::X, 0, 2000, 1000, "  (10^+03)", "0.000 0.500 1.000 1.500 2.000", 0,
+         2000, ""},
+        {0, 5, AxisName::Y, 0, 5, 1, "", fiveSteps, 0, 5, ""},
+        {0, 0.0005f, AxisName::X, 0, 0.0005f, 1e-4f, "  (10^-04)", fiveSteps, 0, 0.0005f, ""},
+        {0, 0.0005f, AxisName::Y, 0, 0.0005f, 1e-4f, " (10^-04)", fiveSteps, 0, 0.0005f, ""},
+        {-20, 20, AxisName::X, -20, 20, 1, "", "-20.000 -10.000 0.000 10.000 20.000", -20, 20, ""},
+        {-0.003f, -0.001f, AxisName::Y, -0.003f, -0.001f, 0.001f, " (10^-03)",
+         "-3.000 -2.500 -2.000 -1.500 -1.000", -0.003f, -0.001f, ""},
+        {6.03f, 6.97f, AxisName::X, 6, 7, 1, "", "6.000 6.200 6.400 6.600 6.800 7.000", 6.03f,
+         6.97f, ""},
+        {3, 3, AxisName::X, 1.5f, 6, 1, "", nullptr, 1.5f, 6,
+         "WARNING:  All X values are identical."},
+        {-3, -3, AxisName::Y, -6, -1.5f, 1, "", nullptr, -6, -1.5f,
+         "WARNING:  All Y values are identical."},
+        {0, 0, AxisName::Y, -2, 2, 1, "", "-2.000 -1.000 0.000 1.000 2.000", 0, 0,
+         "WARNING:  All Y values are identical."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.viewMin) + " .. " + std::to_string(c.viewMax));
         test::ScriptedPlatform platform;
         float viewMin = c.viewMin;
         float viewMax = c.viewMax;
-        const AxisFrame frame = setUpAxis(viewMin, viewMax, c.axis, platform);
-        EXPECT_FLOAT_EQ(frame.Low, c.low);
-        EXPECT_FLOAT_EQ(frame.High, c.high);
-        EXPECT_EQ(frame.TickCount, c.tickCount);
-        EXPECT_FLOAT_EQ(frame.Step, (c.high - c.low) / static_cast<float>(c.tickCount - 1));
-        EXPECT_FLOAT_EQ(frame.Power, c.power);
-        EXPECT_EQ(frame.Suffix, c.suffix);
-        EXPECT_EQ(labels(frame), c.labels);
-        EXPECT_EQ(viewMin, c.viewMin);
-        EXPECT_EQ(viewMax, c.viewMax);
-        EXPECT_TRUE(platform.messages.empty());
-    }
-}
-
-TEST(SetUpAxisTest, TicksSitEvenlyFromEdgeToEdge) {
-    AxisFrame frame;
-    frame.TickCount = 5;
-    EXPECT_DOUBLE_EQ(frame.tickPosition(0), 0.0);
-    EXPECT_DOUBLE_EQ(frame.tickPosition(1), 25.0);
-    EXPECT_DOUBLE_EQ(frame.tickPosition(4), 100.0);
-    frame.TickCount = 4;
-    EXPECT_DOUBLE_EQ(frame.tickPosition(1), 100.0 / 3.0);
-}
-
-TEST(SetUpAxisTest, AnEqualPositivePairIsWidenedOnceWithAWarning) {
-    test::ScriptedPlatform platform;
-    float viewMin = 3.0f;
-    float viewMax = 3.0f;
-    const AxisFrame frame = setUpAxis(viewMin, viewMax, AxisName::X, platform);
-    EXPECT_EQ(viewMin, 1.5f);
-    EXPECT_EQ(viewMax, 6.0f);
-    EXPECT_LE(frame.Low, 1.5f);
-    EXPECT_GE(frame.High, 6.0f);
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "WARNING:  All X values are identical.");
-    EXPECT_EQ(platform.messages[0].title, "Data Error");
-    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(platform.messages[0].buttons, MessageButtons::Ok);
-
-    // The widened view is a proper range: the next redraw has nothing to say.
-    setUpAxis(viewMin, viewMax, AxisName::X, platform);
-    EXPECT_EQ(platform.messages.size(), 1u);
-}
-
-TEST(SetUpAxisTest, AnEqualNegativePairIsWidenedTheOtherWay) {
-    test::ScriptedPlatform platform;
-    float viewMin = -3.0f;
-    float viewMax = -3.0f;
-    const AxisFrame frame = setUpAxis(viewMin, viewMax, AxisName::Y, platform);
-    EXPECT_EQ(viewMin, -6.0f);
-    EXPECT_EQ(viewMax, -1.5f);
-    EXPECT_LE(frame.Low, -6.0f);
-    EXPECT_GE(frame.High, -1.5f);
-    EXPECT_EQ(platform.messageTexts(),
-              std::vector<std::string>{"WARNING:  All Y values are identical."});
-}
-
-TEST(SetUpAxisTest, AZeroPairGetsTheFixedFrameAndWarnsEveryTime) {
-    test::ScriptedPlatform platform;
-    float viewMin = 0.0f;
-    float viewMax = 0.0f;
-    for (int redraw = 1; redraw <= 2; ++redraw) {
-        const AxisFrame frame = setUpAxis(viewMin, viewMax, AxisName::Y, platform);
-        EXPECT_EQ(frame.Low, -2.0f);
-        EXPECT_EQ(frame.High, 2.0f);
-        EXPECT_EQ(frame.TickCount, 5);
-        EXPECT_EQ(frame.Step, 1.0f);
-        EXPECT_EQ(frame.Suffix, "");
-        EXPECT_EQ(labels(frame),
-                  (std::vector<std::string>{"-2.000", "-1.000", "0.000", "1.000", "2.000"}));
-        EXPECT_EQ(viewMin, 0.0f);
-        EXPECT_EQ(viewMax, 0.0f);
-        EXPECT_EQ(platform.messages.size(), static_cast<std::size_t>(redraw));
+        for (int redraw = 1; redraw <= 2; ++redraw) {
+            const AxisFrame frame = setUpAxis(viewMin, viewMax, c.axis, platform);
+            EXPECT_LE(frame.Low, c.low);
+            EXPECT_GE(frame.High, c.high);
+            EXPECT_FLOAT_EQ(frame.Power, c.power);
+            EXPECT_EQ(frame.Suffix, c.suffix);
+            if (c.labels != nullptr) {
+                EXPECT_FLOAT_EQ(frame.Low, c.low);
+                EXPECT_FLOAT_EQ(frame.High, c.high);
+                EXPECT_EQ(labels(frame), c.labels);
+            }
+            EXPECT_EQ(viewMin, c.widenedMin);
+            EXPECT_EQ(viewMax, c.widenedMax);
+        }
+        // A widened view is a proper range: the next redraw has nothing to say.
+        const std::size_t warnings = c.warning[0] == '\0' ? 0 : c.viewMin == 0 ? 2 : 1;
+        EXPECT_EQ(platform.messageTexts(), std::vector<std::string>(warnings, c.warning));
+        for (const auto& message : platform.messages) {
+            EXPECT_EQ(message.title, "Data Error");
+            EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+        }
     }
 }
 

@@ -6,9 +6,6 @@
 #include <vector>
 
 #include "skerry/batch/BatchRun.h"
-#include "skerry/core/MainWindowModel.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
 #include "support/TempDir.h"
 
 namespace skerry {
@@ -19,122 +16,130 @@ using Args = std::vector<std::string>;
 TEST(BatchArguments, ParsesOptionsAndRefusesMistakes) {
     struct Case {
         Args args;
-        bool ok;
-        const char* error;
+        std::string error; // empty: accepted
     };
+    const std::string entryError = "option --entry needs a data set number from 1 to 15 or 'all', ";
+    const std::string seedError = "option --seed needs a whole number from 0 to 4294967295, not ";
     const Case cases[] = {
-        {{"scan.RA1"}, true, ""},
-        {{"--truncated", "--xi", "-o", "out.dat", "scan.RA1"}, true, ""},
-        {{"--output=out.dat", "--listing", "scan.RA1"}, true, ""},
-        {{"--", "-odd-name.RA1"}, true, ""},
-        {{"--help"}, true, ""},
-        {{}, false, "no data file named"},
-        {{"a.RA1", "b.RA1"}, false, "more than one data file named"},
-        {{"--frobnicate", "a.RA1"}, false, "unknown option --frobnicate"},
-        {{"a.RA1", "-o"}, false, "option -o needs a value"},
-        {{"--xi=yes", "a.RA1"}, false, "option --xi takes no value"},
+        {{"scan.RA1"}, ""},
+        {{"--help"}, ""},
+        {{"--fit", "a.fit", "--entry", "15", "--blank", "b.dat"}, ""},
+        {{"--fit=a.fit", "--entry=all", "-o", "out"}, ""},
+        {{}, "no data file named"},
+        {{"--frobnicate", "a.RA1"}, "unknown option --frobnicate"},
+        {{"a.RA1", "-o"}, "option -o needs a value"},
+        {{"--xi=yes", "a.RA1"}, "option --xi takes no value"},
+        {{"--fit", "a.fit", "--entry", "0"}, entryError + "not '0'"},
+        {{"--entry", "2", "a.dat"}, "option --entry needs --fit"},
+        {{"--fit", "a.fit", "--entry", "all"}, "option --entry all needs -o DIR"},
+        {{"--fit", "a.fit", "b.dat"}, "a data file and --fit both named"},
+        {{"--blank", "b.dat"}, "no data file named"},
+        {{"--noise", "abc", "--seed", "1", "a.dat"},
+         "option --noise needs a number as the RMS level, not 'abc'"},
+        {{"--noise=1e39", "--seed", "1", "a.dat"},
+         "option --noise needs a number as the RMS level, not '1e39'"},
+        {{"--noise", "0.1", "--seed", "-1", "a.dat"}, seedError + "'-1'"},
+        {{"--noise", "0.1", "--seed", "4294967296", "a.dat"}, seedError + "'4294967296'"},
+        {{"--noise", "0.1", "a.dat"}, "option --noise needs --seed"},
+        {{"--seed", "7", "a.dat"}, "option --seed needs --noise"},
+        {{"a.dat", "--comments"}, "option --comments needs a value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
         const BatchArguments parsed = parseBatchArguments(c.args);
-        EXPECT_EQ(parsed.options.has_value(), c.ok);
+        EXPECT_EQ(parsed.options.has_value(), c.error.empty());
         EXPECT_EQ(parsed.error, c.error);
     }
-    const auto full = parseBatchArguments({"--truncated", "--xi", "-o", "out.dat", "scan.RA1"});
+
+    // Blanks around a level, the largest seed, "--" before a name; a later --entry counts.
+    const auto full =
+        parseBatchArguments({"--noise", " -2.5E-2 ", "--seed=4294967295", "--", "-odd-name.RA1"});
     ASSERT_TRUE(full.options);
-    EXPECT_TRUE(full.options->truncated);
-    EXPECT_TRUE(full.options->xi);
-    EXPECT_FALSE(full.options->listing);
-    EXPECT_EQ(full.options->output, "out.dat");
-    EXPECT_EQ(full.options->dataFile, "scan.RA1");
-    EXPECT_EQ(parseBatchArguments({"--", "-odd-name.RA1"}).options->dataFile, "-odd-name.RA1");
+    EXPECT_EQ(full.options->dataFile, "-odd-name.RA1");
+    EXPECT_EQ(full.options->noiseRms, -0.025f);
+    EXPECT_EQ(full.options->seed, 4294967295u);
+    const auto fit = parseBatchArguments({"--entry", "all", "--fit", "f", "--entry", "3"});
+    ASSERT_TRUE(fit.options);
+    EXPECT_EQ(fit.options->fitFile, "f");
+    EXPECT_EQ(fit.options->fitEntry, 3);
+    EXPECT_FALSE(fit.options->allFitEntries);
 }
 
-// The batch program writes exactly what the program's Save writes for the same file.
-TEST(BatchRun, WritesTheSameBytesAsSave) {
-    test::TempDir dir;
-    test::CurrentDirectoryGuard cwd(dir.path());
-    // A copy in the test's folder: the program writes its listing beside the file chosen.
-    const std::string scan = (dir / "cell1-absorbance.RA1").string();
-    std::filesystem::copy_file(SKERRY_EXAMPLES_DIR "/cell1-absorbance.RA1", scan);
+struct BatchResult {
+    int status;
+    std::string out;
+    std::string err;
+};
 
-    test::ScriptedPlatform platform;
-    platform.settingsDir = dir / "config";
-    auto program = std::make_unique<Program>();
-    test::ScriptedWindows windows;
-    MainWindowModel model(*program, platform, windows);
-    platform.answerDialog(scan);
-    model.GetNewData_Click();
-
-    struct Form {
-        Args options;
-        void (MainWindowModel::*save)();
-    };
-    const Form forms[] = {{{}, &MainWindowModel::SaveComplete_Click},
-                          {{"--xi"}, &MainWindowModel::SaveCompleteRSq_Click},
-                          {{"--truncated"}, &MainWindowModel::SaveTruncated_Click},
-                          {{"--truncated", "--xi"}, &MainWindowModel::SaveTruncatedRSq_Click}};
-    for (const auto& form : forms) {
-        SCOPED_TRACE(testing::PrintToString(form.options));
-        platform.answerDialog((dir / "saved.dat").string());
-        (model.*form.save)();
-
-        Args args = form.options;
-        args.push_back(scan);
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(runBatch(args, out, err), BatchOk);
-        EXPECT_EQ(err.str(), "");
-        EXPECT_EQ(out.str(), test::readBytes(dir / "saved.dat"));
-
-        args.insert(args.begin(), {"-o", (dir / "batch.dat").string()});
-        std::ostringstream quiet;
-        EXPECT_EQ(runBatch(args, quiet, err), BatchOk);
-        EXPECT_EQ(quiet.str(), "");
-        EXPECT_EQ(test::readBytes(dir / "batch.dat"), test::readBytes(dir / "saved.dat"));
-    }
-
-    std::ostringstream listing;
+BatchResult runWith(const Args& args) {
+    std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(runBatch({"--listing", scan}, listing, err), BatchOk);
-    EXPECT_EQ(listing.str(), model.state().panes[2].text);
+    const int status = runBatch(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The noise values follow from the Mersenne twister's outputs for the seed, twelve uniform
+// numbers per point, summed in single precision; the readings are inverted first, then noise
+// of level 0.01 is added, and the comment lines come from the comments file.
+TEST(BatchRun, CommentsThenInvertThenNoise) {
+    test::TempDir dir;
+    const auto scan = dir.write("scan.dat", "Test scan\r\n"
+                                            "   6.00000    1.00000E-01    1.000E-02\r\n"
+                                            "   6.10000    2.00000E-01    1.000E-02\r\n"
+                                            "   6.20000   -3.00000E-01   -1.000E-02\r\n");
+    const auto notes = dir.write("notes.txt", "New comment\nsecond\r\n");
+    Args args = {"--listing", "--noise",    "0.01",         "--seed",     "1",
+                 "--invert",  "--comments", notes.string(), scan.string()};
+    const std::string comments =
+        "New comment" + std::string(85, ' ') + "\r\nsecond" + std::string(90, ' ') + "\r\n";
+
+    const BatchResult run = runWith(args);
+    EXPECT_EQ(run.status, BatchOk);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, comments + "   6.00000   -1.06315E-01    1.000E-02\r\n"
+                                  "   6.10000   -1.97509E-01    1.000E-02\r\n"
+                                  "   6.20000    2.97657E-01   -1.000E-02\r\n");
+    args[4] = "2";
+    EXPECT_EQ(runWith(args).out, comments + "   6.00000   -1.07783E-01    1.000E-02\r\n"
+                                            "   6.10000   -2.00213E-01    1.000E-02\r\n"
+                                            "   6.20000    2.99833E-01   -1.000E-02\r\n");
 }
 
 TEST(BatchRun, ReportsFailuresWithTheirExitStatus) {
     test::TempDir dir;
     const auto bad = dir.write("bad.dat", "no data here\n");
     const auto good = dir.write("good.dat", "6.0 1 1\n");
+    const std::string missing = (dir / "missing").string();
     struct Case {
         Args args;
         int status;
         std::string message;
     };
     const Case cases[] = {
-        {{bad.string()},
+        {{bad.string()}, BatchFailed, bad.string() + ": it holds no data points\n"},
+        {{missing}, BatchFailed, missing + ": No such file or directory\n"},
+        {{"--comments", missing, good.string()},
          BatchFailed,
-         "skerry-batch: " + bad.string() + ": it holds no data points\n"},
-        {{(dir / "missing").string()},
-         BatchFailed,
-         "skerry-batch: " + (dir / "missing").string() + ": No such file or directory\n"},
-        {{"-o", "/dev/full", good.string()},
-         BatchFailed,
-         "skerry-batch: /dev/full: is not a regular file\n"},
+         missing + ": No such file or directory\n"},
+        {{"-o", "/dev/full", good.string()}, BatchFailed, "/dev/full: is not a regular file\n"},
         {{"--nope"},
          BatchUsageError,
-         "skerry-batch: unknown option --nope\nTry 'skerry-batch --help' for more information.\n"},
+         "unknown option --nope\nTry 'skerry-batch --help' for more information.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(runBatch(c.args, out, err), c.status);
-        EXPECT_EQ(err.str(), c.message);
-        EXPECT_EQ(out.str(), "");
+        const BatchResult result = runWith(c.args);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.err, "skerry-batch: " + c.message);
+        EXPECT_EQ(result.out, "");
     }
-    std::ostringstream help;
-    std::ostringstream err;
-    EXPECT_EQ(runBatch({"--help"}, help, err), BatchOk);
-    EXPECT_EQ(help.str(), batchUsage());
+    const BatchResult help = runWith({"--help"});
+    EXPECT_EQ(help.status, BatchOk);
+    EXPECT_EQ(help.out, batchUsage());
+
+    // -o writes the file instead of standard output.
+    EXPECT_EQ(runWith({"-o", (dir / "out.dat").string(), good.string()}).out, "");
+    EXPECT_EQ(test::readBytes(dir / "out.dat"), "   6.00000    1.00000E+00    1.000E+00\r\n");
 }
 
 TEST(BatchProgram, ExitStatusReachesTheShell) {

@@ -2,12 +2,9 @@
 
 #include <memory>
 
+#include "CommandTest.h"
 #include "skerry/colours/ColourDialogModel.h"
-#include "skerry/core/MainWindowModel.h"
 #include "skerry/core/Settings.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
-#include "support/TempDir.h"
 
 namespace skerry {
 namespace {
@@ -38,12 +35,12 @@ TEST(ColourDialogModelTest, EachSliderChangesItsOwnComponentLive) {
     }
 }
 
-// "Set Plot Colors" from the main window, and the colours across an exit and a new start.
-class SetColorsCommandTest : public testing::Test {
-protected:
-    SetColorsCommandTest() { platform.settingsDir = dir / "config"; }
+// "Set Plot Colors" from the main window: only OK keeps the colours, and only a confirmed exit
+// carries them to the next start.
+using SetColorsCommandTest = test::CommandTest;
 
-    void setColours(bool confirm) {
+TEST_F(SetColorsCommandTest, ColoursLastThroughAConfirmedExitOnly) {
+    const auto setColours = [this](bool confirm) {
         windows.colourDialog = [confirm](ColourDialogModel& dialog) {
             dialog.Slider1_Change(2, 90);
             dialog.Slider1_Change(4, 60);
@@ -52,46 +49,28 @@ protected:
             }
         };
         model.SetColors_Click();
-    }
-
-    // The program state of a new run, with the colours from the settings file.
-    std::unique_ptr<Program> nextStart() {
+    };
+    const auto nextStart = [this] {
         auto next = std::make_unique<Program>();
         ReadSettings(*next, platform);
         return next;
-    }
+    };
 
-    test::TempDir dir;
-    test::ScriptedPlatform platform;
-    test::ScriptedWindows windows;
-    std::unique_ptr<Program> owned = std::make_unique<Program>();
-    Program& program = *owned;
-    MainWindowModel model{program, platform, windows};
-};
+    setColours(false);
+    EXPECT_EQ(program->GoodColor, DefaultGoodColor);
+    EXPECT_EQ(program->DeletedColor, DefaultDeletedColor);
 
-TEST_F(SetColorsCommandTest, ConfirmedColoursLastThroughAConfirmedExit) {
     setColours(true);
-    EXPECT_EQ(program.GoodColor, (PlotColor{0, 127, 90}));
-    EXPECT_EQ(program.DeletedColor, (PlotColor{255, 60, 0}));
-
-    platform.answerMessage(MessageAnswer::Yes);
-    ASSERT_TRUE(model.Form_Unload());
-    const auto next = nextStart();
-    EXPECT_EQ(next->GoodColor, (PlotColor{0, 127, 90}));
-    EXPECT_EQ(next->DeletedColor, (PlotColor{255, 60, 0}));
-}
-
-TEST_F(SetColorsCommandTest, ARefusedExitWritesNoColours) {
-    setColours(true);
+    EXPECT_EQ(program->GoodColor, (PlotColor{0, 127, 90}));
+    EXPECT_EQ(program->DeletedColor, (PlotColor{255, 60, 0}));
     platform.answerMessage(MessageAnswer::No);
     ASSERT_FALSE(model.Form_Unload());
     EXPECT_EQ(nextStart()->GoodColor, DefaultGoodColor);
-}
 
-TEST_F(SetColorsCommandTest, ClosingWithoutOkLeavesTheColours) {
-    setColours(false);
-    EXPECT_EQ(program.GoodColor, DefaultGoodColor);
-    EXPECT_EQ(program.DeletedColor, DefaultDeletedColor);
+    platform.answerMessage(MessageAnswer::Yes);
+    ASSERT_TRUE(model.Form_Unload());
+    EXPECT_EQ(nextStart()->GoodColor, (PlotColor{0, 127, 90}));
+    EXPECT_EQ(nextStart()->DeletedColor, (PlotColor{255, 60, 0}));
 }
 
 } // namespace

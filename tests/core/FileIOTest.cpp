@@ -1,12 +1,10 @@
 #include "skerry/core/FileIO.h"
 
 #include <algorithm>
-#include <csignal>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,7 +60,7 @@ TEST(FileIO, NewFileGetsExactBytesAndModeFromUmask) {
         mode_t umask;
         mode_t expected;
     };
-    const Case cases[] = {{022, 0644}, {027, 0640}, {0, 0666}, {077, 0600}};
+    const Case cases[] = {{022, 0644}, {077, 0600}};
     for (const auto& c : cases) {
         const UmaskGuard mask(c.umask);
         const TempDir dir;
@@ -92,16 +90,6 @@ TEST(FileIO, ReplacingKeepsPermissionBitsAndSwapsTheWholeFile) {
     EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"data.ini", "old-copy"}));
 }
 
-TEST(FileIO, RelativeNameIsWrittenInTheCurrentDirectory) {
-    const TempDir dir;
-    const CurrentDirectoryGuard cwd(dir.path());
-
-    ASSERT_EQ(reasonOf(writeFileAtomically("plain.txt", "x")), "");
-
-    EXPECT_EQ(readBytes(dir / "plain.txt"), "x");
-    EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"plain.txt"});
-}
-
 TEST(FileIO, LinkTargetIsReplacedAndTheLinkStays) {
     const TempDir dir;
     fs::create_directories(dir / "data");
@@ -121,68 +109,32 @@ TEST(FileIO, LinkTargetIsReplacedAndTheLinkStays) {
     EXPECT_EQ(entriesOf(dir / "data"), std::vector<std::string>{"real.ini"});
     EXPECT_EQ(entriesOf(dir / "links"), std::vector<std::string>{"link.ini"});
     EXPECT_TRUE(fs::is_empty(dir / "elsewhere" / "deeper"));
+
+    // A dangling link gets its file made.
+    fs::create_symlink("fresh.ini", dir / "links" / "dangling.ini");
+    ASSERT_EQ(reasonOf(writeFileAtomically(dir / "links" / "dangling.ini", "made")), "");
+    EXPECT_EQ(readBytes(dir / "links" / "fresh.ini"), "made");
 }
 
-TEST(FileIO, DanglingLinkGetsItsFileCreated) {
-    const TempDir dir;
-    const auto link = dir / "link.ini";
-    fs::create_symlink("fresh.ini", link);
-
-    ASSERT_EQ(reasonOf(writeFileAtomically(link, "made")), "");
-
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readBytes(dir / "fresh.ini"), "made");
-}
-
-TEST(FileIO, FolderTargetIsRefused) {
+TEST(FileIO, TargetsThatAreNoFileOrHaveNoFolderAreRefused) {
     const TempDir dir;
     fs::create_directories(dir / "sub");
-
-    const auto error = writeFileAtomically(dir / "sub", "x");
-
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, "is a folder, not a file");
-    EXPECT_TRUE(fs::is_directory(dir / "sub"));
-    EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"sub"});
-    EXPECT_TRUE(fs::is_empty(dir / "sub"));
-}
-
-TEST(FileIO, FifoTargetIsRefused) {
-    const TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
-
-    const auto error = writeFileAtomically(dir / "pipe", "x");
-
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, "is not a regular file");
+    struct Case {
+        const char* name;
+        const char* reason;
+    };
+    const Case cases[] = {{"sub", "is a folder, not a file"},
+                          {"pipe", "is not a regular file"},
+                          {"no-such-folder/file.ini", "No such file or directory"}};
+    for (const auto& c : cases) {
+        const auto error = writeFileAtomically(dir / c.name, "x");
+        ASSERT_TRUE(error) << c.name;
+        EXPECT_EQ(error->reason, c.reason);
+        EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"pipe", "sub"}));
+    }
+    EXPECT_TRUE(fs::is_empty(dir / "sub"));
     EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
-    EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"pipe"});
-}
-
-TEST(FileIO, DeviceTargetIsRefusedAndStaysADevice) {
-    const fs::path device = "/dev/full";
-    if (!fs::is_character_file(device)) {
-        GTEST_SKIP() << "this system has no /dev/full";
-    }
-
-    const auto error = writeFileAtomically(device, "x");
-
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, "is not a regular file");
-    EXPECT_TRUE(fs::is_character_file(device));
-    for (const auto& name : entriesOf("/dev")) {
-        EXPECT_NE(name.rfind(".full.", 0), 0u) << "temporary file left behind: " << name;
-    }
-}
-
-TEST(FileIO, MissingFolderIsReported) {
-    const TempDir dir;
-
-    const auto error = writeFileAtomically(dir / "no-such-folder" / "file.ini", "x");
-
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, "No such file or directory");
-    EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST(FileIO, ReadOnlyFolderOrFileLeavesTheFileUntouched) {
@@ -221,26 +173,15 @@ TEST(FileIO, FailedWriteLeavesTheFileUntouchedAndNoTemporaryFile) {
     EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"keep.ini"});
 }
 
-TEST(FileIO, ReadWholeFileGivesTheBytesUntouched) {
+TEST(FileIO, ReadWholeFileGivesTheBytesUntouchedOrAReason) {
     const TempDir dir;
-    const auto file = dir.write("exact.bin", kAwkwardBytes);
-
-    const auto exactLimit = readWholeFile(file, kAwkwardBytes.size());
-    EXPECT_EQ(exactLimit.error.has_value(), false);
-    EXPECT_EQ(exactLimit.bytes, kAwkwardBytes);
-
-    const auto empty = readWholeFile(dir.write("empty", ""), 0);
-    EXPECT_EQ(empty.error.has_value(), false);
-    EXPECT_EQ(empty.bytes, "");
-}
-
-TEST(FileIO, ReadWholeFileErrors) {
-    const TempDir dir;
+    EXPECT_EQ(readWholeFile(dir.write("exact.bin", kAwkwardBytes), kAwkwardBytes.size()).bytes,
+              kAwkwardBytes);
+    EXPECT_FALSE(readWholeFile(dir.write("empty", ""), 0).error);
     fs::create_directories(dir / "folder");
     dir.write("five", "12345");
     dir.write("big", std::string(1024 * 1024 + 1, 'x'));
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
-
     struct Case {
         std::string name;
         std::uintmax_t maxBytes;

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,21 +15,12 @@ namespace skerry {
 namespace {
 
 // Good points with radii rising from 5.8 to 7.2 cm; point 4 is deleted in the file.
-const char* radiusScan = "5.8 0.10 0.01\n"
-                         "5.9 0.20 0.02\n"
-                         "6.0 0.30 0.03\n"
-                         "6.4 0.40 -0.04\n"
-                         "6.8 0.50 0.05\n"
-                         "7.0 0.60 0.06\n"
-                         "7.1 0.70 0.07\n"
-                         "7.2 0.80 0.08\n";
+const char* radiusScan = "5.8 0.10 0.01\n5.9 0.20 0.02\n6.0 0.30 0.03\n6.4 0.40 -0.04\n"
+                         "6.8 0.50 0.05\n7.0 0.60 0.06\n7.1 0.70 0.07\n7.2 0.80 0.08\n";
 
 // The same kind of scan with x already as XI = R^2/2.
-const char* xiScan = "16.82 0.1 0.01\n"
-                     "18.0 0.2 0.02\n"
-                     "20.0 0.3 0.03\n"
-                     "24.5 0.4 0.04\n"
-                     "25.92 0.5 0.05\n";
+const char* xiScan =
+    "16.82 0.1 0.01\n18.0 0.2 0.02\n20.0 0.3 0.03\n24.5 0.4 0.04\n25.92 0.5 0.05\n";
 
 // 50 good points from 6.00 cm in steps of 0.02 cm; point 30 is deleted in the file.
 std::string longScan() {
@@ -182,168 +175,99 @@ TEST(ReopenFitEntry, CountsTheFirst2048ListedPointsOnly) {
     EXPECT_EQ(marks(*data), "-" + std::string(28, '+') + "-" + std::string(20, '+'));
 }
 
-struct ListCase {
-    const char* name;
-    std::string fit;
-    std::vector<std::string> existing; // files made in the fit file's folder
-    bool accepted;
-    std::string message; // empty: none
-    std::string title;
-    std::vector<int> entries;       // FitFoundIndex, in order
-    std::vector<std::string> names; // the names shown, in the same order
-};
+// The words of a text, split at blanks.
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+// What reading a fit file's list says: nothing, or one of three messages.
+enum Said { Nothing, SomeMissing, CountError, NoneFound };
 
 TEST(ReadFitFileList, ChecksWhichListedFilesExist) {
-    const std::string missingSome =
-        "Not All of the Data Files Were Found!  Continue Editing Good Files.";
-    const std::string fitError = "Error Reading FileCount::number!  Fit-File List Unusable.";
+    const std::pair<std::string, std::string> messages[] = {
+        {"", ""},
+        {"Not All of the Data Files Were Found!  Continue Editing Good Files.",
+         "Data Files Missing!"},
+        {"Error Reading FileCount::number!  Fit-File List Unusable.", "Fit-File Error!"},
+        {"No Data Files Were Found!", "All Data Files Missing!"}};
     std::string twenty = "[FileCount]\nnumber=20\n";
-    std::vector<std::string> fifteen;
-    std::vector<int> oneToFifteen;
+    std::string fifteen;
+    std::string oneToFifteen;
     for (int n = 1; n <= 20; ++n) {
-        char section[64];
-        std::snprintf(section, sizeof section, "[File%02d]\nname=scan%d.RA1\n", n, n);
-        twenty += section;
+        const std::string name = "scan" + std::to_string(n) + ".RA1";
+        twenty +=
+            "[File" + std::string(n < 10 ? "0" : "") + std::to_string(n) + "]\nname=" + name + "\n";
         if (n <= 15) {
-            fifteen.push_back("scan" + std::to_string(n) + ".RA1");
-            oneToFifteen.push_back(n);
+            fifteen += name + " ";
+            oneToFifteen += std::to_string(n) + " ";
         }
     }
     const std::string longName(140, 'n');
-    const ListCase cases[] = {
-        {"all listed files exist",
-         "[FileCount]\nnumber=2\n[File01]\nname=a.RA1\n[File02]\nname=b.RA1\n",
-         {"a.RA1", "b.RA1"},
-         true,
-         "",
-         "",
-         {1, 2},
-         {"a.RA1", "b.RA1"}},
+    const std::string count = "[FileCount]\nnumber=";
+    const std::string two = count + "2\n[File01]\nname=a.RA1\n";
+    struct Case {
+        const char* name;
+        std::string fit;
+        std::string existing; // files made in the fit file's folder
+        Said said;
+        std::string entries; // FitFoundIndex, in order; empty: the list is refused
+        std::string names;   // the names shown, in the same order; empty: as `existing`
+    };
+    const Case cases[] = {
+        {"all listed files exist", two + "[File02]\nname=b.RA1\n", "a.RA1 b.RA1", Nothing, "1 2",
+         ""},
         {"entry 2 of 3 missing",
-         "[FileCount]\nnumber=3\n[File01]\nname=a.RA1\n[File02]\nname=gone.RA1\n"
-         "[File03]\nname=c.RA1\n",
-         {"a.RA1", "c.RA1"},
-         true,
-         missingSome,
-         "Data Files Missing!",
-         {1, 3},
-         {"a.RA1", "c.RA1"}},
-        {"20 listed, entries 1 to 15 present", twenty, fifteen, true, missingSome,
-         "Data Files Missing!", oneToFifteen, fifteen},
-        {"no count",
-         "[File01]\nname=a.RA1\n",
-         {"a.RA1"},
-         false,
-         fitError,
-         "Fit-File Error!",
-         {},
-         {}},
-        {"a count of 0",
-         "[FileCount]\nnumber=0\n[File01]\nname=a.RA1\n",
-         {"a.RA1"},
-         false,
-         fitError,
-         "Fit-File Error!",
-         {},
-         {}},
-        {"a count that is no number",
-         "[FileCount]\nnumber=two\n",
-         {},
-         false,
-         fitError,
-         "Fit-File Error!",
-         {},
-         {}},
+         count + "3\n[File01]\nname=a.RA1\n[File02]\nname=gone\n[File03]\nname=c.RA1\n",
+         "a.RA1 c.RA1", SomeMissing, "1 3", ""},
+        {"20 listed, entries 1 to 15 present", twenty, fifteen, SomeMissing, oneToFifteen, ""},
+        {"no count", "[File01]\nname=a.RA1\n", "a.RA1", CountError, "", ""},
+        {"a count of 0", count + "0\n[File01]\nname=a.RA1\n", "a.RA1", CountError, "", ""},
+        {"a count that is no number", count + "two\n", "", CountError, "", ""},
         {"a count beyond 16 bits is refused without a message",
-         "[FileCount]\nnumber=32768\n[File01]\nname=a.RA1\n",
-         {"a.RA1"},
-         false,
-         "",
-         "",
-         {},
-         {}},
-        {"the largest 16-bit count",
-         "[FileCount]\nnumber=32767\n[File01]\nname=a.RA1\n",
-         {"a.RA1"},
-         true,
-         missingSome,
-         "Data Files Missing!",
-         {1},
-         {"a.RA1"}},
-        {"a negative count finds nothing",
-         "[FileCount]\nnumber=-1\n[File01]\nname=a.RA1\n",
-         {"a.RA1"},
-         false,
-         "No Data Files Were Found!",
-         "All Data Files Missing!",
-         {},
-         {}},
-        {"no listed file exists",
-         "[FileCount]\nnumber=2\n[File01]\nname=a.RA1\n",
-         {},
-         false,
-         "No Data Files Were Found!",
-         "All Data Files Missing!",
-         {},
-         {}},
+         count + "32768\n[File01]\nname=a.RA1\n", "a.RA1", Nothing, "", ""},
+        {"the largest 16-bit count", count + "32767\n[File01]\nname=a.RA1\n", "a.RA1", SomeMissing,
+         "1", ""},
+        {"a negative count finds nothing", count + "-1\n[File01]\nname=a.RA1\n", "a.RA1", NoneFound,
+         "", ""},
+        {"no listed file exists", two, "", NoneFound, "", ""},
         {"an existing file at entry 16 is refused without a message",
-         "[FileCount]\nnumber=16\n[File01]\nname=a.RA1\n[File16]\nname=a.RA1\n",
-         {"a.RA1"},
-         false,
-         "",
-         "",
-         {},
-         {}},
-        {"a folder is not a data file",
-         "[FileCount]\nnumber=2\n[File01]\nname=sub\n[File02]\nname=a.RA1\n",
-         {"a.RA1", "sub/x"},
-         true,
-         missingSome,
-         "Data Files Missing!",
-         {2},
-         {"a.RA1"}},
+         count + "16\n[File01]\nname=a.RA1\n[File16]\nname=a.RA1\n", "a.RA1", Nothing, "", ""},
+        {"a folder is not a data file", count + "2\n[File01]\nname=sub\n[File02]\nname=a.RA1\n",
+         "a.RA1 sub/x", SomeMissing, "2", "a.RA1"},
         {"names are trimmed and found in sub-folders with either separator",
-         "[FileCount]\nnumber=2\n[File01]\nname=\"  sub\\x.RA1 \"\n[File02]\nname=sub/x.RA1\n",
-         {"sub/x.RA1"},
-         true,
-         "",
-         "",
-         {1, 2},
-         {"sub/x.RA1", "sub/x.RA1"}},
-        {"a name is cut to 127 characters",
-         "[FileCount]\nnumber=1\n[File01]\nname=" + longName + "\n",
-         {longName.substr(0, 127)},
-         true,
-         "",
-         "",
-         {1},
-         {longName.substr(0, 127)}},
+         count + "2\n[File01]\nname=\"  sub\\x.RA1 \"\n[File02]\nname=sub/x.RA1\n", "sub/x.RA1",
+         Nothing, "1 2", "sub/x.RA1 sub/x.RA1"},
+        {"a name is cut to 127 characters", count + "1\n[File01]\nname=" + longName,
+         longName.substr(0, 127), Nothing, "1", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
-        for (const auto& file : c.existing) {
+        for (const auto& file : words(c.existing)) {
             std::filesystem::create_directories((dir / file).parent_path());
             dir.write(file, "6.0 1 1\n");
         }
         const std::string fitName = (dir / "run.fit").string();
         const FitListReading reading =
             readFitFileList(ProfileFile::parse(c.fit), fitName, dir.path());
-        ASSERT_EQ(reading.list.has_value(), c.accepted);
-        EXPECT_EQ(reading.message ? reading.message->text : "", c.message);
-        EXPECT_EQ(reading.message ? reading.message->title : "", c.title);
-        EXPECT_EQ(reading.refusal.empty(), c.accepted || !c.message.empty());
+        const std::vector<std::string> entries = words(c.entries);
+        const std::vector<std::string> names = words(c.names.empty() ? c.existing : c.names);
+        ASSERT_EQ(reading.list.has_value(), !entries.empty());
+        EXPECT_EQ(reading.message ? reading.message->text : "", messages[c.said].first);
+        EXPECT_EQ(reading.message ? reading.message->title : "", messages[c.said].second);
+        EXPECT_EQ(reading.refusal.empty(), reading.list || c.said != Nothing);
         if (!reading.list) {
             continue;
         }
-        const FitFileList& list = *reading.list;
-        EXPECT_EQ(list.FitFileName, fitName);
-        ASSERT_EQ(list.FitFoundCount, static_cast<int>(c.entries.size()));
-        for (int k = 1; k <= list.FitFoundCount; ++k) {
+        EXPECT_EQ(reading.list->FitFileName, fitName);
+        ASSERT_EQ(reading.list->FitFoundCount, static_cast<int>(entries.size()));
+        for (int k = 1; k <= reading.list->FitFoundCount; ++k) {
             SCOPED_TRACE(k);
-            EXPECT_EQ(list.entryNumber(k), c.entries[static_cast<std::size_t>(k - 1)]);
-            EXPECT_EQ(list.name(k), c.names[static_cast<std::size_t>(k - 1)]);
-            EXPECT_EQ(list.path(k), (dir / c.names[static_cast<std::size_t>(k - 1)]).string());
+            const auto i = static_cast<std::size_t>(k - 1);
+            EXPECT_EQ(std::to_string(reading.list->entryNumber(k)), entries[i]);
+            EXPECT_EQ(reading.list->name(k), names[i]);
+            EXPECT_EQ(reading.list->path(k), (dir / names[i]).string());
         }
     }
 }

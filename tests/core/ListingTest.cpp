@@ -2,10 +2,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "skerry/core/Listing.h"
-#include "skerry/core/MainWindowState.h"
-#include "skerry/core/Program.h"
 #include "skerry/output/EditedDataFile.h"
 
 namespace skerry {
@@ -66,17 +65,6 @@ TEST(Listing, GetBlankListsWithTwoBlanksBeforeTheThirdValue) {
                                      "   6.00000   -5.00000E-01   1.000E-02\r\n");
 }
 
-TEST(Listing, EmptyDataSetListsNothing) {
-    const DataSet data;
-    EXPECT_EQ(listingText(data), "");
-}
-
-TEST(Listing, ListingLineOfThePointFormats) {
-    EXPECT_EQ(ListingLine({6.12345f, -0.5f, 0.01f}), "   6.12345   -5.00000E-01    1.000E-02");
-    EXPECT_EQ(ListingLine({12345.678f, 1.5e30f, -1e-30f}),
-              "   12345.68000    1.50000E+30   -1.000E-30");
-}
-
 TEST(EditedDataFile, FourFormsOfSave) {
     const auto data = sampleDataSet();
     ASSERT_EQ(data->FirstGoodIndex, 2);
@@ -104,65 +92,35 @@ TEST(EditedDataFile, XiFormOfSmallRadii) {
 TEST(RetainedRange, FollowsTheFirstAndLastGoodPoint) {
     struct Case {
         const char* name;
-        std::vector<Point> points;
+        std::vector<float> xs;
+        const char* marks; // of each point: '+' good, '-' deleted, '0' a third value of 0
         int first, last;
-        float firstX, lastX;
         bool radius;
     };
     const Case cases[] = {
-        {"deleted ends",
-         {{5, 1, -1}, {6, 1, 1}, {7, 1, -1}, {7.5f, 1, 1}, {7.9f, 1, 0}},
-         2,
-         4,
-         6,
-         7.5f,
-         true},
-        {"nothing good: the whole scan", {{5, 1, -1}, {6, 1, 0}}, 1, 2, 5, 6, true},
-        {"one good point", {{5, 1, 0}, {6, 1, 2}, {7, 1, 0}}, 2, 2, 6, 6, true},
-        {"last good x just below 8 is a radius",
-         {{7.99f, 1, 1}, {9, 1, -1}},
-         1,
-         1,
-         7.99f,
-         7.99f,
-         true},
-        {"last good x of 8 is XI", {{7, 1, 1}, {8, 1, 1}}, 1, 2, 7, 8, false},
+        {"deleted ends", {5, 6, 7, 7.5f, 7.9f}, "-+-+0", 2, 4, true},
+        {"nothing good: the whole scan", {5, 6}, "-0", 1, 2, true},
+        {"one good point", {5, 6, 7}, "0+0", 2, 2, true},
+        {"last good x just below 8 is a radius", {7.99f, 9}, "+-", 1, 1, true},
+        {"last good x of 8 is XI", {7, 8}, "++", 1, 2, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto data = std::make_unique<DataSet>();
-        for (const Point& p : c.points) {
-            data->WorkPoints(++data->PointCount) = p;
+        for (const float x : c.xs) {
+            const char mark = c.marks[data->PointCount];
+            data->WorkPoints(++data->PointCount) = {x, 1,
+                                                    mark == '+'   ? 1.0f
+                                                    : mark == '-' ? -1.0f
+                                                                  : 0.0f};
         }
         deriveRetainedRange(*data);
         EXPECT_EQ(data->FirstGoodIndex, c.first);
         EXPECT_EQ(data->LastGoodIndex, c.last);
-        EXPECT_EQ(data->FirstGoodX, c.firstX);
-        EXPECT_EQ(data->LastGoodX, c.lastX);
+        EXPECT_EQ(data->FirstGoodX, c.xs[c.first - 1]);
+        EXPECT_EQ(data->LastGoodX, c.xs[c.last - 1]);
         EXPECT_EQ(data->XIsRadius, c.radius);
     }
-}
-
-TEST(Marks, DeletingAndRestoringChangeOnlyTheSign) {
-    Point p{6, 1, 0.25f};
-    markDeleted(p);
-    EXPECT_EQ(p.third, -0.25f);
-    markDeleted(p);
-    EXPECT_EQ(p.third, -0.25f);
-    markGood(p);
-    EXPECT_EQ(p.third, 0.25f);
-    Point zero{6, 1, 0.0f};
-    markGood(zero);
-    EXPECT_FALSE(zero.isGood());
-}
-
-TEST(Captions, PathsAreShortenedToTheirLast18Characters) {
-    EXPECT_EQ(captionFromPath("  /data/cell1.RA1  "), "/data/cell1.RA1");
-    EXPECT_EQ(captionFromPath("/home/a/scan12.RA1"), "/home/a/scan12.RA1");     // 18: whole
-    EXPECT_EQ(captionFromPath("/home/ab/scan12.RA1"), "...home/ab/scan12.RA1"); // 19
-    EXPECT_EQ(captionFromPath("/srv/Messdaten/Größe-01.RA1"), "...daten/Größe-01.RA1");
-    EXPECT_EQ(VersionText(), "0.999.0028");
-    EXPECT_EQ(ProgramCaption(), "Skerry V0.999.0028");
 }
 
 } // namespace

@@ -1,232 +1,139 @@
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "CommandTest.h"
+#include "skerry/batch/BatchRun.h"
 
 namespace skerry {
 namespace {
 
+using test::kComments;
+using test::kLines;
+using test::kListing;
+using test::kXiLines;
 using test::readBytes;
 
-const std::string scanText = "Cell 1\r\n"
-                             "R 1 20.0 42000 1234 1.234E+10 280 1\r\n"
-                             "   5.9000  1.00000E-01   -5.00000E-03\r\n"
-                             "   6.0000  2.00000E-01    1.00000E-02\r\n"
-                             "   6.1000  3.00000E-01   -1.00000E-02\r\n"
-                             "   6.2000  4.00000E-01    1.00000E-02\r\n"
-                             "   6.3000  5.00000E-01   -2.00000E-02\r\n";
-
-const std::string pad(const std::string& text) {
-    return text + std::string(96 - text.size(), ' ');
-}
-
-const std::string expectedComments =
-    pad("Cell 1") + "\r\n" + pad("R 1 20.0 42000 1234 1.234E+10 280 1") + "\r\n";
-const std::string line1 = "   5.90000    1.00000E-01   -5.000E-03\r\n";
-const std::string line2 = "   6.00000    2.00000E-01    1.000E-02\r\n";
-const std::string line3 = "   6.10000    3.00000E-01   -1.000E-02\r\n";
-const std::string line4 = "   6.20000    4.00000E-01    1.000E-02\r\n";
-const std::string line5 = "   6.30000    5.00000E-01   -2.000E-02\r\n";
-const std::string expectedListing = expectedComments + line1 + line2 + line3 + line4 + line5;
-
-class MainWindowModelTest : public test::CommandTest {
-protected:
-    MainWindowModelTest() { scan = dir.write("scan.RA1", scanText); }
-
-    std::filesystem::path scan;
-};
+using MainWindowModelTest = test::CommandTest;
 
 TEST_F(MainWindowModelTest, StartsWithOnlyFileAndColoursUsable) {
-    const MainWindowState& s = model.state();
-    EXPECT_TRUE(s.GetNewData.enabled);
-    EXPECT_TRUE(s.UseFitFile.enabled);
-    EXPECT_FALSE(s.GetBlankData.enabled);
-    EXPECT_FALSE(s.ClearBlank.enabled);
-    EXPECT_FALSE(s.FilesLoaded.visible);
-    EXPECT_FALSE(s.EditMenuChoice.enabled);
-    EXPECT_FALSE(s.SaveDataFile.enabled);
-    EXPECT_TRUE(s.AddNoise.enabled && s.AddNoise.visible);
-    EXPECT_FALSE(s.BackItOff.enabled || s.BackItOff.visible);
-    EXPECT_TRUE(s.SetColors.enabled);
-    EXPECT_EQ(s.DSNames[0].caption, "1");
-    EXPECT_EQ(s.DSNames[1].caption, "2: ");
-    EXPECT_EQ(s.DSNames[14].caption, "15: ");
-    for (const auto& entry : s.DSNames) {
+    struct Case {
+        MenuEntry MainWindowState::*entry;
+        bool enabled, visible;
+    };
+    const Case cases[] = {{&MainWindowState::GetNewData, true, true},
+                          {&MainWindowState::UseFitFile, true, true},
+                          {&MainWindowState::GetBlankData, false, true},
+                          {&MainWindowState::ClearBlank, false, true},
+                          {&MainWindowState::FilesLoaded, true, false},
+                          {&MainWindowState::EditMenuChoice, false, true},
+                          {&MainWindowState::AddNoise, true, true},
+                          {&MainWindowState::BackItOff, false, false},
+                          {&MainWindowState::SaveDataFile, false, true},
+                          {&MainWindowState::SetColors, true, true}};
+    for (const Case& c : cases) {
+        const MenuEntry& entry = state().*c.entry;
+        SCOPED_TRACE(entry.caption);
+        EXPECT_EQ(entry.enabled, c.enabled);
+        EXPECT_EQ(entry.visible, c.visible);
+    }
+    EXPECT_EQ(state().DSNames[0].caption, "1");
+    EXPECT_EQ(state().DSNames[1].caption, "2: ");
+    EXPECT_EQ(state().DSNames[14].caption, "15: ");
+    for (const auto& entry : state().DSNames) {
         EXPECT_FALSE(entry.enabled || entry.checked);
     }
-    EXPECT_EQ(s.tabCaptions[0], "Data File");
-    EXPECT_EQ(s.tabCaptions[1], "Blank File");
-    EXPECT_EQ(s.tabCaptions[2], "Edited Data File");
 }
 
 TEST_F(MainWindowModelTest, GetDataCancelledThenSaveTruncatedWritesAnEmptyFile) {
-    platform.answerDialog(std::nullopt);
-    model.GetNewData_Click();
-
-    EXPECT_TRUE(model.state().EditMenuChoice.enabled);
-    EXPECT_TRUE(model.state().SaveDataFile.enabled);
-    EXPECT_FALSE(model.state().GetBlankData.enabled);
-    EXPECT_EQ(readBytes(dir / "~skerry.tmp"), "");
+    getData(std::nullopt);
+    EXPECT_TRUE(state().EditMenuChoice.enabled);
+    EXPECT_TRUE(state().SaveDataFile.enabled);
+    EXPECT_FALSE(state().GetBlankData.enabled);
     EXPECT_TRUE(std::filesystem::exists(dir / "~skerry.tmp"));
-    EXPECT_EQ(model.state().panes[2].text, "");
+    EXPECT_EQ(readBytes(dir / "~skerry.tmp"), "");
 
     platform.answerDialog((dir / "out.dat").string());
     model.SaveTruncated_Click();
     EXPECT_TRUE(std::filesystem::exists(dir / "out.dat"));
     EXPECT_EQ(readBytes(dir / "out.dat"), "");
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_FALSE(platform.endedWith);
 }
 
 TEST_F(MainWindowModelTest, GetDataLoadsListsAndUnlocksTheMenus) {
-    platform.answerDialog(scan.string());
-    model.GetNewData_Click();
+    std::filesystem::create_directory(dir / "scans");
+    const auto scan = dir.write("scans/a.RA1", test::kScan);
+    getData(scan.string());
 
-    ASSERT_EQ(platform.dialogs.size(), 1u);
-    const auto& request = platform.dialogs[0].request;
+    const auto& request = platform.dialogs.at(0).request;
     EXPECT_FALSE(platform.dialogs[0].save);
     EXPECT_EQ(request.title, "Get Data File");
     EXPECT_EQ(request.filter, "Data File | *.*");
     EXPECT_EQ(request.flags, 0x1800u);
     EXPECT_EQ(request.initialName, "");
 
-    const DataSet& data = model.data();
-    EXPECT_EQ(data.PointCount, 5);
-    EXPECT_EQ(data.CommentCount, 2);
-    EXPECT_EQ(data.DataFileName, scan.string());
-    EXPECT_EQ(data.FirstGoodIndex, 2);
-    EXPECT_EQ(data.LastGoodIndex, 4);
-    EXPECT_EQ(data.FirstGoodX, 6.0f);
-    EXPECT_EQ(data.LastGoodX, 6.2f);
-    EXPECT_TRUE(data.XIsRadius);
-
-    EXPECT_EQ(model.state().panes[0].text, scanText);
-    EXPECT_EQ(model.state().panes[2].text, expectedListing);
-    EXPECT_EQ(readBytes(dir / "~skerry.tmp"), expectedListing);
-    EXPECT_EQ(model.state().tabCaptions[0], captionFromPath(scan.string()));
-    EXPECT_TRUE(model.state().GetBlankData.enabled);
-    EXPECT_TRUE(model.state().EditMenuChoice.enabled);
-    EXPECT_TRUE(model.state().SaveDataFile.enabled);
+    EXPECT_EQ(data().PointCount, 5);
+    EXPECT_EQ(data().CommentCount, 2);
+    EXPECT_EQ(data().DataFileName, scan.string());
+    EXPECT_EQ(state().panes[MainWindowState::DataTab].text, test::kScan);
+    EXPECT_EQ(listing(), kListing);
+    EXPECT_EQ(state().tabCaptions[0], captionFromPath(scan.string()));
+    EXPECT_TRUE(state().GetBlankData.enabled);
+    EXPECT_TRUE(state().EditMenuChoice.enabled);
+    EXPECT_TRUE(state().SaveDataFile.enabled);
     EXPECT_TRUE(platform.messages.empty());
+    // The listing goes into the folder of the file chosen, which becomes the current directory.
+    EXPECT_EQ(std::filesystem::current_path(), dir / "scans");
+    EXPECT_EQ(data().WorkDir, (dir / "scans").string() + "/");
+    EXPECT_EQ(readBytes(dir / "scans" / "~skerry.tmp"), kListing);
 }
 
-TEST_F(MainWindowModelTest, TheFourSavesWriteTheirBytes) {
-    platform.answerDialog(scan.string());
-    model.GetNewData_Click();
-
+// Each Save entry writes its form, and skerry-batch writes the same bytes for its options.
+TEST_F(MainWindowModelTest, TheFourSavesAndTheBatchProgramWriteTheirForms) {
+    loadScan();
     struct Save {
         void (MainWindowModel::*handler)();
-        const char* name;
+        std::vector<std::string> batchOptions;
         std::string bytes;
     };
     const Save saves[] = {
-        {&MainWindowModel::SaveComplete_Click, "complete.dat", expectedListing},
-        {&MainWindowModel::SaveCompleteRSq_Click, "complete-xi.dat",
-         expectedComments + "  17.40500    1.00000E-01   -5.000E-03\r\n"
-                            "  18.00000    2.00000E-01    1.000E-02\r\n"
-                            "  18.60500    3.00000E-01   -1.000E-02\r\n"
-                            "  19.22000    4.00000E-01    1.000E-02\r\n"
-                            "  19.84500    5.00000E-01   -2.000E-02\r\n"},
-        {&MainWindowModel::SaveTruncated_Click, "truncated.dat",
-         expectedComments + line2 + line3 + line4},
-        {&MainWindowModel::SaveTruncatedRSq_Click, "truncated-xi.dat",
-         expectedComments + "  18.00000    2.00000E-01    1.000E-02\r\n"
-                            "  18.60500    3.00000E-01   -1.000E-02\r\n"
-                            "  19.22000    4.00000E-01    1.000E-02\r\n"},
+        {&MainWindowModel::SaveComplete_Click, {}, kListing},
+        {&MainWindowModel::SaveCompleteRSq_Click,
+         {"--xi"},
+         kComments + kXiLines[0] + kXiLines[1] + kXiLines[2] + kXiLines[3] + kXiLines[4]},
+        {&MainWindowModel::SaveTruncated_Click,
+         {"--truncated"},
+         kComments + kLines[1] + kLines[2] + kLines[3]},
+        {&MainWindowModel::SaveTruncatedRSq_Click,
+         {"--truncated", "--xi"},
+         kComments + kXiLines[1] + kXiLines[2] + kXiLines[3]},
     };
     for (const auto& save : saves) {
-        SCOPED_TRACE(save.name);
-        platform.answerDialog((dir / save.name).string());
+        SCOPED_TRACE(testing::PrintToString(save.batchOptions));
+        platform.answerDialog((dir / "saved.dat").string());
         (model.*save.handler)();
-        EXPECT_EQ(readBytes(dir / save.name), save.bytes);
+        EXPECT_EQ(readBytes(dir / "saved.dat"), save.bytes);
         const auto& request = platform.dialogs.back();
         EXPECT_TRUE(request.save);
         EXPECT_EQ(request.request.title, "Edited DataSet Name");
         EXPECT_EQ(request.request.filter, "New Data File | *.*");
         EXPECT_EQ(request.request.flags, 0x2002u);
-    }
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(model.state().panes[2].text, expectedListing); // Save changes nothing else
-}
 
-TEST_F(MainWindowModelTest, CancellingTheSaveWritesNothing) {
-    platform.answerDialog(scan.string());
-    model.GetNewData_Click();
+        std::vector<std::string> args = save.batchOptions;
+        args.push_back((dir / "scan.RA1").string());
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(runBatch(args, out, err), BatchOk);
+        EXPECT_EQ(out.str(), save.bytes);
+    }
+    // A cancelled save writes nothing and says nothing.
     platform.answerDialog(std::nullopt);
     model.SaveComplete_Click();
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_FALSE(platform.endedWith);
-}
-
-TEST_F(MainWindowModelTest, AFailedSaveEndsTheProgramAndKeepsTheOldFile) {
-    platform.answerDialog(scan.string());
-    model.GetNewData_Click();
-    const auto existing = dir.write("existing.dat", "old bytes");
-    std::filesystem::create_directory(dir / "folder.dat");
-
-    for (const auto& target : {std::string("/dev/full"), (dir / "folder.dat").string(),
-                               (dir / "no-such-folder" / "x.dat").string()}) {
-        SCOPED_TRACE(target);
-        platform.messages.clear();
-        platform.endedWith.reset();
-        platform.answerDialog(target);
-        model.SaveComplete_Click();
-        ASSERT_EQ(platform.messages.size(), 1u);
-        EXPECT_EQ(platform.messages[0].text, "Error in SaveEditedFile!  Program Ending!");
-        EXPECT_EQ(platform.messages[0].title, "Output File Error");
-        EXPECT_EQ(platform.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(platform.endedWith, 1);
-    }
-    EXPECT_EQ(readBytes(existing), "old bytes");
-}
-
-TEST_F(MainWindowModelTest, ARefusedFileIsReportedAndChangesNothing) {
-    platform.answerDialog(scan.string());
-    model.GetNewData_Click();
-    const std::uint64_t dataPaneRevision = model.state().panes[0].revision;
-
-    std::filesystem::create_directory(dir / "other");
-    const auto bad = dir.write("other/bad.dat", "6.0 1 1\nnot a number\n");
-    platform.answerDialog(bad.string());
-    model.GetNewData_Click();
-
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
-              "The data file " + bad.string() +
-                  " was not read: line 2 is not a data line (two or three numbers expected).");
-    EXPECT_EQ(platform.messages[0].title, "Data File Error");
-    EXPECT_EQ(model.data().DataFileName, scan.string());
-    EXPECT_EQ(model.data().PointCount, 5);
-    EXPECT_EQ(model.state().panes[0].revision, dataPaneRevision);
-    EXPECT_EQ(model.state().panes[2].text, expectedListing);
-    // The dialog's folder change is undone: the listing stays where it was.
-    EXPECT_EQ(std::filesystem::current_path(), dir.path());
-    EXPECT_FALSE(std::filesystem::exists(dir / "other" / "~skerry.tmp"));
-}
-
-TEST_F(MainWindowModelTest, TheListingFollowsTheFolderOfTheLastDialog) {
-    std::filesystem::create_directory(dir / "scans");
-    const auto moved = dir.write("scans/a.RA1", scanText);
-    platform.answerDialog(moved.string());
-    model.GetNewData_Click();
-    EXPECT_EQ(std::filesystem::current_path(), dir / "scans");
-    EXPECT_EQ(model.data().WorkDir, (dir / "scans").string() + "/");
-    EXPECT_EQ(readBytes(dir / "scans" / "~skerry.tmp"), expectedListing);
-}
-
-TEST_F(MainWindowModelTest, AnUnwritableListingIsReportedButShown) {
-    // A folder where the listing file should be makes it impossible to write.
-    std::filesystem::create_directory(dir / "~skerry.tmp");
-    platform.answerDialog(scan.string());
-    model.GetNewData_Click();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].title, "Listing File Error");
-    EXPECT_EQ(platform.messages[0].text, "The listing file " + dir.path().string() +
-                                             "/~skerry.tmp could not be written: is a folder, "
-                                             "not a file.");
-    EXPECT_EQ(model.state().panes[2].text, expectedListing);
+    EXPECT_EQ(listing(), kListing);
 }
 
 TEST_F(MainWindowModelTest, ClosingAsksAndWritesTheColoursOnYes) {

@@ -11,59 +11,15 @@ namespace skerry {
 namespace {
 
 TEST(PlainNumber, AcceptsOnlyAWholeNumberWithBlanksAround) {
-    struct Case {
-        const char* text;
-        bool number;
-    };
-    const Case cases[] = {
-        {"0.02", true},
-        {" 1.00000E-02", true},
-        {"-1.00000E-02", true},
-        {"+3", true},
-        {"12.", true},
-        {".5", true},
-        {"-.5e+3", true},
-        {"7D-2", true},
-        {"2e5", true},
-        {"\t 4 \t", true},
-        {"0", true},
-        {"", false},
-        {"  ", false},
-        {"abc", false},
-        {"1 2", false},
-        {".", false},
-        {"-", false},
-        {"+.", false},
-        {"1e", false},
-        {"1e+", false},
-        {"1.2.3", false},
-        {"--1", false},
-        {"- 1", false},
-        {"1,5", false},
-        {"0x10", false},
-        {"inf", false},
-        {"nan", false},
-        {"1e5x", false},
-        {"1 e5", false},
-        {"$5", false},
-        {"5%", false},
-        {"1\n", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::string(c.text)));
-        EXPECT_EQ(isPlainNumber(c.text), c.number);
+    for (const char* text : {"0.02", " 1.00000E-02", "-1.00000E-02", "+3", "12.", ".5", "-.5e+3",
+                             "7D-2", "2e5", "\t 4 \t", "0"}) {
+        EXPECT_TRUE(isPlainNumber(text)) << '"' << text << '"';
     }
-}
-
-TEST(NoiseLevel, ReadsNumbersAndRefusesWhatASingleCannotHold) {
-    EXPECT_EQ(noiseLevelFromText(" 0.02 "), 0.02f);
-    EXPECT_EQ(noiseLevelFromText("-2.5D-1"), -0.25f);
-    EXPECT_EQ(noiseLevelFromText("0"), 0.0f);
-    EXPECT_EQ(noiseLevelFromText("3e38"), 3e38f);
-    EXPECT_EQ(noiseLevelFromText("1e-60"), 0.0f);
-    EXPECT_FALSE(noiseLevelFromText("1e39"));
-    EXPECT_FALSE(noiseLevelFromText("-1e400"));
-    EXPECT_FALSE(noiseLevelFromText("two"));
+    for (const char* text :
+         {"",    "  ",  "abc",  "1 2", ".",   "-",    "+.",   "1e", "1e+", "1.2.3", "--1",
+          "- 1", "1,5", "0x10", "inf", "nan", "1e5x", "1 e5", "$5", "5%",  "1\n"}) {
+        EXPECT_FALSE(isPlainNumber(text)) << '"' << text << '"';
+    }
 }
 
 // The uniform numbers are the generator's top 24 bits: the same with every compiler. The
@@ -97,14 +53,6 @@ TEST(GaussianNoise, HasMeanZeroAndTheLevelAsSpreadWithinSixLevels) {
         // The mean of n values has the standard error |level| / sqrt(n), about 0.0022 |level|.
         EXPECT_LT(std::abs(mean), 0.01 * std::abs(level));
         EXPECT_NEAR(spread / std::abs(level), 1.0, 0.01);
-    }
-}
-
-TEST(GaussianNoise, ANegativeLevelMirrorsThePositiveOne) {
-    NoiseGenerator plus(77);
-    NoiseGenerator minus(77);
-    for (int i = 0; i < 1000; ++i) {
-        ASSERT_EQ(GaussianNoise(-0.03f, minus), -GaussianNoise(0.03f, plus)) << i;
     }
 }
 

@@ -41,15 +41,12 @@ TEST(ProfileFile, ReadStringLookups) {
          "A", "key", "value"},
         {"caller's names trimmed", "[A]\r\nkey=1\r\n", " A\t", "\tkey ", "1"},
         {"inner blanks of names count", "[Good Data]\r\nkey=1\r\n", "GoodData", "key", kDefault},
-        {"CR-only line ends", "[A]\rx=1\ry=2\r", "A", "y", "2"},
-        {"LF-only line ends", "[A]\nx=1\ny=2", "A", "y", "2"},
         {"mixed line ends", "[A]\nx=1\r\n\ry=2\n\rz=3", "A", "z", "3"},
         {"only the first section of a name is searched",
          "[A]\r\nx=1\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n", "A", "z", kDefault},
         {"a later section of the same name does not override", "[A]\r\nx=1\r\n[a]\r\nx=9\r\n", "A",
          "x", "1"},
         {"first matching key wins", "[A]\r\nx=1\r\nX=2\r\n", "A", "x", "1"},
-        {"key of another section not found", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n", "A", "y", kDefault},
         {"comment lines are skipped", "[A]\r\n;x=1\r\n  ; x=2\r\nx=3\r\n", "A", "x", "3"},
         {"a comment is not a key", "[A]\r\n;x=1\r\n", "A", ";x", kDefault},
         {"semicolon inside a value", "[A]\r\nx=1 ; note\r\n", "A", "x", "1 ; note"},
@@ -81,13 +78,6 @@ TEST(ProfileFile, ReadStringLookups) {
         const auto profile = ProfileFile::parse(c.file);
         EXPECT_EQ(profile.readString(c.section, c.key, kDefault, 96), c.expected) << c.what;
     }
-}
-
-TEST(ProfileFile, RawValueKeepsQuotes) {
-    const auto profile = ProfileFile::parse("[A]\r\nx = 'q' \r\nflag\r\n");
-    EXPECT_EQ(profile.rawValue("A", "x"), "'q'");
-    EXPECT_EQ(profile.rawValue("A", "flag"), std::nullopt);
-    EXPECT_EQ(profile.rawValue("B", "x"), std::nullopt);
 }
 
 TEST(ProfileFile, ReadStringCutsToTheBuffer) {
@@ -155,17 +145,6 @@ TEST(ProfileFile, ReadInt) {
     }
 }
 
-TEST(ProfileFile, MissingOrUnreadableFileReadsAsEmpty) {
-    const TempDir dir;
-    fs::create_directories(dir / "folder");
-    for (const char* name : {"missing.ini", "folder"}) {
-        const auto profile = ProfileFile::load(dir / name);
-        EXPECT_EQ(profile.readString("A", "x", "def ", 96), "def") << name;
-        EXPECT_EQ(profile.readInt("A", "x", 7), 7) << name;
-        EXPECT_EQ(profile.bytes(), "") << name;
-    }
-}
-
 struct WriteCase {
     const char* what;
     std::string before;
@@ -217,17 +196,6 @@ TEST(ProfileFile, WriteGivesExactBytes) {
     }
 }
 
-TEST(ProfileFile, SuccessiveWritesBuildTheSettingsFile) {
-    ProfileFile profile;
-    profile.write("LastAccess", "Date", "03-15-2024");
-    profile.write("LastAccess", "Time", "09:05:00");
-    profile.write("GoodData", "Red", "0");
-    profile.write("GoodData", "Green", "127");
-    profile.write("LastAccess", "Date", "03-16-2024");
-    EXPECT_EQ(profile.bytes(), "[LastAccess]\r\nDate=03-16-2024\r\nTime=09:05:00\r\n"
-                               "[GoodData]\r\nRed=0\r\nGreen=127\r\n");
-}
-
 TEST(ProfileFile, SaveCreatesAndReplacesTheFile) {
     const TempDir dir;
     const auto path = dir / "Skerry.ini";
@@ -242,18 +210,6 @@ TEST(ProfileFile, SaveCreatesAndReplacesTheFile) {
     replaced.write("GoodData", "Red", "255");
     ASSERT_EQ(reasonOf(replaced.save(path)), "");
     EXPECT_EQ(readBytes(path), "[GoodData]\r\nRed=255\r\nBlue=0\r\n");
-}
-
-TEST(ProfileFile, SaveReportsAFailure) {
-    const TempDir dir;
-    fs::create_directories(dir / "Skerry.ini");
-    ProfileFile profile;
-    profile.write("A", "x", "1");
-
-    const auto error = profile.save(dir / "Skerry.ini");
-
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, "is a folder, not a file");
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "skerry/core/Settings.h"
 #include "skerry/core/StartUp.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
@@ -117,32 +116,6 @@ TEST_F(StartUpTest, ColoursComeFromTheSettingsFileKeyByKey) {
     EXPECT_EQ(readBytes(ini), "; my colours\r\n[GoodData]\r\nRed=10\r\nBlue= 30 \r\n"
                               "[DeletedData]\r\nGreen=70000\r\nRed=oops\r\n"
                               "[LastAccess]\r\nDate=12-06-2026\r\nTime=09:05:07\r\n");
-}
-
-TEST_F(StartUpTest, AnUnwritableSettingsFileIsIgnored) {
-    platform.settingsDir = "/dev/null/settings"; // can never be created
-    EXPECT_EQ(runStartUp(*program, platform, windows), StartUpOutcome::Running);
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(program->GoodColor, DefaultGoodColor);
-    writeColourSettings(*program, platform);
-    EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(StartUpTest, ColoursWrittenAtExitAreReadAtTheNextStart) {
-    runStartUp(*program, platform, windows);
-    program->GoodColor = {12, 34, 56};
-    program->DeletedColor = {200, 100, 0};
-    writeColourSettings(*program, platform);
-    EXPECT_EQ(readBytes(platform.settingsDir / "Skerry.ini"),
-              "[LastAccess]\r\nDate=12-06-2026\r\nTime=09:05:07\r\n"
-              "[GoodData]\r\nRed=12\r\nGreen=34\r\nBlue=56\r\n"
-              "[DeletedData]\r\nRed=200\r\nGreen=100\r\nBlue=0\r\n");
-
-    auto next = std::make_unique<Program>();
-    RecordingWindows nextWindows(platform);
-    runStartUp(*next, platform, nextWindows);
-    EXPECT_EQ(next->GoodColor, (PlotColor{12, 34, 56}));
-    EXPECT_EQ(next->DeletedColor, (PlotColor{200, 100, 0}));
 }
 
 } // namespace

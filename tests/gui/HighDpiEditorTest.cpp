@@ -13,19 +13,10 @@ using namespace skerry;
 
 namespace {
 
-// Ten points, point 4 deleted, as in the editor's own tests.
-const char* const ScanText = "Cell 4\r\n"
-                             "R 4 20.0 42000 1234 1.234E+10 280 1\r\n"
-                             "   5.9500  1.00000E-01    1.00000E-02\r\n"
-                             "   6.0000  2.00000E-01    1.00000E-02\r\n"
-                             "   6.0500  3.00000E-01    1.00000E-02\r\n"
-                             "   6.1000  4.00000E-01   -1.00000E-02\r\n"
-                             "   6.1500  5.00000E-01    1.00000E-02\r\n"
-                             "   6.2000  6.00000E-01    1.00000E-02\r\n"
-                             "   6.2500  7.00000E-01    1.00000E-02\r\n"
-                             "   6.3000  8.00000E-01    1.00000E-02\r\n"
-                             "   6.3500  9.00000E-01    1.00000E-02\r\n"
-                             "   6.4000  1.00000E+00    1.00000E-02\r\n";
+// Ten points, point 4 deleted.
+const char* const ScanText = "Cell 4\r\n5.95 0.1 0.01\r\n6.0 0.2 0.01\r\n6.05 0.3 0.01\r\n"
+                             "6.1 0.4 -0.01\r\n6.15 0.5 0.01\r\n6.2 0.6 0.01\r\n6.25 0.7 0.01\r\n"
+                             "6.3 0.8 0.01\r\n6.35 0.9 0.01\r\n6.4 1.0 0.01\r\n";
 
 const QColor Good(0, 127, 0);
 const QColor Deleted(255, 0, 0);
@@ -65,19 +56,13 @@ private slots:
 
     void cleanup() { tearDownMainWindow(); }
 
-    void theBackBufferHasTheScreensPixels() {
-        withEditor([](EditorWindow& editor) {
-            QCOMPARE(editor.devicePixelRatioF(), 2.0);
-            const QImage& image = editor.plotImage();
-            QCOMPARE(image.devicePixelRatio(), 2.0);
-            QCOMPARE(image.size(), editor.plotView()->size() * 2);
-        });
-    }
-
     // Every ring pixel of the plot drawn one to one reappears, in its colour, at twice its
     // position: the same rings in the same places, drawn with four times the pixels.
     void theRingsLieWhereTheyLieAtOneToOne() {
         withEditor([this](EditorWindow& editor) {
+            QCOMPARE(editor.devicePixelRatioF(), 2.0);
+            QCOMPARE(editor.plotImage().devicePixelRatio(), 2.0);
+            QCOMPARE(editor.plotImage().size(), editor.plotView()->size() * 2);
             QImage single = makePlotImage(editor.plotView()->size());
             renderPlot(single, editor.model(), plotColors(*program));
             const QImage& twice = editor.plotImage();

@@ -33,17 +33,10 @@ class QtExportTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void picturesAndImagesMatchPixelForPixel() {
+    void theClipboardHoldsThePictureAsAnImage() {
         const QImage image = imageFromPicture(SixPixels);
-        QCOMPARE(image.size(), QSize(3, 2));
-        for (int i = 0; i < 6; ++i) {
-            QCOMPARE(image.pixelColor(i % 3, i / 3), pixel(SixPixels.pixels[i]));
-        }
         QVERIFY(pictureFromImage(image) == SixPixels);
         QVERIFY(pictureFromImage(image.convertToFormat(QImage::Format_ARGB32)) == SixPixels);
-    }
-
-    void theClipboardHoldsThePictureAsAnImage() {
         QtPlatform platform;
         QApplication::clipboard()->setText(QStringLiteral("before"));
         platform.putPictureOnClipboard(SixPixels);
@@ -62,30 +55,15 @@ private slots:
         platform.saveBitmapFile(path.string(), SixPixels);
         // A 24-bit bitmap: file header, 40-byte info header at 96 dots per inch, then the rows
         // from the bottom up in blue, green, red order, each padded to a multiple of 4 bytes.
-        const std::string expected{"BM"
-                                   "\x4e\x00\x00\x00" // file size 78
-                                   "\x00\x00\x00\x00"
-                                   "\x36\x00\x00\x00" // pixels at 54
-                                   "\x28\x00\x00\x00" // info header size 40
-                                   "\x03\x00\x00\x00" // width 3
-                                   "\x02\x00\x00\x00" // height 2, bottom row first
-                                   "\x01\x00"         // one plane
-                                   "\x18\x00"         // 24 bits per pixel
-                                   "\x00\x00\x00\x00" // no compression
-                                   "\x18\x00\x00\x00" // 24 bytes of pixels
-                                   "\xc4\x0e\x00\x00" // 3780 pixels per metre across
-                                   "\xc4\x0e\x00\x00" // and down
-                                   "\x00\x00\x00\x00"
-                                   "\x00\x00\x00\x00"
-                                   "\xff\xff\xff"
-                                   "\x00\x00\x00"
-                                   "\x03\x02\x01"
-                                   "\x00\x00\x00"
-                                   "\x00\x00\xff"
-                                   "\x00\xff\x00"
-                                   "\xff\x00\x00"
-                                   "\x00\x00\x00",
-                                   78};
+        const std::string expected{
+            "BM\x4e\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00" // 78 bytes, pixels at 54
+            "\x28\x00\x00\x00\x03\x00\x00\x00\x02\x00\x00\x00"   // header of 40, 3 x 2
+            "\x01\x00\x18\x00\x00\x00\x00\x00\x18\x00\x00\x00"   // 1 plane, 24 bits, 24 bytes
+            "\xc4\x0e\x00\x00\xc4\x0e\x00\x00"                   // 3780 pixels per metre
+            "\x00\x00\x00\x00\x00\x00\x00\x00"                   // no palette
+            "\xff\xff\xff\x00\x00\x00\x03\x02\x01\x00\x00\x00"   // bottom row, padded
+            "\x00\x00\xff\x00\xff\x00\xff\x00\x00\x00\x00\x00",  // top row, padded
+            78};
         QCOMPARE(test::readBytes(path), expected);
 
         // A folder that does not exist: nothing is written and nothing is said.

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "skerry/core/StartUp.h"
-#include "skerryui/core/AppIcon.h"
 #include "skerryui/core/GuiStartUp.h"
 #include "skerryui/core/MainWindow.h"
 #include "support/ScriptedPlatform.h"
@@ -69,19 +68,6 @@ private slots:
         QCOMPARE(runStartUp(program, platform, windows), StartUpOutcome::AnotherCopyRunning);
         QCOMPARE(windows.mainWindow(), nullptr);
         QCOMPARE(platform.messages.size(), std::size_t(1));
-    }
-
-    // The windows' icon is built into the program in the sizes title bars and docks ask for:
-    // the desktop's icon, with the green ring of a good point and the red one of a deleted point.
-    void theWindowIconIsBuiltIn() {
-        const QIcon icon = applicationIcon();
-        for (const int side : {16, 32, 48, 256}) {
-            QVERIFY(icon.availableSizes().contains(QSize(side, side)));
-        }
-        const QImage image = icon.pixmap(QSize(256, 256)).toImage();
-        QCOMPARE(image.size(), QSize(256, 256));
-        QCOMPARE(image.pixelColor(64, 176), QColor(31, 122, 58));
-        QCOMPARE(image.pixelColor(204, 33), QColor(212, 42, 32));
     }
 };
 
