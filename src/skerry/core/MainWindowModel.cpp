@@ -66,25 +66,40 @@ void MainWindowModel::GetNewData_Click() {
     offerAddNoise();
 }
 
-void MainWindowModel::ReadDataFile() {
+std::optional<std::string> MainWindowModel::chooseAndRead(const FileDialogRequest& request,
+                                                          const ScanFileKind& kind,
+                                                          const ScanLoader& load) {
     DataSet& data = program_.data;
-    const auto chosen = askOpenFile(
-        platform_, {"Get Data File", "Data File | *.*", FileMustExist | PathMustExist, "", ""});
+    const auto chosen = askOpenFile(platform_, request);
     if (!chosen) {
         changeToWorkDir(data.WorkDir);
-        return;
+        return std::nullopt;
     }
     const std::string path(trimBlanks(*chosen));
     std::string fileText;
-    if (auto refusal = loadDataFile(data, path, &fileText)) {
-        platform_.messageBox("The data file " + path + " was not read: " + *refusal + ".",
-                             "Data File Error", MessageIcon::Exclamation, MessageButtons::Ok);
+    if (auto refusal = load(path, &fileText)) {
+        platform_.messageBox(std::string("The ") + kind.name + " file " + path +
+                                 " was not read: " + *refusal + ".",
+                             kind.errorTitle, MessageIcon::Exclamation, MessageButtons::Ok);
         changeToWorkDir(data.WorkDir);
-        return;
+        return std::nullopt;
     }
-    state_.panes[MainWindowState::DataTab].set(std::move(fileText));
-    state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(path);
-    state_.GetBlankData.enabled = true;
+    state_.panes[kind.tab].set(std::move(fileText));
+    state_.tabCaptions[kind.tab] = captionFromPath(path);
+    return path;
+}
+
+void MainWindowModel::ReadDataFile() {
+    DataSet& data = program_.data;
+    const auto read =
+        chooseAndRead({"Get Data File", "Data File | *.*", FileMustExist | PathMustExist, "", ""},
+                      {"data", "Data File Error", MainWindowState::DataTab},
+                      [&data](const std::string& path, std::string* text) {
+                          return loadDataFile(data, path, text);
+                      });
+    if (read) {
+        state_.GetBlankData.enabled = true;
+    }
 }
 
 void MainWindowModel::GetBlankData_Click() {
@@ -103,22 +118,11 @@ void MainWindowModel::GetBlankData_Click() {
 
 void MainWindowModel::ReadBlankFile() {
     DataSet& data = program_.data;
-    const auto chosen = askOpenFile(
-        platform_, {"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""});
-    if (!chosen) {
-        changeToWorkDir(data.WorkDir);
-        return;
-    }
-    const std::string path(trimBlanks(*chosen));
-    std::string fileText;
-    if (auto refusal = loadBlankFile(data, path, &fileText)) {
-        platform_.messageBox("The blank file " + path + " was not read: " + *refusal + ".",
-                             "Blank File Error", MessageIcon::Exclamation, MessageButtons::Ok);
-        changeToWorkDir(data.WorkDir);
-        return;
-    }
-    state_.panes[MainWindowState::BlankTab].set(std::move(fileText));
-    state_.tabCaptions[MainWindowState::BlankTab] = captionFromPath(path);
+    chooseAndRead({"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
+                  {"blank", "Blank File Error", MainWindowState::BlankTab},
+                  [&data](const std::string& path, std::string* text) {
+                      return loadBlankFile(data, path, text);
+                  });
 }
 
 void MainWindowModel::ClearBlank_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -64,6 +65,19 @@ public:
     void RefreshListing(int blanksBeforeThird = 3);
 
 private:
+    // Which file an open dialog asks for: its word in messages, their title and its tab.
+    struct ScanFileKind {
+        const char* name;
+        const char* errorTitle;
+        MainWindowState::Tab tab;
+    };
+    // Reads a scan or blank file with `load` after an open dialog and shows it on its tab; the
+    // chosen path, or nullopt when the user cancelled or the file was refused (with a message
+    // naming it).
+    using ScanLoader =
+        std::function<std::optional<std::string>(const std::string& path, std::string* text)>;
+    std::optional<std::string> chooseAndRead(const FileDialogRequest& request,
+                                             const ScanFileKind& kind, const ScanLoader& load);
     void ReadDataFile();
     void ReadBlankFile();
     std::optional<FitFileList> ReadFitFileList();
