@@ -12,21 +12,9 @@
 #include "skerryui/editor/EditorWindow.h"
 #include "skerryui/export/PictureImage.h"
 #include "support/GuiTestBase.h"
+#include "support/TenPointScan.h"
 
 using namespace skerry;
-
-namespace {
-
-// Ten points at x = 5.95 .. 6.40 and readings 0.1 .. 1.0: the frame is exactly their extent, so
-// points 1 and 10 lie on its corners and are not drawn. Point 4 is deleted.
-const char* const ScanText = "Cell 4\r\n5.95 0.1 0.01\r\n6.0 0.2 0.01\r\n6.05 0.3 0.01\r\n"
-                             "6.1 0.4 -0.01\r\n6.15 0.5 0.01\r\n6.2 0.6 0.01\r\n6.25 0.7 0.01\r\n"
-                             "6.3 0.8 0.01\r\n6.35 0.9 0.01\r\n6.4 1.0 0.01\r\n";
-
-const QColor Good(0, 127, 0);
-const QColor Deleted(255, 0, 0);
-
-} // namespace
 
 // The editor opened through Edit > Data (graphically) and worked with the mouse on the offscreen
 // platform; messages, printing and copying go through the scripted platform. The editing rules
@@ -110,7 +98,7 @@ private slots:
         setUpMainWindow();
         platform->printers = {"Office", "PDF", "Lab & Co"};
         program->DefaultPrinterName = "  PDF ";
-        loadScan(ScanText);
+        loadScan(test::TenPointScan);
     }
 
     void cleanup() { tearDownMainWindow(); }
@@ -171,8 +159,8 @@ private slots:
             QCOMPARE(editor.plotImage().size(), editor.plotView()->size());
             const QColor good(0, 0, 200);
             QVERIFY(ringPixels(editor, 3, good) >= 12);
-            QCOMPARE(ringPixels(editor, 3, Deleted), 0);
-            QVERIFY(ringPixels(editor, 4, Deleted) >= 12);
+            QCOMPARE(ringPixels(editor, 3, test::DeletedRing), 0);
+            QVERIFY(ringPixels(editor, 4, test::DeletedRing) >= 12);
             QCOMPARE(ringPixels(editor, 4, good), 0);
             // Rings, not discs; points on the frame's corners are not drawn at all.
             QCOMPARE(editor.plotImage().pixelColor(pixelOf(editor, 3)), QColor(Qt::white));
@@ -185,7 +173,7 @@ private slots:
 
             click(editor, 2, Qt::LeftButton, pixelOf(editor, 3));
             QVERIFY(editor.model().EditThird(3) < 0.0f);
-            QVERIFY(ringPixels(editor, 3, Deleted) >= 12);
+            QVERIFY(ringPixels(editor, 3, test::DeletedRing) >= 12);
             QCOMPARE(ringPixels(editor, 3, good), 0);
             click(editor, 4, Qt::LeftButton, pixelOf(editor, 4));
             QVERIFY(editor.model().EditThird(4) > 0.0f);
@@ -250,7 +238,7 @@ private slots:
             QVERIFY(m.ViewXMin > 6.0f && m.ViewXMin < 6.05f);
             QVERIFY(m.ViewXMax > 6.2f && m.ViewXMax < 6.25f);
             QVERIFY(plot->grab().toImage().pixelColor(edge) != QColor(255, 0, 0));
-            QVERIFY(ringPixels(editor, 4, Deleted) >= 12);
+            QVERIFY(ringPixels(editor, 4, test::DeletedRing) >= 12);
 
             editor.zoomOutAction()->trigger();
             QVERIFY(!editor.zoomOutAction()->isEnabled());

@@ -8,18 +8,11 @@
 #include "skerryui/editor/PlotRenderer.h"
 #include "skerryui/export/PictureImage.h"
 #include "support/GuiTestBase.h"
+#include "support/TenPointScan.h"
 
 using namespace skerry;
 
 namespace {
-
-// Ten points, point 4 deleted.
-const char* const ScanText = "Cell 4\r\n5.95 0.1 0.01\r\n6.0 0.2 0.01\r\n6.05 0.3 0.01\r\n"
-                             "6.1 0.4 -0.01\r\n6.15 0.5 0.01\r\n6.2 0.6 0.01\r\n6.25 0.7 0.01\r\n"
-                             "6.3 0.8 0.01\r\n6.35 0.9 0.01\r\n6.4 1.0 0.01\r\n";
-
-const QColor Good(0, 127, 0);
-const QColor Deleted(255, 0, 0);
 
 // Whether any of the 2 x 2 device pixels that show window pixel (x, y) has the colour.
 bool blockHas(const QImage& image, int x, int y, const QColor& colour) {
@@ -50,7 +43,7 @@ private slots:
     void init() {
         setUpMainWindow();
         platform->printers = {"PDF"};
-        platform->answerDialog(dir->write("scan.RA4", ScanText).string());
+        platform->answerDialog(dir->write("scan.RA4", test::TenPointScan).string());
         menuEntry("File", "Get Data")->trigger();
     }
 
@@ -75,10 +68,11 @@ private slots:
                     for (int dy = 0; dy < 2; ++dy) {
                         for (int dx = 0; dx < 2; ++dx) {
                             const QColor d = twice.pixelColor(2 * x + dx, 2 * y + dy);
-                            twiceRingPixels += d == Good || d == Deleted ? 1 : 0;
+                            twiceRingPixels +=
+                                d == test::GoodRing || d == test::DeletedRing ? 1 : 0;
                         }
                     }
-                    if (c != Good && c != Deleted) {
+                    if (c != test::GoodRing && c != test::DeletedRing) {
                         continue;
                     }
                     ++ringPixels;
