@@ -24,7 +24,10 @@ build: deps
 	cmake --preset dev -DSKERRY_WERROR=$(WERROR)
 	cmake --build --preset dev -j $(JOBS)
 
-run: build
+# Only the two programs, so that a first start does not wait for the tests and benchmarks.
+run: deps
+	cmake --preset dev -DSKERRY_WERROR=$(WERROR)
+	cmake --build --preset dev -j $(JOBS) --target skerry skerry-batch
 	build/bin/skerry
 
 test: build
