@@ -297,8 +297,7 @@ private slots:
             QCOMPARE(request.flags, unsigned(OverwritePrompt));
             QCOMPARE(request.defaultExtension, std::string("bmp"));
         });
-        withEditor(
-            [this](EditorWindow& editor) { QVERIFY(entry(editor, "PrnArray2")->isChecked()); });
+        withEditor([](EditorWindow& editor) { QVERIFY(entry(editor, "PrnArray2")->isChecked()); });
         platform->printers.clear();
         withEditor([](EditorWindow& editor) {
             QVERIFY(!editor.findChild<QMenu*>(QStringLiteral("Dummy1"))->menuAction()->isEnabled());
