@@ -263,15 +263,23 @@ std::string batchUsage() {
 // file's list.
 namespace {
 
-// Fit files are a few kilobytes; anything far larger is not one of them.
-constexpr std::uintmax_t MaxFitFileBytes = std::uintmax_t{16} * 1024 * 1024;
-
-// A data set of a fit file's list.
+// A data set of a fit file's list, its data file already read.
 struct FitSource {
     const FitFileList& list;
     const ProfileFile& profile;
     int entry;
+    const ScanFile& scan;
 };
+
+// Reads the data file of the list's entry k; nullptr after telling `err` why it was refused.
+std::unique_ptr<ScanFile> readEntryScan(const FitFileList& list, int k, std::ostream& err) {
+    auto scan = std::make_unique<ScanFile>();
+    if (auto refusal = readFitDataFile(list, k, *scan)) {
+        err << "skerry-batch: " << list.path(k) << ": " << *refusal << "\n";
+        return nullptr;
+    }
+    return scan;
+}
 
 // Loads the data set a run works on as the program would: a data file as Get Data reads it, or
 // a fit file's data set as choosing it from "LoadedFiles" re-opens it; then --blank as Get Blank
@@ -284,12 +292,7 @@ bool loadBatchDataSet(DataSet& data, const BatchOptions& options, const FitSourc
             return false;
         }
     } else {
-        auto scan = std::make_unique<ScanFile>();
-        if (auto refusal = readFitDataFile(fit->list, fit->entry, *scan)) {
-            err << "skerry-batch: " << fit->list.path(fit->entry) << ": " << *refusal << "\n";
-            return false;
-        }
-        reopenFitEntry(data, fit->list, fit->entry, *scan, fit->profile);
+        reopenFitEntry(data, fit->list, fit->entry, fit->scan, fit->profile);
     }
     if (!options.blankFile.empty()) {
         if (auto refusal = loadBlankFile(data, options.blankFile)) {
@@ -301,20 +304,61 @@ bool loadBatchDataSet(DataSet& data, const BatchOptions& options, const FitSourc
     return true;
 }
 
+// One data set from loading to output.
 int runOnDataSet(const BatchOptions& options, const FitSource* fit, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err) {
+    auto data = std::make_unique<DataSet>();
+    if (!loadBatchDataSet(*data, options, fit, err)) {
+        return BatchFailed;
+    }
+
+    if (!options.comments.empty()) {
+        const ReadResult comments = readWholeFile(options.comments, MaxCommentFileBytes);
+        if (comments.error) {
+            err << "skerry-batch: " << options.comments << ": " << comments.error->reason << "\n";
+            return BatchFailed;
+        }
+        readCommentLines(*data, comments.bytes);
+    }
+    if (options.invert) {
+        invertSign(*data);
+    }
+    if (options.noiseRms) {
+        data->NoiseRms = *options.noiseRms;
+        NoiseGenerator generator(*options.seed);
+        addNoise(*data, generator);
+    }
+
+    const std::string text = options.listing
+                                 ? listingText(*data)
+                                 : editedFileText(*data, !options.truncated, !options.xi);
+    if (options.output.empty()) {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            err << "skerry-batch: standard output: write failed\n";
+            return BatchFailed;
+        }
+        return BatchOk;
+    }
+    if (auto error = writeFileAtomically(options.output, text)) {
+        err << "skerry-batch: " << options.output << ": " << error->reason << "\n";
+        return BatchFailed;
+    }
+    return BatchOk;
+}
 
 // Reads the fit file's list as File > Get File(s) From Fit-File does, with names that are not
 // full paths taken from the fit file's folder. Its messages go to `err`; a list with missing
 // data files is a warning. nullopt: the list was refused.
 std::optional<FitFileList> readBatchFitList(const std::string& fitFile, ProfileFile& profile,
                                             std::ostream& err) {
-    const ReadResult read = readWholeFile(fitFile, MaxFitFileBytes);
-    if (read.error) {
-        err << "skerry-batch: " << fitFile << ": " << read.error->reason << "\n";
+    std::optional<FileError> error;
+    profile = ProfileFile::load(fitFile, error);
+    if (error) {
+        err << "skerry-batch: " << fitFile << ": " << error->reason << "\n";
         return std::nullopt;
     }
-    profile = ProfileFile::parse(read.bytes);
     std::error_code ignored;
     const auto folder = std::filesystem::absolute(fitFile, ignored).parent_path();
     FitListReading reading = readFitFileList(profile, fitFile, folder);
@@ -363,17 +407,18 @@ int runOnAllFitEntries(const BatchOptions& options, const FitFileList& list,
         }
         targets.push_back(target);
     }
+    std::vector<std::unique_ptr<ScanFile>> scans;
     for (int k = 1; k <= list.FitFoundCount; ++k) {
-        auto scan = std::make_unique<ScanFile>();
-        if (auto refusal = readFitDataFile(list, k, *scan)) {
-            err << "skerry-batch: " << list.path(k) << ": " << *refusal << "\n";
+        scans.push_back(readEntryScan(list, k, err));
+        if (!scans.back()) {
             return BatchFailed;
         }
     }
     for (int k = 1; k <= list.FitFoundCount; ++k) {
+        const auto index = static_cast<std::size_t>(k - 1);
         BatchOptions one = options;
-        one.output = targets[static_cast<std::size_t>(k - 1)].string();
-        const FitSource source{list, profile, k};
+        one.output = targets[index].string();
+        const FitSource source{list, profile, k, *scans[index]};
         if (const int status = runOnDataSet(one, &source, out, err); status != BatchOk) {
             return status;
         }
@@ -396,7 +441,11 @@ int runOnFitFile(const BatchOptions& options, std::ostream& out, std::ostream& e
             << list->FitFoundCount << " of the listed data files exist\n";
         return BatchFailed;
     }
-    const FitSource source{*list, profile, entry};
+    const auto scan = readEntryScan(*list, entry, err);
+    if (!scan) {
+        return BatchFailed;
+    }
+    const FitSource source{*list, profile, entry, *scan};
     return runOnDataSet(options, &source, out, err);
 }
 
@@ -420,53 +469,5 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     return runOnDataSet(options, nullptr, out, err);
 }
-
-namespace {
-
-// One data set from loading to output.
-int runOnDataSet(const BatchOptions& options, const FitSource* fit, std::ostream& out,
-                 std::ostream& err) {
-    auto data = std::make_unique<DataSet>();
-    if (!loadBatchDataSet(*data, options, fit, err)) {
-        return BatchFailed;
-    }
-
-    if (!options.comments.empty()) {
-        const ReadResult comments = readWholeFile(options.comments, MaxCommentFileBytes);
-        if (comments.error) {
-            err << "skerry-batch: " << options.comments << ": " << comments.error->reason << "\n";
-            return BatchFailed;
-        }
-        readCommentLines(*data, comments.bytes);
-    }
-    if (options.invert) {
-        invertSign(*data);
-    }
-    if (options.noiseRms) {
-        data->NoiseRms = *options.noiseRms;
-        NoiseGenerator generator(*options.seed);
-        addNoise(*data, generator);
-    }
-
-    const std::string text = options.listing
-                                 ? listingText(*data)
-                                 : editedFileText(*data, !options.truncated, !options.xi);
-    if (options.output.empty()) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            err << "skerry-batch: standard output: write failed\n";
-            return BatchFailed;
-        }
-        return BatchOk;
-    }
-    if (auto error = writeFileAtomically(options.output, text)) {
-        err << "skerry-batch: " << options.output << ": " << error->reason << "\n";
-        return BatchFailed;
-    }
-    return BatchOk;
-}
-
-} // namespace
 
 } // namespace skerry

@@ -23,12 +23,19 @@ struct Point {
 };
 
 // Deleting and restoring only ever change the sign, so the magnitude survives any number of
-// edits; a third value of exactly 0 stays deleted.
+// edits; a third value of exactly 0 stays deleted. The float forms serve the editor, which
+// keeps the third values in an array of their own.
+inline void markDeleted(float& third) {
+    third = -std::abs(third);
+}
+inline void markGood(float& third) {
+    third = std::abs(third);
+}
 inline void markDeleted(Point& p) {
-    p.third = -std::abs(p.third);
+    markDeleted(p.third);
 }
 inline void markGood(Point& p) {
-    p.third = std::abs(p.third);
+    markGood(p.third);
 }
 
 // A fixed block of MaxPoints points indexed from 1, as the file formats, the fit files and the

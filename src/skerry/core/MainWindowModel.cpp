@@ -57,7 +57,7 @@ void MainWindowModel::GetNewData_Click() {
     updateWorkDir();
     ReadDataFile();
     if (data.BlankLoaded) {
-        blank(data.RawPoints, data.PointCount, data.BlankPoints, data.BlankCount, data.WorkPoints);
+        applyBlank(data);
     }
     RefreshListing();
     state_.SaveDataFile.enabled = true;
@@ -126,16 +126,21 @@ void MainWindowModel::ReadBlankFile() {
 }
 
 void MainWindowModel::ClearBlank_Click() {
-    clearBlank(program_.data);
-    state_.panes[MainWindowState::BlankTab].set(" ");
-    state_.ClearBlank.enabled = false;
+    dropBlank();
     RefreshListing();
-    state_.tabCaptions[MainWindowState::BlankTab] = "Blank File";
     offerAddNoise();
 }
 
+void MainWindowModel::dropBlank() {
+    clearBlank(program_.data);
+    state_.panes[MainWindowState::BlankTab].set(" ");
+    state_.ClearBlank.enabled = false;
+    state_.tabCaptions[MainWindowState::BlankTab] = "Blank File";
+}
+
 void MainWindowModel::UseFitFile_Click() {
-    auto list = ReadFitFileList();
+    ProfileFile fitFile;
+    auto list = ReadFitFileList(fitFile);
     if (!list) {
         return;
     }
@@ -153,10 +158,10 @@ void MainWindowModel::UseFitFile_Click() {
         entry.enabled = true;
         entry.visible = true;
     }
-    ReopenDataSet(1);
+    reopen(1, &fitFile);
 }
 
-std::optional<FitFileList> MainWindowModel::ReadFitFileList() {
+std::optional<FitFileList> MainWindowModel::ReadFitFileList(ProfileFile& fitFile) {
     const auto chosen =
         askOpenFile(platform_, {"Fit-File Name", "Fit-File | *.*", FileMustExist, "*.*", ""});
     if (!chosen) {
@@ -165,8 +170,9 @@ std::optional<FitFileList> MainWindowModel::ReadFitFileList() {
     // The dialog has made the fit file's folder the current directory; names in the fit file
     // that are not full paths are looked up there.
     std::error_code ignored;
-    FitListReading reading = readFitFileList(ProfileFile::load(*chosen), *chosen,
-                                             std::filesystem::current_path(ignored));
+    fitFile = ProfileFile::load(*chosen);
+    FitListReading reading =
+        readFitFileList(fitFile, *chosen, std::filesystem::current_path(ignored));
     if (reading.message) {
         platform_.messageBox(reading.message->text, reading.message->title,
                              MessageIcon::Exclamation, MessageButtons::Ok);
@@ -175,6 +181,10 @@ std::optional<FitFileList> MainWindowModel::ReadFitFileList() {
 }
 
 void MainWindowModel::ReopenDataSet(int k) {
+    reopen(k, nullptr);
+}
+
+void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
     DataSet& data = program_.data;
     const FitFileList& fit = program_.fitList;
     if (k < 1 || k > fit.FitFoundCount) {
@@ -192,13 +202,17 @@ void MainWindowModel::ReopenDataSet(int k) {
     for (MenuEntry& entry : state_.DSNames) {
         entry.checked = false;
     }
-    // A blank is never applied to a re-opened data set.
+    // A blank is never applied to a re-opened data set; the listing below shows the result.
     if (data.BlankLoaded) {
-        ClearBlank_Click();
+        dropBlank();
     }
-    // The fit file is read again now, so that limits the fitting program has changed since
-    // the list was read are the ones used.
-    reopenFitEntry(data, fit, k, *scan, ProfileFile::load(fit.FitFileName));
+    // Unless the list was read from it a moment ago, the fit file is read again now, so that
+    // limits the fitting program has changed since the list was read are the ones used.
+    if (fitFileJustRead != nullptr) {
+        reopenFitEntry(data, fit, k, *scan, *fitFileJustRead);
+    } else {
+        reopenFitEntry(data, fit, k, *scan, ProfileFile::load(fit.FitFileName));
+    }
     state_.panes[MainWindowState::DataTab].set(std::move(fileText));
     state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(data.DataFileName);
     state_.GetBlankData.enabled = true;

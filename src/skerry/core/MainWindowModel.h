@@ -80,7 +80,13 @@ private:
                                              const ScanFileKind& kind, const ScanLoader& load);
     void ReadDataFile();
     void ReadBlankFile();
-    std::optional<FitFileList> ReadFitFileList();
+    // Asks for a fit file and reads its list; `fitFile` receives the fit file as it was read.
+    std::optional<FitFileList> ReadFitFileList(ProfileFile& fitFile);
+    // ReopenDataSet with the fit file as UseFitFile_Click has just read it, or with nullptr to
+    // read it anew.
+    void reopen(int k, const ProfileFile* fitFileJustRead);
+    // Forgets the blank and shows that on the blank tab and in the menu, without a new listing.
+    void dropBlank();
     void WriteEditedFile(bool complete, bool asRadius);
     void updateWorkDir();
     void offerAddNoise();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "skerry/core/TextLines.h"
+
 namespace skerry {
 
 namespace {
@@ -118,8 +120,14 @@ std::string cutToBuffer(std::string_view text, std::size_t bufferSize) {
 } // namespace
 
 ProfileFile ProfileFile::load(const std::filesystem::path& path) {
-    const ReadResult read = readWholeFile(path, kMaxProfileBytes);
-    if (read.error) {
+    std::optional<FileError> ignored;
+    return load(path, ignored);
+}
+
+ProfileFile ProfileFile::load(const std::filesystem::path& path, std::optional<FileError>& error) {
+    ReadResult read = readWholeFile(path, kMaxProfileBytes);
+    error = std::move(read.error);
+    if (error) {
         return {};
     }
     return parse(read.bytes);
@@ -127,20 +135,10 @@ ProfileFile ProfileFile::load(const std::filesystem::path& path) {
 
 ProfileFile ProfileFile::parse(std::string_view bytes) {
     ProfileFile profile;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const auto end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            profile.lines_.emplace_back(bytes.substr(start));
-            break;
-        }
-        profile.lines_.emplace_back(bytes.substr(start, end - start));
-        // CR LF is one line end; a lone CR or a lone LF is one as well.
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') {
-            ++start;
-        }
-    }
+    forEachLine(bytes, [&profile](std::string_view line, bool /*ended*/) {
+        profile.lines_.emplace_back(line);
+        return true;
+    });
     return profile;
 }
 

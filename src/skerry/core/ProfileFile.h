@@ -27,6 +27,8 @@ public:
     // Reads a file. A missing or unreadable file gives an empty profile (every look-up then
     // yields its default), as the classic functions behave.
     static ProfileFile load(const std::filesystem::path& path);
+    // The same, with the reason a file could not be read left in `error`.
+    static ProfileFile load(const std::filesystem::path& path, std::optional<FileError>& error);
     static ProfileFile parse(std::string_view bytes);
 
     // The trimmed value text of a key, quotes not yet removed; nullopt when the section or key

@@ -14,14 +14,6 @@ namespace {
 // Windows are sized in twips: 15 to the pixel at 96 dots per inch.
 constexpr float TwipsPerPixel = 15.0f;
 
-// Only the sign of the third value carries the mark, so its magnitude survives every edit.
-void deleteMark(float& third) {
-    third = -std::abs(third);
-}
-void restoreMark(float& third) {
-    third = std::abs(third);
-}
-
 } // namespace
 
 EditorLayout editorLayout(ScreenSize screen) {
@@ -122,9 +114,6 @@ void EditorModel::Form_Load(bool showXYDefault) {
     ShowXY = showXYDefault;
     ShowEmCaption = ShowXY ? "&Hide (X,Y)" : "&Show (X,Y)";
     Layout = editorLayout(platform_.screenSize());
-    MarkerFactor = 1.5f;
-    TitleSizeFactor = 0.0014f;
-    RotatedFontFactor = 0.0024f;
 }
 
 void EditorModel::buildPrinterList(const std::string& defaultPrinterName) {
@@ -153,7 +142,6 @@ void EditorModel::Form_Paint() {
     YAxis = setUpAxis(ViewYMin, ViewYMax, AxisName::Y, platform_);
     XScale = 100.0f / (XAxis.High - XAxis.Low);
     YScale = 100.0f / (YAxis.High - YAxis.Low);
-    MarkerSize = 0.65f;
     if (redrawHandler_) {
         redrawHandler_();
     }
@@ -213,9 +201,9 @@ void EditorModel::markNearest(float X, float Y, bool restore) {
         return;
     }
     if (restore) {
-        restoreMark(EditThird(chosen));
+        markGood(EditThird(chosen));
     } else {
-        deleteMark(EditThird(chosen));
+        markDeleted(EditThird(chosen));
     }
     Form_Paint();
 }
@@ -235,9 +223,9 @@ void EditorModel::sweep(int Button, float X, bool restore) {
     }
     const auto mark = [&](int i) {
         if (restore) {
-            restoreMark(EditThird(i));
+            markGood(EditThird(i));
         } else {
-            deleteMark(EditThird(i));
+            markDeleted(EditThird(i));
         }
     };
     if (Button == LeftButton) {

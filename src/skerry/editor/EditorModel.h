@@ -164,7 +164,6 @@ public:
     AxisFrame YAxis;
     float XScale = 1.0f;
     float YScale = 1.0f;
-    float MarkerSize = 0.65f;
     std::int16_t TitleSize = 0;          // points
     std::int16_t TickSize = 0;           // points
     std::int32_t VerticalFontHeight = 0; // pixels, cell height of the y label's font
@@ -177,9 +176,13 @@ public:
     float ZoomX1 = 0.0f;
     float ZoomY1 = 0.0f;
 
-    float MarkerFactor = 1.5f;
-    float TitleSizeFactor = 0.0014f;
-    float RotatedFontFactor = 0.0024f;
+    // Fixed proportions of the drawing: a point's ring has the radius MarkerSize * MarkerFactor
+    // plot units; the title's and the y label's sizes follow the window's smaller side in twips.
+    static constexpr float MarkerSize = 0.65f;
+    static constexpr float MarkerFactor = 1.5f;
+    static constexpr float TitleSizeFactor = 0.0014f;
+    static constexpr float RotatedFontFactor = 0.0024f;
+
     float PixWidth = 0.0f;
     float PixHeight = 0.0f;
     int OuterWidth = 0;

@@ -3,27 +3,17 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "skerry/core/MainWindowState.h"
+
 namespace skerry {
-
-namespace {
-
-std::string_view withoutBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-} // namespace
 
 PrinterMenu::PrinterMenu(std::vector<std::string> deviceNames,
                          const std::string& defaultPrinterName)
     : PrnArray(std::move(deviceNames)) {
-    const std::string_view wanted = withoutBlanks(defaultPrinterName);
+    const std::string_view wanted = trimBlanks(defaultPrinterName);
     for (std::size_t i = 0; i < PrnArray.size(); ++i) {
         // Should two names match, the later one stays current, as each match takes over.
-        if (withoutBlanks(PrnArray[i]) == wanted) {
+        if (trimBlanks(PrnArray[i]) == wanted) {
             current_ = static_cast<int>(i) + 1;
         }
     }

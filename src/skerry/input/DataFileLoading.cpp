@@ -1,19 +1,27 @@
 #include "skerry/input/DataFileLoading.h"
 
-#include "skerry/input/DataLibrary.h"
+#include <memory>
 
 namespace skerry {
 
 std::optional<std::string> loadDataFile(DataSet& data, const std::string& path,
                                         std::string* fileText) {
-    if (auto refusal = getdata(path, data.RawPoints, data.PointCount, data.CommentBlock,
-                               data.CommentCount, fileText)) {
+    auto scan = std::make_unique<ScanFile>();
+    if (auto refusal = readScanFile(path, *scan, fileText)) {
         return refusal;
     }
-    data.DataFileName = path;
+    takeScan(data, *scan, path);
+    return std::nullopt;
+}
+
+void takeScan(DataSet& data, const ScanFile& scan, const std::string& name) {
+    copyPoints(scan.points, data.RawPoints, scan.count);
+    data.PointCount = scan.count;
+    data.CommentBlock = scan.comments;
+    data.CommentCount = scan.commentCount;
+    data.DataFileName = name;
     copyPoints(data.RawPoints, data.WorkPoints, data.PointCount);
     deriveRetainedRange(data);
-    return std::nullopt;
 }
 
 } // namespace skerry

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "skerry/core/DataSet.h"
+#include "skerry/input/DataLibrary.h"
 
 namespace skerry {
 
@@ -13,5 +14,8 @@ namespace skerry {
 // data set exactly as it was. The file's bytes go to *fileText when given.
 std::optional<std::string> loadDataFile(DataSet& data, const std::string& path,
                                         std::string* fileText = nullptr);
+
+// Makes a scan that has been read the data set, as loadDataFile does, under the name `name`.
+void takeScan(DataSet& data, const ScanFile& scan, const std::string& name);
 
 } // namespace skerry

@@ -320,24 +320,33 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
     return std::nullopt;
 }
 
-std::optional<std::string> getdata(const std::string& path, PointArray& points, std::int32_t& count,
-                                   CommentLines& comments, std::int32_t& commentCount,
-                                   std::string* fileText) {
+std::optional<std::string> readScanFile(const std::string& path, ScanFile& scan,
+                                        std::string* fileText) {
     ReadResult file = readWholeFile(path, MaxScanFileBytes);
     if (file.error) {
         return file.error->reason;
     }
+    if (auto refusal = parseScanText(file.bytes, scan)) {
+        return refusal;
+    }
+    if (fileText != nullptr) {
+        *fileText = std::move(file.bytes);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> getdata(const std::string& path, PointArray& points, std::int32_t& count,
+                                   CommentLines& comments, std::int32_t& commentCount,
+                                   std::string* fileText) {
+    // Parsed apart, so that a refused file leaves the outputs as they were.
     auto scan = std::make_unique<ScanFile>();
-    if (auto refusal = parseScanText(file.bytes, *scan)) {
+    if (auto refusal = readScanFile(path, *scan, fileText)) {
         return refusal;
     }
     copyPoints(scan->points, points, scan->count);
     count = scan->count;
     comments = scan->comments;
     commentCount = scan->commentCount;
-    if (fileText != nullptr) {
-        *fileText = std::move(file.bytes);
-    }
     return std::nullopt;
 }
 

@@ -38,6 +38,11 @@ struct ScanFile {
 // Returns the reason when the text is refused; `out` is then unspecified.
 std::optional<std::string> parseScanText(std::string_view text, ScanFile& out);
 
+// Reads and parses one scan file. On success the file's bytes go to *fileText when given. On
+// failure the reason is returned and `scan` is unspecified.
+std::optional<std::string> readScanFile(const std::string& path, ScanFile& scan,
+                                        std::string* fileText = nullptr);
+
 // Reads one scan file into a point block, its count and its comment lines. On success the file's
 // bytes go to *fileText when given. On failure the reason is returned and the outputs are left
 // exactly as they were.

@@ -9,6 +9,7 @@
 
 #include "skerry/core/LeadingNumber.h"
 #include "skerry/core/Platform.h"
+#include "skerry/input/DataFileLoading.h"
 
 namespace skerry {
 
@@ -215,19 +216,12 @@ FitListReading readFitFileList(const ProfileFile& fit, const std::string& fitFil
 
 std::optional<std::string> readFitDataFile(const FitFileList& list, int k, ScanFile& scan,
                                            std::string* fileText) {
-    return getdata(list.path(k), scan.points, scan.count, scan.comments, scan.commentCount,
-                   fileText);
+    return readScanFile(list.path(k), scan, fileText);
 }
 
 void reopenFitEntry(DataSet& data, const FitFileList& list, int k, const ScanFile& scan,
                     const ProfileFile& fit) {
-    copyPoints(scan.points, data.RawPoints, scan.count);
-    data.PointCount = scan.count;
-    data.CommentBlock = scan.comments;
-    data.CommentCount = scan.commentCount;
-    data.DataFileName = list.name(k);
-    copyPoints(data.RawPoints, data.WorkPoints, data.PointCount);
-    deriveRetainedRange(data);
+    takeScan(data, scan, list.name(k));
 
     StoredEdits edits(data, fit, sectionOf(list.entryNumber(k)));
     edits.applyLimits();

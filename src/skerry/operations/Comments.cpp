@@ -4,31 +4,9 @@
 
 #include "skerry/core/FileIO.h"
 #include "skerry/core/Listing.h"
+#include "skerry/core/TextLines.h"
 
 namespace skerry {
-
-namespace {
-
-// Calls `line` for each line of the text, without its line end. A last line without a line end
-// counts when it is not empty; reading stops when `line` returns false.
-template <typename LineFunction>
-void forEachLine(std::string_view text, LineFunction line) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            line(text.substr(pos), false);
-            return;
-        }
-        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-        if (!line(text.substr(pos, end - pos), true)) {
-            return;
-        }
-        pos = end + (crLf ? 2 : 1);
-    }
-}
-
-} // namespace
 
 std::string commentFileText(const DataSet& data) {
     std::string text;
