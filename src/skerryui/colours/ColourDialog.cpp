@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "skerryui/core/Fonts.h"
+#include "skerryui/editor/PlotRenderer.h"
 
 namespace skerry {
 
@@ -54,10 +55,6 @@ const char* const sliderNames[] = {
 
 // The keyboard goes down the good column, then down the deleted one, then to the buttons.
 constexpr int sliderTabOrder[] = {0, 1, 2, 5, 4, 3};
-
-QColor rgb(const PlotColor& c) {
-    return {c.Red, c.Green, c.Blue};
-}
 
 } // namespace
 
@@ -154,8 +151,8 @@ void ColourDialog::sync() {
         const QSignalBlocker quiet(s);
         s->setValue(model_.Slider1(i));
     }
-    shape1_->setColour(rgb(model_.Shape1Color()));
-    shape2_->setColour(rgb(model_.Shape2Color()));
+    shape1_->setColour(toQColor(model_.Shape1Color()));
+    shape2_->setColour(toQColor(model_.Shape2Color()));
 }
 
 } // namespace skerry

@@ -10,6 +10,7 @@
 #include "skerryui/core/Fonts.h"
 #include "skerryui/core/MenuBarKeys.h"
 #include "skerryui/core/PaneText.h"
+#include "skerryui/core/QtText.h"
 #include "skerryui/editor/EditorWindow.h"
 #include "skerryui/operations/CommentsDialog.h"
 #include "skerryui/operations/NoiseDialog.h"
@@ -21,11 +22,6 @@ namespace {
 // The window's size as designed, in pixels.
 constexpr int DesignWidth = 820;
 constexpr int DesignHeight = 560;
-
-// Captions made from file names may hold '&', which Qt would take for a keyboard accelerator.
-QString menuText(const std::string& caption) {
-    return QString::fromUtf8(caption.c_str()).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
 
 } // namespace
 
@@ -116,7 +112,7 @@ QAction* MainWindow::actionFor(const MenuEntry& entry) const {
 
 void MainWindow::sync() {
     const MainWindowState& s = model_.state();
-    setWindowTitle(QString::fromUtf8(s.caption.c_str()));
+    setWindowTitle(toQString(s.caption));
     for (const Binding& b : bindings_) {
         b.action->setText(menuText(b.entry->caption));
         b.action->setEnabled(b.entry->enabled);

@@ -6,17 +6,21 @@
 
 namespace skerry {
 
-QString textFromBytes(const std::string& bytes) {
+DecodedText decodeBytes(const std::string& bytes) {
     const QByteArray raw =
         QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(raw);
-    if (utf8.hasError()) {
-        text = QString::fromLatin1(raw);
+    DecodedText decoded{utf8.decode(raw), !utf8.hasError()};
+    if (!decoded.utf8) {
+        decoded.text = QString::fromLatin1(raw);
     }
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+    decoded.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    decoded.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return decoded;
+}
+
+QString textFromBytes(const std::string& bytes) {
+    return decodeBytes(bytes).text;
 }
 
 QString paneText(const std::string& bytes) {

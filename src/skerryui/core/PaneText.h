@@ -6,7 +6,15 @@
 namespace skerry {
 
 // The bytes of a scan, listing or comment file as text: UTF-8 when they are valid UTF-8, else
-// Latin-1, with CR LF and lone CR line ends as line breaks.
+// Latin-1, with CR LF and lone CR line ends as line breaks. `utf8` says which, so that edited
+// text can go back to the file in the file's own encoding.
+struct DecodedText {
+    QString text;
+    bool utf8 = true;
+};
+DecodedText decodeBytes(const std::string& bytes);
+
+// The text alone, as decodeBytes reads it.
 QString textFromBytes(const std::string& bytes);
 
 // Lines longer than this are shown cut in the read-only panes: a line of megabytes (a damaged

@@ -14,16 +14,13 @@
 #include <QThread>
 #include <chrono>
 
+#include "skerryui/core/QtText.h"
 #include "skerryui/export/PictureImage.h"
 #include "skerryui/export/PrintPicture.h"
 
 namespace skerry {
 
 namespace {
-
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QWidget* dialogParent() {
     if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -148,7 +145,7 @@ std::vector<std::string> QtPlatform::printerNames() {
 }
 
 std::string QtPlatform::printPicture(const std::string& printerName, const Picture& picture) {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(printerName));
+    const QPrinterInfo info = QPrinterInfo::printerInfo(toQString(printerName));
     if (info.isNull()) {
         return "the printer is not installed.";
     }

@@ -12,6 +12,7 @@
 
 #include "skerryui/core/Fonts.h"
 #include "skerryui/core/MenuBarKeys.h"
+#include "skerryui/core/QtText.h"
 #include "skerryui/editor/EditorIcons.h"
 #include "skerryui/editor/PlotRenderer.h"
 #include "skerryui/export/PictureImage.h"
@@ -31,9 +32,9 @@ const std::array<const char*, 8> ToolTips{
     "Discard edit, then exit",
 };
 
-// A printer's name may hold '&', which Qt would take for a keyboard accelerator.
-QString menuText(const std::string& caption) {
-    return QString::fromStdString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+// The zoom box is on screen while a zoom drag is under way and has moved.
+bool zoomBoxShown(const EditorModel& m) {
+    return m.Zooming && !m.ZoomFresh;
 }
 
 int buttonCode(Qt::MouseButtons buttons) {
@@ -83,7 +84,7 @@ void PlotView::paintEvent(QPaintEvent* /*event*/) {
     }
     p.drawImage(0, 0, image);
     const EditorModel& m = window_.model();
-    if (m.Zooming && !m.ZoomFresh) {
+    if (zoomBoxShown(m)) {
         const PlotMapping map = m.mapping();
         p.setPen(QPen(QColor(255, 0, 0), 1));
         p.setBrush(Qt::NoBrush);
@@ -309,6 +310,7 @@ void EditorWindow::mouseEvent(QEvent::Type type, Qt::MouseButton button, Qt::Mou
     const auto x = static_cast<float>(map.plotXAtColumn(position.x()));
     const auto y = static_cast<float>(map.plotYAtRow(position.y()));
     const int shift = shiftCode(modifiers);
+    const bool boxWasShown = zoomBoxShown(model_);
     switch (type) {
     case QEvent::MouseButtonPress:
         model_.Form_MouseDown(buttonCode(button), shift, x, y);
@@ -321,8 +323,12 @@ void EditorWindow::mouseEvent(QEvent::Type type, Qt::MouseButton button, Qt::Mou
         break;
     }
     sync();
-    // The zoom box follows the drag.
-    plot_->update();
+    // The zoom box follows the drag. A redraw has already asked for a repaint, so a move that
+    // neither shows, moves nor hides the box leaves the plot alone: the cursor is tracked even
+    // without a button down, and each repaint shows the whole back buffer.
+    if (type != QEvent::MouseMove || boxWasShown || zoomBoxShown(model_)) {
+        plot_->update();
+    }
 }
 
 void EditorWindow::run(void (EditorModel::*handler)()) {
@@ -332,9 +338,9 @@ void EditorWindow::run(void (EditorModel::*handler)()) {
 
 void EditorWindow::sync() {
     zoomOut_->setEnabled(model_.ZoomoutEnabled);
-    showEm_->setText(QString::fromStdString(model_.ShowEmCaption));
+    showEm_->setText(toQString(model_.ShowEmCaption));
     xyCoords_->setVisible(model_.ShowXY);
-    xyLabel_->setText(QString::fromStdString(model_.XYLabel));
+    xyLabel_->setText(toQString(model_.XYLabel));
     for (int button = 1; button <= 5; ++button) {
         toolAction(button)->setChecked(model_.Tool == button);
     }

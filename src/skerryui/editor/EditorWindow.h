@@ -58,7 +58,6 @@ public:
     QAction* toolAction(int button) const;
     QToolBar* toolbar(int which) const { return which == 1 ? toolbar1_ : toolbar2_; }
     QAction* zoomOutAction() const { return zoomOut_; }
-    QAction* showEmAction() const { return showEm_; }
     QLabel* xyLabel() const { return xyLabel_; }
     QWidget* xyCoords() const { return xyCoords_; }
 

@@ -6,22 +6,12 @@
 #include <cmath>
 
 #include "skerryui/core/Fonts.h"
+#include "skerryui/core/QtText.h"
+#include "skerryui/export/PictureImage.h"
 
 namespace skerry {
 
 namespace {
-
-// 96 dots per inch in dots per metre, as QImage keeps its resolution.
-constexpr int DotsPerMeter96 = 3780;
-
-QString qText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QColor rgb(const PlotColor& c) {
-    return {std::clamp<int>(c.Red, 0, 255), std::clamp<int>(c.Green, 0, 255),
-            std::clamp<int>(c.Blue, 0, 255)};
-}
 
 // Blanks removed at both ends, as the title fitting counts characters.
 std::string_view trimmed(std::string_view s) {
@@ -142,26 +132,26 @@ void drawTexts(QPainter& p, const PlotMapping& map, const EditorModel& m) {
     QFont plotFont = serifFont(titleSize, true);
     text.setFont(plotFont);
     const QString widest =
-        qText(trimmed(m.PlotTitle).size() > trimmed(m.PlotSubtitle).size() ? m.PlotTitle
-                                                                           : m.PlotSubtitle);
+        toQString(trimmed(m.PlotTitle).size() > trimmed(m.PlotSubtitle).size() ? m.PlotTitle
+                                                                               : m.PlotSubtitle);
     while (text.width(widest) >= 110.0 && titleSize > 1) {
         plotFont.setPointSize(--titleSize);
         text.setFont(plotFont);
     }
 
-    text.printCentred(qText(m.XAxisLabel + m.XAxis.Suffix), 50.0, -12.5 + text.height());
-    text.printCentred(qText(m.PlotTitle), 50.0, 100.0 + 1.2 * text.height());
-    text.printCentred(qText(m.PlotSubtitle), 50.0, 110.0);
+    text.printCentred(toQString(m.XAxisLabel + m.XAxis.Suffix), 50.0, -12.5 + text.height());
+    text.printCentred(toQString(m.PlotTitle), 50.0, 100.0 + 1.2 * text.height());
+    text.printCentred(toQString(m.PlotSubtitle), 50.0, 110.0);
 
     plotFont.setPointSize(std::max<int>(m.TickSize, 1));
     text.setFont(plotFont);
     for (int k = 0; k < m.XAxis.TickCount; ++k) {
-        text.printCentred(qText(m.XAxis.tickLabel(k)), m.XAxis.tickPosition(k), -1.0);
+        text.printCentred(toQString(m.XAxis.tickLabel(k)), m.XAxis.tickPosition(k), -1.0);
     }
 
     // The y label runs upward, the tops of its characters facing away from the frame, and
     // shrinks until it is shorter than the frame.
-    const QString yLabel = qText(m.YAxisLabel + m.YAxis.Suffix);
+    const QString yLabel = toQString(m.YAxisLabel + m.YAxis.Suffix);
     int cellHeight = m.VerticalFontHeight;
     QFont upright = verticalFont(cellHeight, p.device());
     QFontMetricsF upMetrics(upright, p.device());
@@ -182,23 +172,27 @@ void drawTexts(QPainter& p, const PlotMapping& map, const EditorModel& m) {
     const double labelRaise = 2.0 / 3.0 * text.height();
     const double blank = text.width(QStringLiteral(" "));
     for (int k = 0; k < m.YAxis.TickCount; ++k) {
-        const QString label = qText(m.YAxis.tickLabel(k));
+        const QString label = toQString(m.YAxis.tickLabel(k));
         text.print(label, -text.width(label) - blank, m.YAxis.tickPosition(k) + labelRaise);
     }
 }
 
 } // namespace
 
+QColor toQColor(const PlotColor& colour) {
+    return {std::clamp<int>(colour.Red, 0, 255), std::clamp<int>(colour.Green, 0, 255),
+            std::clamp<int>(colour.Blue, 0, 255)};
+}
+
 PlotColors plotColors(const Program& program) {
-    return {rgb(program.GoodColor), rgb(program.DeletedColor)};
+    return {toQColor(program.GoodColor), toQColor(program.DeletedColor)};
 }
 
 QImage makePlotImage(QSize size, qreal pixelRatio) {
     const QSize pixels = (QSizeF(size.expandedTo(QSize(1, 1))) * pixelRatio).toSize();
     QImage image(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.setDevicePixelRatio(pixelRatio);
-    image.setDotsPerMeterX(DotsPerMeter96);
-    image.setDotsPerMeterY(DotsPerMeter96);
+    setScreenResolution(image);
     image.fill(Qt::white);
     return image;
 }

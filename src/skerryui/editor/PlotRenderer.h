@@ -17,6 +17,9 @@ struct PlotColors {
 
 PlotColors plotColors(const Program& program);
 
+// A colour of the program's as Qt's, each component held to 0..255.
+QColor toQColor(const PlotColor& colour);
+
 // A white image to draw the plot into: `size` in the window's pixels, at 96 dots per inch so
 // that point sizes of the plot's fonts come out as on a 96 dpi screen. On a screen with several
 // device pixels to the window's pixel (`pixelRatio`) the image has as many, so that the plot is

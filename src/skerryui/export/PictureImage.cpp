@@ -23,15 +23,19 @@ Picture pictureFromImage(const QImage& image) {
 
 QImage imageFromPicture(const Picture& picture) {
     QImage image(picture.width, picture.height, QImage::Format_RGB32);
-    // Pictures are taken from the screen, at 96 dots per inch.
-    constexpr int DotsPerMeter96 = 3780;
-    image.setDotsPerMeterX(DotsPerMeter96);
-    image.setDotsPerMeterY(DotsPerMeter96);
+    setScreenResolution(image);
     for (int y = 0; y < picture.height; ++y) {
         const auto row = picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width;
         std::copy(row, row + picture.width, reinterpret_cast<QRgb*>(image.scanLine(y)));
     }
     return image;
+}
+
+void setScreenResolution(QImage& image) {
+    // QImage keeps its resolution in dots per metre.
+    constexpr int DotsPerMeter96 = 3780;
+    image.setDotsPerMeterX(DotsPerMeter96);
+    image.setDotsPerMeterY(DotsPerMeter96);
 }
 
 Picture SnapClientArea(QWidget& window) {

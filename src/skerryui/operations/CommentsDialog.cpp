@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -14,12 +13,6 @@
 namespace skerry {
 
 namespace {
-
-bool isValidUtf8(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return !utf8.hasError();
-}
 
 // The box's lines joined by line feeds. Taken block by block because the document's plain text
 // would turn non-breaking spaces into blanks; a line break typed inside a line counts as a line
@@ -48,8 +41,9 @@ CommentsDialog::CommentsDialog(CommentsDialogModel& model, QWidget* parent)
     richTextBox_->setObjectName(QStringLiteral("RichTextBox1"));
     richTextBox_->setFont(fixedPitchFont(10));
     richTextBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    utf8_ = isValidUtf8(model_.RichTextBox1());
-    richTextBox_->setPlainText(textFromBytes(model_.RichTextBox1()));
+    const DecodedText comments = decodeBytes(model_.RichTextBox1());
+    utf8_ = comments.utf8;
+    richTextBox_->setPlainText(comments.text);
     // Room for a full comment line of 96 characters and a little more.
     const QFontMetrics metrics(richTextBox_->font());
     richTextBox_->setMinimumSize(metrics.horizontalAdvance(QString(100, QLatin1Char('M'))) +
