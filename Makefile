@@ -55,7 +55,7 @@ bench:
 	cmake --build --preset bench -j $(JOBS)
 	/usr/bin/python3 bench/run-all.py
 
-build-clang: deps
+build-clang:
 	@tools/install-deps.sh clang
 	cmake --preset clang -DSKERRY_WERROR=$(WERROR)
 	cmake --build --preset clang -j $(JOBS)
@@ -65,7 +65,7 @@ tidy: build-clang
 	tools/run-tidy.sh build-clang $(JOBS)
 
 # dpkg-shlibdeps (dpkg-dev) finds the libraries the package depends on; it needs file.
-package: deps
+package:
 	@tools/install-deps.sh dpkg-dev file
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)

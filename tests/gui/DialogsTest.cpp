@@ -53,8 +53,7 @@ private slots:
         setUpMainWindow();
         window->move(100, 60);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        platform->answerDialog(copyExample("cell1-absorbance.RA1"));
-        menuEntry("File", "Get Data")->trigger();
+        getData(copyExample("cell1-absorbance.RA1"));
     }
 
     void cleanup() { tearDownMainWindow(); }
@@ -218,11 +217,10 @@ private slots:
             QTest::mouseClick(dialog.isOK(), Qt::LeftButton);
         });
         // The next plot uses the new colour.
-        QVERIFY(withModal<EditorWindow>(menuEntry("Edit", "Data (graphically)"),
-                                        [](EditorWindow& editor) {
-                                            QVERIFY(pixelsOf(editor.plotImage(), Orange) > 20);
-                                            QCOMPARE(pixelsOf(editor.plotImage(), Green), 0);
-                                        }));
+        QVERIFY(openEditor([](EditorWindow& editor) {
+            QVERIFY(pixelsOf(editor.plotImage(), Orange) > 20);
+            QCOMPARE(pixelsOf(editor.plotImage(), Green), 0);
+        }));
     }
 
     void onlyOkKeepsTheColours_data() {

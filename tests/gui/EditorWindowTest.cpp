@@ -7,7 +7,6 @@
 #include <QToolBar>
 #include <QtTest>
 #include <cmath>
-#include <functional>
 
 #include "skerryui/editor/EditorWindow.h"
 #include "skerryui/export/PictureImage.h"
@@ -22,16 +21,7 @@ using namespace skerry;
 class EditorWindowTest : public test::GuiTestBase {
     Q_OBJECT
 
-    void loadScan(const char* text) {
-        platform->answerDialog(dir->write("scan.RA4", text).string());
-        menuEntry("File", "Get Data")->trigger();
-    }
-
-    // Opens the editor through the Edit menu and plays the user on it once it is on screen.
-    void withEditor(const std::function<void(EditorWindow&)>& script) {
-        QVERIFY2(withModal<EditorWindow>(menuEntry("Edit", "Data (graphically)"), script),
-                 "the editor did not open");
-    }
+    void loadScan(const char* text) { getData(dir->write("scan.RA4", text).string()); }
 
     static QPointF centreOf(EditorWindow& editor, int i) {
         const EditorModel& m = editor.model();

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QtTest>
 #include <cmath>
-#include <functional>
 
 #include "skerryui/editor/EditorWindow.h"
 #include "skerryui/editor/PlotRenderer.h"
@@ -34,17 +33,11 @@ bool blockHas(const QImage& image, int x, int y, const QColor& colour) {
 class HighDpiEditorTest : public test::GuiTestBase {
     Q_OBJECT
 
-    void withEditor(const std::function<void(EditorWindow&)>& script) {
-        QVERIFY2(withModal<EditorWindow>(menuEntry("Edit", "Data (graphically)"), script),
-                 "the editor did not open");
-    }
-
 private slots:
     void init() {
         setUpMainWindow();
         platform->printers = {"PDF"};
-        platform->answerDialog(dir->write("scan.RA4", test::TenPointScan).string());
-        menuEntry("File", "Get Data")->trigger();
+        getData(dir->write("scan.RA4", test::TenPointScan).string());
     }
 
     void cleanup() { tearDownMainWindow(); }

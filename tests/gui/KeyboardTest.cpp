@@ -44,25 +44,21 @@ class KeyboardTest : public test::GuiTestBase {
         }
     }
 
-    // The editor opened through Edit > Data (graphically), its plot on screen.
-    void withEditor(const std::function<void(EditorWindow&)>& script) {
-        QVERIFY2(withModal<EditorWindow>(menuEntry("Edit", "Data (graphically)"),
-                                         [&](EditorWindow& editor) {
-                                             // Offscreen, the keyboard follows a new window
-                                             // only once asked.
-                                             editor.activateWindow();
-                                             QTRY_COMPARE(QApplication::activeWindow(),
-                                                          static_cast<QWidget*>(&editor));
-                                             script(editor);
-                                         }),
-                 "the editor did not open");
+    // The editor opened through Edit > Data (graphically), its plot on screen and the keyboard
+    // in it.
+    void withActiveEditor(const std::function<void(EditorWindow&)>& script) {
+        withEditor([&](EditorWindow& editor) {
+            // Offscreen, the keyboard follows a new window only once asked.
+            editor.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&editor));
+            script(editor);
+        });
     }
 
 private slots:
     void init() {
         setUpMainWindow();
-        platform->answerDialog(copyExample("cell1-absorbance.RA1"));
-        menuEntry("File", "Get Data")->trigger();
+        getData(copyExample("cell1-absorbance.RA1"));
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->pane(0)->setFocus();
     }
@@ -121,7 +117,7 @@ private slots:
     // The editor's menus are reached the same way: F10 opens "&Printer", the first menu of its
     // bar, and the arrows go on to "&Copy".
     void editorMenusFromF10() {
-        withEditor([this](EditorWindow&) {
+        withActiveEditor([this](EditorWindow&) {
             pressAll({Qt::Key_F10, Qt::Key_Right, Qt::Key_Return});
             QCOMPARE(platform->clipboard.size(), std::size_t{1});
         });
@@ -129,7 +125,7 @@ private slots:
 
     // Every tool button is named by its tool tip, in both sizes of the toolbar.
     void toolButtonsNamedByTheirToolTips() {
-        withEditor([](EditorWindow& editor) {
+        withActiveEditor([](EditorWindow& editor) {
             for (int which = 1; which <= 2; ++which) {
                 QToolBar* bar = editor.toolbar(which);
                 int named = 0;

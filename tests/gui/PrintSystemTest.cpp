@@ -1,6 +1,5 @@
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
@@ -27,19 +26,13 @@ public:
     QtPlatform qt;
 };
 
-QString output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // The queue that the cups-pdf backend serves, from "device for NAME: cups-pdf:/" lines.
 QString pdfQueue() {
     const QRegularExpressionMatch m =
         QRegularExpression(QStringLiteral("^device for (\\S+): cups-pdf:"),
                            QRegularExpression::MultilineOption)
-            .match(output(QStringLiteral("lpstat"), {QStringLiteral("-v")}));
+            .match(QString::fromUtf8(
+                test::run(QStringLiteral("lpstat"), {QStringLiteral("-v")}).value_or("")));
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
@@ -127,7 +120,8 @@ private slots:
     void cleanup() { tearDownMainWindow(); }
 
     void thePlotArrivesAsOnePdfPage() {
-        const QString scheduler = output(QStringLiteral("lpstat"), {QStringLiteral("-r")});
+        const QString scheduler = QString::fromUtf8(
+            test::run(QStringLiteral("lpstat"), {QStringLiteral("-r")}).value_or(""));
         if (!scheduler.startsWith(QStringLiteral("scheduler is running"))) {
             QSKIP("No print system runs here; tools/start-print-system.sh starts CUPS with a PDF "
                   "printer.");
@@ -143,14 +137,12 @@ private slots:
         const QSet<QString> before = pdfsIn(folder);
 
         program->DefaultPrinterName = queue.toStdString();
-        platform->answerDialog(dir->write("scan.RA1", scanText()).string());
-        menuEntry("File", "Get Data")->trigger();
-        QVERIFY(withModal<EditorWindow>(
-            menuEntry("Edit", "Data (graphically)"), [&queue](EditorWindow& editor) {
-                const EditorModel& m = editor.model();
-                QCOMPARE(QString::fromStdString(m.Printers.currentPrinter()), queue);
-                editor.findChild<QAction*>("PrnPlot")->trigger();
-            }));
+        getData(dir->write("scan.RA1", scanText()).string());
+        QVERIFY(openEditor([&queue](EditorWindow& editor) {
+            const EditorModel& m = editor.model();
+            QCOMPARE(QString::fromStdString(m.Printers.currentPrinter()), queue);
+            editor.findChild<QAction*>("PrnPlot")->trigger();
+        }));
         QCOMPARE(platform->messageTexts(), std::vector<std::string>{});
 
         // cups-pdf writes the file a moment after the job was handed over.

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <utility>
 
 namespace skerry::test {
 
@@ -38,6 +39,19 @@ QAction* GuiTestBase::menuEntry(const QString& menu, const QString& entry) const
         }
     }
     return nullptr;
+}
+
+void GuiTestBase::getData(std::optional<std::string> path) {
+    platform->answerDialog(std::move(path));
+    menuEntry("File", "Get Data")->trigger();
+}
+
+bool GuiTestBase::openEditor(const std::function<void(EditorWindow&)>& script) {
+    return withModal<EditorWindow>(menuEntry("Edit", "Data (graphically)"), script);
+}
+
+void GuiTestBase::withEditor(const std::function<void(EditorWindow&)>& script) {
+    QVERIFY2(openEditor(script), "the editor did not open");
 }
 
 std::string GuiTestBase::copyExample(const std::string& name, const std::string& as) const {

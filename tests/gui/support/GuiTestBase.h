@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "skerryui/core/MainWindow.h"
+#include "skerryui/editor/EditorWindow.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 
@@ -33,16 +35,21 @@ public:
     // be the source tree.
     std::string copyExample(const std::string& name, const std::string& as = {}) const;
 
+    // File > Get Data with the file dialog answering `path`; std::nullopt cancels it.
+    void getData(std::optional<std::string> path);
+
     // Triggers `action`, whose command opens a modal window of type W, and plays the user on the
     // window with `script` once it is on screen. A window the script leaves open is closed
     // afterwards, so a failed check cannot leave the test waiting. False when no such window
     // opened.
     template <typename W>
     bool withModal(QAction* action, const std::function<void(W&)>& script);
-    // The same for a modal window that `open` brings up some other way, such as keys.
-    template <typename W>
-    bool withModalOpenedBy(const std::function<void()>& open,
-                           const std::function<void(W&)>& script);
+
+    // Opens the editor through Edit > Data (graphically) and plays the user on it once it is on
+    // screen; false when it did not open.
+    bool openEditor(const std::function<void(EditorWindow&)>& script);
+    // The same, failing the test when the editor did not open.
+    void withEditor(const std::function<void(EditorWindow&)>& script);
 
 protected:
     std::unique_ptr<TempDir> dir;
@@ -50,6 +57,12 @@ protected:
     std::unique_ptr<ScriptedPlatform> platform;
     std::unique_ptr<Program> program;
     std::unique_ptr<MainWindow> window;
+
+private:
+    // withModal for a modal window that `open` brings up.
+    template <typename W>
+    bool withModalOpenedBy(const std::function<void()>& open,
+                           const std::function<void(W&)>& script);
 };
 
 template <typename W>

@@ -8,9 +8,6 @@
 
 namespace skerry::test {
 
-namespace {
-
-// Runs a tool to its end; its standard output, or nothing when it failed.
 std::optional<QByteArray> run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
@@ -20,8 +17,6 @@ std::optional<QByteArray> run(const QString& program, const QStringList& argumen
     }
     return process.readAllStandardOutput();
 }
-
-} // namespace
 
 bool havePdfTools() {
     return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() &&

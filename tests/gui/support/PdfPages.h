@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace skerry::test {
+
+// Runs a tool to its end; its standard output, or nothing when it failed.
+std::optional<QByteArray> run(const QString& program, const QStringList& arguments);
 
 // True when the poppler tools that read PDF files back (pdftoppm, pdfinfo) are installed.
 bool havePdfTools();
