@@ -105,7 +105,7 @@ QImage ringStamp(const QColor& colour, double radius, qreal pixelRatio, QPointF&
 void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m,
                 const PlotColors& colors) {
     // The radius is taken across, so that the rings stay round whatever the window's shape.
-    const double radius = map.pixelsAcross(m.MarkerSize * m.MarkerFactor);
+    const double radius = map.pixelsAcross(EditorModel::MarkerSize * EditorModel::MarkerFactor);
     const qreal ratio = p.device()->devicePixelRatioF();
     QPointF centre;
     const QImage good = ringStamp(colors.good, radius, ratio, centre);
