@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "skerryui/core/QtPlatform.h"
+#include "skerryui/platform/QtPlatform.h"
 
 namespace skerry::bench {
 

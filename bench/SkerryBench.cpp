@@ -24,8 +24,8 @@
 #include "BenchPlatform.h"
 #include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
-#include "skerryui/core/MainWindow.h"
 #include "skerryui/editor/PlotRenderer.h"
+#include "skerryui/mainwindow/MainWindow.h"
 
 namespace {
 

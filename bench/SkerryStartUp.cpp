@@ -11,10 +11,10 @@
 
 #include "BenchPlatform.h"
 #include "BenchWindows.h"
-#include "skerry/core/StartUp.h"
-#include "skerryui/core/GuiStartUp.h"
-#include "skerryui/core/MainWindow.h"
+#include "skerry/session/StartUp.h"
 #include "skerryui/editor/EditorWindow.h"
+#include "skerryui/mainwindow/GuiStartUp.h"
+#include "skerryui/mainwindow/MainWindow.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "skerry/core/LeadingNumber.h"
-#include "skerry/core/NumberPattern.h"
-#include "skerry/core/ProfileFile.h"
+#include "skerry/ground/LeadingNumber.h"
+#include "skerry/ground/NumberPattern.h"
+#include "skerry/ground/ProfileFile.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/input/FitFile.h"
 #include "skerry/output/EditedDataFile.h"

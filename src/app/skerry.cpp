@@ -1,10 +1,10 @@
 // Skerry: prepares radial scans of an analytical ultracentrifuge for fitting.
 #include <QApplication>
 
-#include "skerry/core/StartUp.h"
-#include "skerryui/core/AppIcon.h"
-#include "skerryui/core/GuiStartUp.h"
-#include "skerryui/core/QtPlatform.h"
+#include "skerry/session/StartUp.h"
+#include "skerryui/base/AppIcon.h"
+#include "skerryui/mainwindow/GuiStartUp.h"
+#include "skerryui/platform/QtPlatform.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -4,7 +4,7 @@
 
 #include "CommandTest.h"
 #include "skerry/colours/ColourDialogModel.h"
-#include "skerry/core/Settings.h"
+#include "skerry/session/Settings.h"
 
 namespace skerry {
 namespace {
@@ -22,13 +22,13 @@ TEST(ColourDialogModelTest, EachSliderChangesItsOwnComponentLive) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slider);
         Program program;
-        program.GoodColor = {1, 2, 3};
-        program.DeletedColor = {4, 5, 6};
-        ColourDialogModel dialog(program);
+        program.colours.GoodColor = {1, 2, 3};
+        program.colours.DeletedColor = {4, 5, 6};
+        ColourDialogModel dialog(program.colours);
         dialog.Form_Load();
         dialog.Slider1_Change(c.slider, 200);
-        EXPECT_EQ(program.GoodColor, c.good);
-        EXPECT_EQ(program.DeletedColor, c.deleted);
+        EXPECT_EQ(program.colours.GoodColor, c.good);
+        EXPECT_EQ(program.colours.DeletedColor, c.deleted);
         EXPECT_EQ(dialog.Slider1(c.slider), 200);
         EXPECT_EQ(dialog.Shape1Color(), c.good);
         EXPECT_EQ(dialog.Shape2Color(), c.deleted);
@@ -57,20 +57,20 @@ TEST_F(SetColorsCommandTest, ColoursLastThroughAConfirmedExitOnly) {
     };
 
     setColours(false);
-    EXPECT_EQ(program->GoodColor, DefaultGoodColor);
-    EXPECT_EQ(program->DeletedColor, DefaultDeletedColor);
+    EXPECT_EQ(program->colours.GoodColor, DefaultGoodColor);
+    EXPECT_EQ(program->colours.DeletedColor, DefaultDeletedColor);
 
     setColours(true);
-    EXPECT_EQ(program->GoodColor, (PlotColor{0, 127, 90}));
-    EXPECT_EQ(program->DeletedColor, (PlotColor{255, 60, 0}));
+    EXPECT_EQ(program->colours.GoodColor, (PlotColor{0, 127, 90}));
+    EXPECT_EQ(program->colours.DeletedColor, (PlotColor{255, 60, 0}));
     platform.answerMessage(MessageAnswer::No);
     ASSERT_FALSE(model.Form_Unload());
-    EXPECT_EQ(nextStart()->GoodColor, DefaultGoodColor);
+    EXPECT_EQ(nextStart()->colours.GoodColor, DefaultGoodColor);
 
     platform.answerMessage(MessageAnswer::Yes);
     ASSERT_TRUE(model.Form_Unload());
-    EXPECT_EQ(nextStart()->GoodColor, (PlotColor{0, 127, 90}));
-    EXPECT_EQ(nextStart()->DeletedColor, (PlotColor{255, 60, 0}));
+    EXPECT_EQ(nextStart()->colours.GoodColor, (PlotColor{0, 127, 90}));
+    EXPECT_EQ(nextStart()->colours.DeletedColor, (PlotColor{255, 60, 0}));
 }
 
 } // namespace

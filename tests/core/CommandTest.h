@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "skerry/core/MainWindowModel.h"
+#include "skerry/commands/MainWindowModel.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedWindows.h"
 #include "support/TempDir.h"

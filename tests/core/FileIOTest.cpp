@@ -1,4 +1,4 @@
-#include "skerry/core/FileIO.h"
+#include "skerry/ground/FileIO.h"
 
 #include <algorithm>
 #include <string>

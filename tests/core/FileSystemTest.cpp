@@ -5,8 +5,8 @@
 #include <string>
 
 #include "CommandTest.h"
-#include "skerry/core/Settings.h"
-#include "skerry/core/StartUp.h"
+#include "skerry/session/Settings.h"
+#include "skerry/session/StartUp.h"
 #include "support/FileConditions.h"
 
 namespace skerry {
@@ -121,9 +121,9 @@ TEST_F(FileSystemTest, AnUnwritableOrDamagedSettingsFileIsIgnored) {
     fs::create_directories(platform.settingsDir);
     const auto ini = dir.write("config/Skerry.ini", std::string("\x7f\x45\x4c\x46\0\x01\xff", 7));
     EXPECT_EQ(runStartUp(*program, platform, noWindows), StartUpOutcome::Running);
-    EXPECT_EQ(program->GoodColor, DefaultGoodColor);
-    EXPECT_EQ(program->DeletedColor, DefaultDeletedColor);
-    program->GoodColor = {1, 2, 3};
+    EXPECT_EQ(program->colours.GoodColor, DefaultGoodColor);
+    EXPECT_EQ(program->colours.DeletedColor, DefaultDeletedColor);
+    program->colours.GoodColor = {1, 2, 3};
     if (test::permissionsApply()) {
         fs::permissions(ini, fs::perms::owner_read);
         const std::string before = readBytes(ini);

@@ -1,4 +1,4 @@
-#include "skerry/core/LeadingNumber.h"
+#include "skerry/ground/LeadingNumber.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "skerry/core/Listing.h"
+#include "skerry/model/Listing.h"
 #include "skerry/output/EditedDataFile.h"
 
 namespace skerry {

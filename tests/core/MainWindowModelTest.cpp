@@ -6,6 +6,7 @@
 
 #include "CommandTest.h"
 #include "skerry/batch/BatchRun.h"
+#include "skerry/ground/Text.h"
 
 namespace skerry {
 namespace {
@@ -137,7 +138,7 @@ TEST_F(MainWindowModelTest, TheFourSavesAndTheBatchProgramWriteTheirForms) {
 }
 
 TEST_F(MainWindowModelTest, ClosingAsksAndWritesTheColoursOnYes) {
-    program->GoodColor = {1, 2, 3};
+    program->colours.GoodColor = {1, 2, 3};
     platform.answerMessage(MessageAnswer::No);
     EXPECT_FALSE(model.Form_Unload());
     ASSERT_EQ(platform.messages.size(), 1u);

@@ -1,4 +1,4 @@
-#include "skerry/core/NumberPattern.h"
+#include "skerry/ground/NumberPattern.h"
 
 #include <gtest/gtest.h>
 

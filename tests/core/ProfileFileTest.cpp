@@ -1,4 +1,4 @@
-#include "skerry/core/ProfileFile.h"
+#include "skerry/ground/ProfileFile.h"
 
 #include <cstdint>
 #include <limits>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skerry/core/StartUp.h"
+#include "skerry/session/StartUp.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 
@@ -72,8 +72,8 @@ TEST_F(StartUpTest, ShowsTheSplashWaitsAndShowsTheMainWindow) {
     EXPECT_EQ(program->data.NoiseRms, 0.01f);
     EXPECT_FALSE(program->data.BlankLoaded);
     EXPECT_TRUE(program->ShowXYDefault);
-    EXPECT_EQ(program->GoodColor, (PlotColor{0, 127, 0}));
-    EXPECT_EQ(program->DeletedColor, (PlotColor{255, 0, 0}));
+    EXPECT_EQ(program->colours.GoodColor, (PlotColor{0, 127, 0}));
+    EXPECT_EQ(program->colours.DeletedColor, (PlotColor{255, 0, 0}));
     // The settings folder is made when missing; only the start's date and time are written.
     EXPECT_EQ(readBytes(platform.settingsDir / "Skerry.ini"),
               "[LastAccess]\r\nDate=12-06-2026\r\nTime=09:05:07\r\n");
@@ -110,9 +110,9 @@ TEST_F(StartUpTest, ColoursComeFromTheSettingsFileKeyByKey) {
                "[LastAccess]\r\nDate=01-01-2000\r\nTime=00:00:00\r\n";
     }
     runStartUp(*program, platform, windows);
-    EXPECT_EQ(program->GoodColor, (PlotColor{10, 127, 30}));
+    EXPECT_EQ(program->colours.GoodColor, (PlotColor{10, 127, 30}));
     // A value beyond 16 bits is held at the end of the range; text reads as 0.
-    EXPECT_EQ(program->DeletedColor, (PlotColor{0, 32767, 0}));
+    EXPECT_EQ(program->colours.DeletedColor, (PlotColor{0, 32767, 0}));
     EXPECT_EQ(readBytes(ini), "; my colours\r\n[GoodData]\r\nRed=10\r\nBlue= 30 \r\n"
                               "[DeletedData]\r\nGreen=70000\r\nRed=oops\r\n"
                               "[LastAccess]\r\nDate=12-06-2026\r\nTime=09:05:07\r\n");

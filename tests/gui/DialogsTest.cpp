@@ -174,7 +174,7 @@ private slots:
     }
 
     void theColourDialogOpensWithTheColoursOnItsSliders() {
-        program->GoodColor = {300, -4, 127}; // from a settings file: shown held to 0 .. 255
+        program->colours.GoodColor = {300, -4, 127}; // from a settings file: shown held to 0 .. 255
         withDialog<ColourDialog>(menuEntry("Set Plot Colors"), [](ColourDialog& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Set Plot Colors"));
             QCOMPARE(dialog.size(), QSize(272, 232));
@@ -196,7 +196,7 @@ private slots:
             QCOMPARE(dialog.shape(2)->colour(), QColor(255, 0, 0));
             QTest::mouseClick(dialog.isOK(), Qt::LeftButton);
         });
-        QCOMPARE(program->GoodColor, (PlotColor{300, -4, 127}));
+        QCOMPARE(program->colours.GoodColor, (PlotColor{300, -4, 127}));
     }
 
     void theSlidersChangeTheColoursAndPreviewsLive() {
@@ -206,8 +206,8 @@ private slots:
             QTest::keyClick(dialog.slider(0), Qt::Key_End);
             QTest::keyClick(dialog.slider(3), Qt::Key_PageUp);
             QTest::keyClick(dialog.slider(4), Qt::Key_Right);
-            QCOMPARE(program->GoodColor, (PlotColor{255, 127, 0}));
-            QCOMPARE(program->DeletedColor, (PlotColor{255, 1, 5}));
+            QCOMPARE(program->colours.GoodColor, (PlotColor{255, 127, 0}));
+            QCOMPARE(program->colours.DeletedColor, (PlotColor{255, 1, 5}));
             // The good circle is orange at once: an outline, its inside left grey.
             const QImage shape = dialog.shape(1)->grab().toImage();
             QVERIFY(pixelsOf(shape, Orange) > 20);
@@ -248,8 +248,8 @@ private slots:
             }
             QVERIFY(!dialog.isVisible());
         });
-        QCOMPARE(program->GoodColor, kept ? (PlotColor{255, 127, 0}) : DefaultGoodColor);
-        QCOMPARE(program->DeletedColor, DefaultDeletedColor);
+        QCOMPARE(program->colours.GoodColor, kept ? (PlotColor{255, 127, 0}) : DefaultGoodColor);
+        QCOMPARE(program->colours.DeletedColor, DefaultDeletedColor);
     }
 };
 

@@ -144,7 +144,7 @@ private slots:
     }
 
     void ringsAreDrawnInTheirColoursAndClicksMarkThePointUnderThem() {
-        program->GoodColor = {0, 0, 200};
+        program->colours.GoodColor = {0, 0, 200};
         withEditor([](EditorWindow& editor) {
             QCOMPARE(editor.plotImage().size(), editor.plotView()->size());
             const QColor good(0, 0, 200);

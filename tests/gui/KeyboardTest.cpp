@@ -167,7 +167,7 @@ private slots:
                 QVERIFY(!dialog.isVisible());
             });
         QVERIFY2(opened, "the colour dialog did not open");
-        QCOMPARE(program->GoodColor.Red, 1);
+        QCOMPARE(program->colours.GoodColor.Red, 1);
     }
 };
 

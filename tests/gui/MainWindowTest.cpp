@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "skerryui/core/PaneText.h"
+#include "skerryui/base/PaneText.h"
 #include "support/GuiTestBase.h"
 
 using namespace skerry;

@@ -6,8 +6,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "skerryui/core/QtPlatform.h"
 #include "skerryui/editor/EditorWindow.h"
+#include "skerryui/platform/QtPlatform.h"
 #include "support/GuiTestBase.h"
 #include "support/PdfPages.h"
 

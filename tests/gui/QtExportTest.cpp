@@ -7,9 +7,9 @@
 #include <QtTest>
 #include <optional>
 
-#include "skerryui/core/QtPlatform.h"
 #include "skerryui/export/PictureImage.h"
 #include "skerryui/export/PrintPicture.h"
+#include "skerryui/platform/QtPlatform.h"
 #include "support/PdfPages.h"
 #include "support/TempDir.h"
 

@@ -2,9 +2,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "skerry/core/StartUp.h"
-#include "skerryui/core/GuiStartUp.h"
-#include "skerryui/core/MainWindow.h"
+#include "skerry/session/StartUp.h"
+#include "skerryui/mainwindow/GuiStartUp.h"
+#include "skerryui/mainwindow/MainWindow.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 

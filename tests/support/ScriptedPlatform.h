@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "skerry/core/Platform.h"
+#include "skerry/ground/Platform.h"
 
 namespace skerry::test {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "skerry/core/ModalWindows.h"
+#include "skerry/commands/ModalWindows.h"
 
 namespace skerry::test {
 

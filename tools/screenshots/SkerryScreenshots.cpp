@@ -16,13 +16,13 @@
 #include <optional>
 #include <string>
 
-#include "skerry/core/StartUp.h"
+#include "skerry/session/StartUp.h"
+#include "skerryui/base/AppIcon.h"
 #include "skerryui/colours/ColourDialog.h"
-#include "skerryui/core/AppIcon.h"
-#include "skerryui/core/GuiStartUp.h"
-#include "skerryui/core/MainWindow.h"
-#include "skerryui/core/QtPlatform.h"
 #include "skerryui/editor/EditorWindow.h"
+#include "skerryui/mainwindow/GuiStartUp.h"
+#include "skerryui/mainwindow/MainWindow.h"
+#include "skerryui/platform/QtPlatform.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "skerry/core/DataSet.h"
-#include "skerry/core/FileIO.h"
-#include "skerry/core/Listing.h"
-#include "skerry/core/ProfileFile.h"
+#include "skerry/ground/FileIO.h"
+#include "skerry/ground/ProfileFile.h"
 #include "skerry/input/BlankCorrection.h"
 #include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/input/FitFile.h"
+#include "skerry/model/DataSet.h"
+#include "skerry/model/Listing.h"
 #include "skerry/operations/Comments.h"
 #include "skerry/operations/Noise.h"
 #include "skerry/operations/SignInversion.h"

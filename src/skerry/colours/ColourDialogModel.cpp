@@ -8,18 +8,18 @@ namespace skerry {
 namespace {
 
 struct SliderComponent {
-    PlotColor Program::*colour;
+    PlotColor PlotColours::*colour;
     std::int16_t PlotColor::*component;
 };
 
 // Slider index to colour component. The deleted colour's column runs from the bottom up.
 constexpr std::array<SliderComponent, ColourDialogModel::SliderCount> sliderComponents{{
-    {&Program::GoodColor, &PlotColor::Red},
-    {&Program::GoodColor, &PlotColor::Green},
-    {&Program::GoodColor, &PlotColor::Blue},
-    {&Program::DeletedColor, &PlotColor::Blue},
-    {&Program::DeletedColor, &PlotColor::Green},
-    {&Program::DeletedColor, &PlotColor::Red},
+    {&PlotColours::GoodColor, &PlotColor::Red},
+    {&PlotColours::GoodColor, &PlotColor::Green},
+    {&PlotColours::GoodColor, &PlotColor::Blue},
+    {&PlotColours::DeletedColor, &PlotColor::Blue},
+    {&PlotColours::DeletedColor, &PlotColor::Green},
+    {&PlotColours::DeletedColor, &PlotColor::Red},
 }};
 
 std::int16_t withinSliderRange(std::int16_t value) {
@@ -34,12 +34,12 @@ PlotColor withinSliderRange(const PlotColor& c) {
 
 std::int16_t& ColourDialogModel::component(int index) {
     const SliderComponent& s = sliderComponents.at(static_cast<std::size_t>(index));
-    return program_.*s.colour.*s.component;
+    return colours_.*s.colour.*s.component;
 }
 
 std::int16_t ColourDialogModel::component(int index) const {
     const SliderComponent& s = sliderComponents.at(static_cast<std::size_t>(index));
-    return program_.*s.colour.*s.component;
+    return colours_.*s.colour.*s.component;
 }
 
 void ColourDialogModel::Form_Load() {
@@ -55,11 +55,11 @@ void ColourDialogModel::Slider1_Change(int index, int value) {
 }
 
 PlotColor ColourDialogModel::Shape1Color() const {
-    return withinSliderRange(program_.GoodColor);
+    return withinSliderRange(colours_.GoodColor);
 }
 
 PlotColor ColourDialogModel::Shape2Color() const {
-    return withinSliderRange(program_.DeletedColor);
+    return withinSliderRange(colours_.DeletedColor);
 }
 
 void ColourDialogModel::IsOK_Click() {
@@ -75,13 +75,13 @@ void ColourDialogModel::Form_Unload() {
 }
 
 void ColourDialogModel::keepColours() {
-    savedGood_ = program_.GoodColor;
-    savedDeleted_ = program_.DeletedColor;
+    savedGood_ = colours_.GoodColor;
+    savedDeleted_ = colours_.DeletedColor;
 }
 
 void ColourDialogModel::restoreColours() {
-    program_.GoodColor = savedGood_;
-    program_.DeletedColor = savedDeleted_;
+    colours_.GoodColor = savedGood_;
+    colours_.DeletedColor = savedDeleted_;
 }
 
 } // namespace skerry

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "skerry/core/Program.h"
+#include "skerry/model/PlotColor.h"
 
 namespace skerry {
 
-// The logic of the "Set Plot Colors" dialog, `SetColor`: six sliders change the program's colours
+// The logic of the "Set Plot Colors" dialog, `SetColor`: six sliders change the colours
 // of good and deleted points live, and a saved copy decides what remains when the dialog closes:
 // the colours confirmed with "OK", or else those it was opened with.
 class ColourDialogModel {
 public:
     static constexpr int SliderCount = 6;
 
-    explicit ColourDialogModel(Program& program) : program_(program) {}
+    explicit ColourDialogModel(PlotColours& colours) : colours_(colours) {}
 
     // Keeps the colours as they are now in the saved copy.
     void Form_Load();
@@ -42,7 +42,7 @@ private:
     std::int16_t& component(int index);
     std::int16_t component(int index) const;
 
-    Program& program_;
+    PlotColours& colours_;
     PlotColor savedGood_;
     PlotColor savedDeleted_;
 };

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "skerry/core/NumberPattern.h"
+#include "skerry/ground/NumberPattern.h"
 #include "skerry/input/DataLibrary.h"
 
 namespace skerry {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "skerry/core/Platform.h"
+#include "skerry/ground/Platform.h"
 
 namespace skerry {
 

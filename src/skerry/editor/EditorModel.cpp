@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
-#include "skerry/core/LeadingNumber.h"
-#include "skerry/core/NumberPattern.h"
+#include "skerry/ground/LeadingNumber.h"
+#include "skerry/ground/NumberPattern.h"
 
 namespace skerry {
 

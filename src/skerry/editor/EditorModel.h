@@ -5,11 +5,11 @@
 #include <functional>
 #include <string>
 
-#include "skerry/core/DataSet.h"
-#include "skerry/core/Platform.h"
 #include "skerry/editor/AxisScaling.h"
 #include "skerry/editor/PlotMapping.h"
 #include "skerry/export/PrinterMenu.h"
+#include "skerry/ground/Platform.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
 

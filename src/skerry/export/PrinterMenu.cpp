@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "skerry/core/MainWindowState.h"
+#include "skerry/ground/Text.h"
 
 namespace skerry {
 

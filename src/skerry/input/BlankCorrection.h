@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "skerry/core/DataSet.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "skerry/core/DataSet.h"
 #include "skerry/input/DataLibrary.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "skerry/core/FileIO.h"
-#include "skerry/core/NumberText.h"
+#include "skerry/ground/FileIO.h"
+#include "skerry/ground/NumberText.h"
 
 namespace skerry {
 

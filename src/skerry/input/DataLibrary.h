@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "skerry/core/DataSet.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
 

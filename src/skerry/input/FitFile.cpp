@@ -7,8 +7,9 @@
 #include <limits>
 #include <string_view>
 
-#include "skerry/core/LeadingNumber.h"
-#include "skerry/core/Platform.h"
+#include "skerry/ground/LeadingNumber.h"
+#include "skerry/ground/Platform.h"
+#include "skerry/ground/Text.h"
 #include "skerry/input/DataFileLoading.h"
 
 namespace skerry {
@@ -145,7 +146,8 @@ public:
                     start < value.size() ? std::string_view(value).substr(start, FieldWidth)
                                          : std::string_view();
                 const auto index = roundToInt16(leadingNumber(field));
-                // Matched by position alone; numbers that name no point of this scan are skipped.
+                // Matched by position alone; numbers that name no point of this scan are
+                // skipped.
                 if (index && *index >= 1 && *index <= data_.PointCount) {
                     markDeleted(data_.WorkPoints(*index));
                 }

@@ -6,12 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "skerry/core/DataSet.h"
-#include "skerry/core/MainWindowState.h"
-#include "skerry/core/ProfileFile.h"
+#include "skerry/ground/ProfileFile.h"
 #include "skerry/input/DataLibrary.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
+
+// The most data sets a fit-file list holds: the entries of the "LoadedFiles" submenu.
+inline constexpr int MaxFitDataSets = 15;
 
 // Of the point numbers that a fit file lists as deleted for one data set, this many count.
 inline constexpr int MaxDeletedPoints = 2048;

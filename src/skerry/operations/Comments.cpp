@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "skerry/core/FileIO.h"
-#include "skerry/core/Listing.h"
-#include "skerry/core/TextLines.h"
+#include "skerry/ground/FileIO.h"
+#include "skerry/ground/Text.h"
+#include "skerry/model/Listing.h"
 
 namespace skerry {
 

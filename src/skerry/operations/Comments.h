@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "skerry/core/DataSet.h"
-#include "skerry/core/Platform.h"
-#include "skerry/operations/WindowPlacement.h"
+#include "skerry/ground/Platform.h"
+#include "skerry/ground/WindowPlacement.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "skerry/core/LeadingNumber.h"
-#include "skerry/core/NumberPattern.h"
-#include "skerry/core/NumberText.h"
+#include "skerry/ground/LeadingNumber.h"
+#include "skerry/ground/NumberPattern.h"
+#include "skerry/ground/NumberText.h"
 
 namespace skerry {
 

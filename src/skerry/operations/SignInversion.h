@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skerry/core/DataSet.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skerry/core/Listing.h"
+#include "skerry/model/Listing.h"
 
 namespace skerry {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "skerry/core/DataSet.h"
+#include "skerry/model/DataSet.h"
 
 namespace skerry {
 

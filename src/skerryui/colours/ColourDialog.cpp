@@ -7,7 +7,7 @@
 #include <QSlider>
 #include <cmath>
 
-#include "skerryui/core/Fonts.h"
+#include "skerryui/base/Fonts.h"
 #include "skerryui/editor/PlotRenderer.h"
 
 namespace skerry {

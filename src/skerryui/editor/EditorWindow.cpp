@@ -10,9 +10,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "skerryui/core/Fonts.h"
-#include "skerryui/core/MenuBarKeys.h"
-#include "skerryui/core/QtText.h"
+#include "skerryui/base/Fonts.h"
+#include "skerryui/base/MenuBarKeys.h"
+#include "skerryui/base/QtText.h"
 #include "skerryui/editor/EditorIcons.h"
 #include "skerryui/editor/PlotRenderer.h"
 #include "skerryui/export/PictureImage.h"

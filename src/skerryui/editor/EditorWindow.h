@@ -7,8 +7,8 @@
 #include <array>
 #include <vector>
 
-#include "skerry/core/Program.h"
 #include "skerry/editor/EditorModel.h"
+#include "skerry/session/Program.h"
 
 class QAction;
 class QLabel;

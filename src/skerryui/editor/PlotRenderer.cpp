@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "skerryui/core/Fonts.h"
-#include "skerryui/core/QtText.h"
+#include "skerryui/base/Fonts.h"
+#include "skerryui/base/QtText.h"
 #include "skerryui/export/PictureImage.h"
 
 namespace skerry {
@@ -185,7 +185,7 @@ QColor toQColor(const PlotColor& colour) {
 }
 
 PlotColors plotColors(const Program& program) {
-    return {toQColor(program.GoodColor), toQColor(program.DeletedColor)};
+    return {toQColor(program.colours.GoodColor), toQColor(program.colours.DeletedColor)};
 }
 
 QImage makePlotImage(QSize size, qreal pixelRatio) {

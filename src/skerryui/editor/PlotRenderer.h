@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QSize>
 
-#include "skerry/core/Program.h"
 #include "skerry/editor/EditorModel.h"
+#include "skerry/session/Program.h"
 
 namespace skerry {
 

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "skerry/core/Platform.h"
+#include "skerry/ground/Platform.h"
 
 class QWidget;
 

@@ -7,8 +7,8 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-#include "skerryui/core/Fonts.h"
-#include "skerryui/core/PaneText.h"
+#include "skerryui/base/Fonts.h"
+#include "skerryui/base/PaneText.h"
 
 namespace skerry {
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "skerryui/core/Fonts.h"
+#include "skerryui/base/Fonts.h"
 
 namespace skerry {
 

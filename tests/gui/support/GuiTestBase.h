@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "skerryui/core/MainWindow.h"
 #include "skerryui/editor/EditorWindow.h"
+#include "skerryui/mainwindow/MainWindow.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 

@@ -1,0 +1,311 @@
+#include "skerry/commands/MainWindowModel.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "skerry/colours/ColourDialogModel.h"
+#include "skerry/editor/EditorModel.h"
+#include "skerry/ground/FileIO.h"
+#include "skerry/ground/Text.h"
+#include "skerry/input/BlankCorrection.h"
+#include "skerry/input/DataFileLoading.h"
+#include "skerry/input/DataLibrary.h"
+#include "skerry/input/FitFile.h"
+#include "skerry/model/Listing.h"
+#include "skerry/operations/Comments.h"
+#include "skerry/operations/Noise.h"
+#include "skerry/operations/SignInversion.h"
+#include "skerry/output/EditedDataFile.h"
+#include "skerry/session/Settings.h"
+#include "skerry/session/StartUp.h"
+
+namespace skerry {
+
+MainWindowModel::MainWindowModel(Program& program, Platform& platform, ModalWindows& windows)
+    : program_(program), platform_(platform), windows_(windows) {}
+
+void MainWindowModel::updateWorkDir() {
+    DataSet& data = program_.data;
+    data.WorkDir = currentWorkDir();
+    data.ListingFile = data.WorkDir + "~skerry.tmp";
+    data.CommentFile = data.WorkDir + "~comment.tmp";
+}
+
+void MainWindowModel::offerAddNoise() {
+    state_.AddNoise.enabled = true;
+    state_.AddNoise.visible = true;
+    state_.BackItOff.enabled = false;
+    state_.BackItOff.visible = false;
+    program_.data.NoiseAdded = false;
+}
+
+void MainWindowModel::RefreshListing(int blanksBeforeThird) {
+    DataSet& data = program_.data;
+    updateWorkDir();
+    std::string text = listingText(data, blanksBeforeThird);
+    // The pane shows the listing even when the file cannot be written, so nothing is lost from
+    // view; the user is told once why the file is missing.
+    if (auto error = writeFileAtomically(data.ListingFile, text)) {
+        platform_.messageBox("The listing file " + data.ListingFile +
+                                 " could not be written: " + error->reason + ".",
+                             "Listing File Error", MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    state_.panes[MainWindowState::EditedTab].set(std::move(text));
+}
+
+void MainWindowModel::GetNewData_Click() {
+    DataSet& data = program_.data;
+    updateWorkDir();
+    ReadDataFile();
+    if (data.BlankLoaded) {
+        applyBlank(data);
+    }
+    RefreshListing();
+    state_.SaveDataFile.enabled = true;
+    state_.EditMenuChoice.enabled = true;
+    state_.FilesLoaded.visible = false;
+    offerAddNoise();
+}
+
+std::optional<std::string> MainWindowModel::chooseAndRead(const FileDialogRequest& request,
+                                                          const ScanFileKind& kind,
+                                                          const ScanLoader& load) {
+    DataSet& data = program_.data;
+    const auto chosen = askOpenFile(platform_, request);
+    if (!chosen) {
+        changeToWorkDir(data.WorkDir);
+        return std::nullopt;
+    }
+    const std::string path(trimBlanks(*chosen));
+    std::string fileText;
+    if (auto refusal = load(path, &fileText)) {
+        platform_.messageBox(std::string("The ") + kind.name + " file " + path +
+                                 " was not read: " + *refusal + ".",
+                             kind.errorTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+        changeToWorkDir(data.WorkDir);
+        return std::nullopt;
+    }
+    state_.panes[kind.tab].set(std::move(fileText));
+    state_.tabCaptions[kind.tab] = captionFromPath(path);
+    return path;
+}
+
+void MainWindowModel::ReadDataFile() {
+    DataSet& data = program_.data;
+    const auto read =
+        chooseAndRead({"Get Data File", "Data File | *.*", FileMustExist | PathMustExist, "", ""},
+                      {"data", "Data File Error", MainWindowState::DataTab},
+                      [&data](const std::string& path, std::string* text) {
+                          return loadDataFile(data, path, text);
+                      });
+    if (read) {
+        state_.GetBlankData.enabled = true;
+    }
+}
+
+void MainWindowModel::GetBlankData_Click() {
+    DataSet& data = program_.data;
+    ReadBlankFile();
+    // The flag decides, not the dialog: cancelling while a blank is loaded applies that blank
+    // again to the raw points.
+    if (!data.BlankLoaded) {
+        return;
+    }
+    applyBlank(data);
+    RefreshListing(2);
+    state_.ClearBlank.enabled = true;
+    offerAddNoise();
+}
+
+void MainWindowModel::ReadBlankFile() {
+    DataSet& data = program_.data;
+    chooseAndRead({"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
+                  {"blank", "Blank File Error", MainWindowState::BlankTab},
+                  [&data](const std::string& path, std::string* text) {
+                      return loadBlankFile(data, path, text);
+                  });
+}
+
+void MainWindowModel::ClearBlank_Click() {
+    dropBlank();
+    RefreshListing();
+    offerAddNoise();
+}
+
+void MainWindowModel::dropBlank() {
+    clearBlank(program_.data);
+    state_.panes[MainWindowState::BlankTab].set(" ");
+    state_.ClearBlank.enabled = false;
+    state_.tabCaptions[MainWindowState::BlankTab] = "Blank File";
+}
+
+void MainWindowModel::UseFitFile_Click() {
+    ProfileFile fitFile;
+    auto list = ReadFitFileList(fitFile);
+    if (!list) {
+        return;
+    }
+    // The new list was built apart and is taken over only now, so that a refused fit file
+    // leaves the submenu and what its entries open as they were.
+    program_.fitList = std::move(*list);
+    const FitFileList& fit = program_.fitList;
+    state_.FilesLoaded.visible = true;
+    for (std::size_t i = 1; i < state_.DSNames.size(); ++i) {
+        state_.DSNames[i] = {"", false, false, false};
+    }
+    for (int k = 1; k <= fit.FitFoundCount; ++k) {
+        MenuEntry& entry = state_.DSNames[static_cast<std::size_t>(k - 1)];
+        entry.caption = captionFromPath(fit.name(k));
+        entry.enabled = true;
+        entry.visible = true;
+    }
+    reopen(1, &fitFile);
+}
+
+std::optional<FitFileList> MainWindowModel::ReadFitFileList(ProfileFile& fitFile) {
+    const auto chosen =
+        askOpenFile(platform_, {"Fit-File Name", "Fit-File | *.*", FileMustExist, "*.*", ""});
+    if (!chosen) {
+        return std::nullopt;
+    }
+    // The dialog has made the fit file's folder the current directory; names in the fit file
+    // that are not full paths are looked up there.
+    std::error_code ignored;
+    fitFile = ProfileFile::load(*chosen);
+    FitListReading reading =
+        readFitFileList(fitFile, *chosen, std::filesystem::current_path(ignored));
+    if (reading.message) {
+        platform_.messageBox(reading.message->text, reading.message->title,
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    return std::move(reading.list);
+}
+
+void MainWindowModel::ReopenDataSet(int k) {
+    reopen(k, nullptr);
+}
+
+void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
+    DataSet& data = program_.data;
+    const FitFileList& fit = program_.fitList;
+    if (k < 1 || k > fit.FitFoundCount) {
+        return;
+    }
+    // The file is read before anything changes: a data file that has gone or cannot be read
+    // leaves the open data set, its blank and the checkmark as they were.
+    auto scan = std::make_unique<ScanFile>();
+    std::string fileText;
+    if (auto refusal = readFitDataFile(fit, k, *scan, &fileText)) {
+        platform_.messageBox("The data file " + fit.path(k) + " was not read: " + *refusal + ".",
+                             "Data File Error", MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    for (MenuEntry& entry : state_.DSNames) {
+        entry.checked = false;
+    }
+    // A blank is never applied to a re-opened data set; the listing below shows the result.
+    if (data.BlankLoaded) {
+        dropBlank();
+    }
+    // Unless the list was read from it a moment ago, the fit file is read again now, so that
+    // limits the fitting program has changed since the list was read are the ones used.
+    if (fitFileJustRead != nullptr) {
+        reopenFitEntry(data, fit, k, *scan, *fitFileJustRead);
+    } else {
+        reopenFitEntry(data, fit, k, *scan, ProfileFile::load(fit.FitFileName));
+    }
+    state_.panes[MainWindowState::DataTab].set(std::move(fileText));
+    state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(data.DataFileName);
+    state_.GetBlankData.enabled = true;
+    state_.DSNames[static_cast<std::size_t>(k - 1)].checked = true;
+    RefreshListing();
+    state_.SaveDataFile.enabled = true;
+    state_.EditMenuChoice.enabled = true;
+    offerAddNoise();
+}
+
+void MainWindowModel::WriteEditedFile(bool complete, bool asRadius) {
+    const auto chosen = askSaveFile(platform_, {"Edited DataSet Name", "New Data File | *.*",
+                                                OverwritePrompt | CreatePrompt, "", ""});
+    if (!chosen) {
+        return;
+    }
+    const std::string text = editedFileText(program_.data, complete, asRadius);
+    if (writeFileAtomically(*chosen, text)) {
+        platform_.messageBox("Error in SaveEditedFile!  Program Ending!", "Output File Error",
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+        platform_.endProgram(1);
+    }
+}
+
+void MainWindowModel::InvertC_Click() {
+    invertSign(program_.data);
+    RefreshListing();
+}
+
+void MainWindowModel::AddNoise_Click() {
+    // Seeded anew every time, so that each Add Random Noise draws different noise.
+    NoiseGenerator generator(platform_.randomSeed());
+    NoiseDialogModel dialog(program_.data, platform_);
+    windows_.showNoiseDialog(dialog);
+    if (!dialog.accepted()) {
+        return;
+    }
+    addNoise(program_.data, generator);
+    state_.AddNoise.enabled = false;
+    state_.AddNoise.visible = false;
+    state_.BackItOff.enabled = true;
+    state_.BackItOff.visible = true;
+    RefreshListing();
+}
+
+void MainWindowModel::BackItOff_Click() {
+    removeNoise(program_.data);
+    offerAddNoise();
+    RefreshListing();
+}
+
+void MainWindowModel::EditComment1_Click() {
+    updateWorkDir();
+    CommentsDialogModel dialog(program_.data, platform_);
+    if (!dialog.LoadCommentFile()) {
+        return;
+    }
+    windows_.showCommentsDialog(dialog);
+    if (dialog.saved()) {
+        RefreshListing();
+    }
+}
+
+void MainWindowModel::DoVantor_Click() {
+    DataSet& data = program_.data;
+    auto editor = std::make_unique<EditorModel>(platform_);
+    editor->loadPoints(data);
+    editor->Form_Load(program_.ShowXYDefault);
+    editor->buildPrinterList(defaultPrinterName(program_, platform_));
+    windows_.showEditor(*editor);
+    editor->Form_Unload(program_.ShowXYDefault);
+    if (!editor->EditAccepted) {
+        return;
+    }
+    editor->returnMarks(data);
+    RefreshListing();
+}
+
+void MainWindowModel::SetColors_Click() {
+    ColourDialogModel dialog(program_.colours);
+    dialog.Form_Load();
+    windows_.showColourDialog(dialog);
+    dialog.Form_Unload();
+}
+
+bool MainWindowModel::Form_Unload() {
+    if (platform_.messageBox("Are you sure you want to exit?", "Exit Program?",
+                             MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
+        return false;
+    }
+    writeColourSettings(program_, platform_);
+    return true;
+}
+
+} // namespace skerry

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "skerry/commands/MainWindowState.h"
+#include "skerry/commands/ModalWindows.h"
+#include "skerry/ground/Platform.h"
+#include "skerry/session/Program.h"
+
+namespace skerry {
+
+// The command logic of the main window: what each menu entry does to the data set, the menus and
+// the panes. The Qt window forwards its events here and shows `state()` afterwards; tests drive
+// the same handlers through a scripted platform.
+class MainWindowModel {
+public:
+    MainWindowModel(Program& program, Platform& platform, ModalWindows& windows);
+
+    const MainWindowState& state() const { return state_; }
+    Program& program() { return program_; }
+    const DataSet& data() const { return program_.data; }
+
+    void setCaption(std::string caption) { state_.caption = std::move(caption); }
+
+    // File menu
+    void GetNewData_Click();
+    void GetBlankData_Click();
+    void ClearBlank_Click();
+    void UseFitFile_Click();
+
+    // "LoadedFiles" submenu: entry `index` (0..14) re-opens the fit file's data set index + 1.
+    void DSNames_Click(int index) { ReopenDataSet(index + 1); }
+    // Opens the k-th existing data set of the fit-file list (1..FitFoundCount) with the limits
+    // and deleted points the fit file stores for it.
+    void ReopenDataSet(int k);
+
+    // Edit menu: the graphical editor on a copy of the working points; only its marks and the
+    // retained range come back, and only when the user leaves with "Exit and update data set".
+    void DoVantor_Click();
+
+    // Edit menu: sign, noise and comment lines
+    void InvertC_Click();
+    void AddNoise_Click();
+    void BackItOff_Click();
+    void EditComment1_Click();
+
+    // Save menu
+    void SaveComplete_Click() { WriteEditedFile(true, true); }
+    void SaveCompleteRSq_Click() { WriteEditedFile(true, false); }
+    void SaveTruncated_Click() { WriteEditedFile(false, true); }
+    void SaveTruncatedRSq_Click() { WriteEditedFile(false, false); }
+
+    // "Set Plot Colors": the colour dialog changes the colours live; what the user confirmed with
+    // "OK" remains, else the colours come back as they were. The editor draws with them at its
+    // next redraw; a confirmed exit writes them to the settings file.
+    void SetColors_Click();
+
+    // Closing the window by any means. Returns false when the user chose to stay.
+    bool Form_Unload();
+
+    // Rewrites "~skerry.tmp" in the current directory from the comment lines and the working
+    // points and shows the same text in the "Edited Data File" pane.
+    void RefreshListing(int blanksBeforeThird = 3);
+
+private:
+    // Which file an open dialog asks for: its word in messages, their title and its tab.
+    struct ScanFileKind {
+        const char* name;
+        const char* errorTitle;
+        MainWindowState::Tab tab;
+    };
+    // Reads a scan or blank file with `load` after an open dialog and shows it on its tab; the
+    // chosen path, or nullopt when the user cancelled or the file was refused (with a message
+    // naming it).
+    using ScanLoader =
+        std::function<std::optional<std::string>(const std::string& path, std::string* text)>;
+    std::optional<std::string> chooseAndRead(const FileDialogRequest& request,
+                                             const ScanFileKind& kind, const ScanLoader& load);
+    void ReadDataFile();
+    void ReadBlankFile();
+    // Asks for a fit file and reads its list; `fitFile` receives the fit file as it was read.
+    std::optional<FitFileList> ReadFitFileList(ProfileFile& fitFile);
+    // ReopenDataSet with the fit file as UseFitFile_Click has just read it, or with nullptr to
+    // read it anew.
+    void reopen(int k, const ProfileFile* fitFileJustRead);
+    // Forgets the blank and shows that on the blank tab and in the menu, without a new listing.
+    void dropBlank();
+    void WriteEditedFile(bool complete, bool asRadius);
+    void updateWorkDir();
+    void offerAddNoise();
+
+    Program& program_;
+    Platform& platform_;
+    ModalWindows& windows_;
+    MainWindowState state_;
+};
+
+} // namespace skerry

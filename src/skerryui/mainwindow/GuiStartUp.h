@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+#include "skerry/session/StartUp.h"
+
+namespace skerry {
+
+class MainWindow;
+class SplashWindow;
+
+// The windows of start-up as Qt widgets: the splash and the main window.
+class GuiStartUp : public StartUpWindows {
+public:
+    GuiStartUp(Program& program, Platform& platform);
+    ~GuiStartUp() override;
+    GuiStartUp(const GuiStartUp&) = delete;
+    GuiStartUp& operator=(const GuiStartUp&) = delete;
+    GuiStartUp(GuiStartUp&&) = delete;
+    GuiStartUp& operator=(GuiStartUp&&) = delete;
+
+    void showSplash() override;
+    void unloadSplash() override;
+    void loadMainWindow() override;
+    void showMainWindow() override;
+    void setMainWindowCaption(const std::string& caption) override;
+
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+
+private:
+    Program& program_;
+    Platform& platform_;
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<MainWindow> mainWindow_;
+};
+
+} // namespace skerry

@@ -1,0 +1,166 @@
+#include "skerryui/mainwindow/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <algorithm>
+
+#include "skerryui/base/Fonts.h"
+#include "skerryui/base/MenuBarKeys.h"
+#include "skerryui/base/PaneText.h"
+#include "skerryui/base/QtText.h"
+#include "skerryui/colours/ColourDialog.h"
+#include "skerryui/editor/EditorWindow.h"
+#include "skerryui/operations/CommentsDialog.h"
+#include "skerryui/operations/NoiseDialog.h"
+
+namespace skerry {
+
+namespace {
+
+// The window's size as designed, in pixels.
+constexpr int DesignWidth = 820;
+constexpr int DesignHeight = 560;
+
+} // namespace
+
+MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
+    : QMainWindow(parent), model_(program, platform, *this) {
+    setObjectName(QStringLiteral("Form1"));
+    resize(DesignWidth, DesignHeight);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("SSTab1"));
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        auto* pane = new QPlainTextEdit(tabs_);
+        pane->setObjectName(QStringLiteral("RichTextBox1_%1").arg(i));
+        pane->setReadOnly(true);
+        pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+        pane->setFont(fixedPitchFont(10));
+        panes_[i] = pane;
+        tabs_->addTab(pane, QString());
+    }
+    setCentralWidget(tabs_);
+
+    const MainWindowState& s = model_.state();
+    QMenu* file = addMenu(s.FileMenu);
+    addEntry(file, s.GetNewData, [this] { model_.GetNewData_Click(); });
+    addEntry(file, s.UseFitFile, [this] { model_.UseFitFile_Click(); });
+    addEntry(file, s.GetBlankData, [this] { model_.GetBlankData_Click(); });
+    addEntry(file, s.ClearBlank, [this] { model_.ClearBlank_Click(); });
+
+    QMenu* loaded = addMenu(s.FilesLoaded);
+    for (std::size_t i = 0; i < s.DSNames.size(); ++i) {
+        const int index = static_cast<int>(i);
+        addEntry(loaded, s.DSNames[i], [this, index] {
+            model_.DSNames_Click(index);
+        })->setCheckable(true);
+    }
+
+    QMenu* edit = addMenu(s.EditMenuChoice);
+    addEntry(edit, s.DoVantor, [this] { model_.DoVantor_Click(); });
+    addEntry(edit, s.EditComment1, [this] { model_.EditComment1_Click(); });
+    addEntry(edit, s.InvertC, [this] { model_.InvertC_Click(); });
+    addEntry(edit, s.AddNoise, [this] { model_.AddNoise_Click(); });
+    addEntry(edit, s.BackItOff, [this] { model_.BackItOff_Click(); });
+
+    QMenu* save = addMenu(s.SaveDataFile);
+    addEntry(save, s.SaveComplete, [this] { model_.SaveComplete_Click(); });
+    addEntry(save, s.SaveCompleteRSq, [this] { model_.SaveCompleteRSq_Click(); });
+    addEntry(save, s.SaveTruncated, [this] { model_.SaveTruncated_Click(); });
+    addEntry(save, s.SaveTruncatedRSq, [this] { model_.SaveTruncatedRSq_Click(); });
+
+    // "Set Plot Colors" is a command on the menu bar itself.
+    auto* colours = new QAction(this);
+    menuBar()->addAction(colours);
+    connect(colours, &QAction::triggered, this,
+            [this] { run([this] { model_.SetColors_Click(); }); });
+    bindings_.push_back({&s.SetColors, colours});
+    new MenuBarKeys(*this, *menuBar());
+
+    sync();
+}
+
+QMenu* MainWindow::addMenu(const MenuEntry& entry) {
+    QMenu* menu = menuBar()->addMenu(QString());
+    bindings_.push_back({&entry, menu->menuAction()});
+    return menu;
+}
+
+QAction* MainWindow::addEntry(QMenu* menu, const MenuEntry& entry, std::function<void()> handler) {
+    QAction* action = menu->addAction(QString());
+    connect(action, &QAction::triggered, this,
+            [this, handler = std::move(handler)] { run(handler); });
+    bindings_.push_back({&entry, action});
+    return action;
+}
+
+void MainWindow::run(const std::function<void()>& handler) {
+    handler();
+    sync();
+}
+
+QAction* MainWindow::actionFor(const MenuEntry& entry) const {
+    for (const Binding& b : bindings_) {
+        if (b.entry == &entry) {
+            return b.action;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::sync() {
+    const MainWindowState& s = model_.state();
+    setWindowTitle(toQString(s.caption));
+    for (const Binding& b : bindings_) {
+        b.action->setText(menuText(b.entry->caption));
+        b.action->setEnabled(b.entry->enabled);
+        b.action->setVisible(b.entry->visible);
+        if (b.action->isCheckable()) {
+            b.action->setChecked(b.entry->checked);
+        }
+    }
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        tabs_->setTabText(static_cast<int>(i), menuText(s.tabCaptions[i]));
+        if (paneRevisions_[i] != s.panes[i].revision) {
+            paneRevisions_[i] = s.panes[i].revision;
+            panes_[i]->setPlainText(paneText(s.panes[i].text));
+        }
+    }
+}
+
+void MainWindow::placeOnScreen(ScreenSize screen) {
+    // On a screen smaller than the window, its top left corner stays on the screen.
+    move(std::max(0, (screen.width - width()) / 4), std::max(0, (screen.height - height()) / 4));
+}
+
+void MainWindow::showEditor(EditorModel& editor) {
+    EditorWindow window(editor, model_.program(), this);
+    window.exec();
+}
+
+void MainWindow::showNoiseDialog(NoiseDialogModel& dialog) {
+    NoiseDialog window(dialog, this);
+    window.exec();
+}
+
+void MainWindow::showCommentsDialog(CommentsDialogModel& dialog) {
+    CommentsDialog window(dialog, this);
+    window.exec();
+}
+
+void MainWindow::showColourDialog(ColourDialogModel& dialog) {
+    ColourDialog window(dialog, this);
+    window.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (model_.Form_Unload()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+} // namespace skerry

@@ -1,0 +1,201 @@
+#include "skerryui/platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QThread>
+#include <chrono>
+
+#include "skerryui/base/QtText.h"
+#include "skerryui/export/PictureImage.h"
+#include "skerryui/export/PrintPicture.h"
+
+namespace skerry {
+
+namespace {
+
+QWidget* dialogParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+QString qtFileFilter(const std::string& filter) {
+    QString text = toQString(filter);
+    const qsizetype bar = text.indexOf(QLatin1Char('|'));
+    if (bar < 0) {
+        return text;
+    }
+    const QString description = text.left(bar).trimmed();
+    QString pattern = text.mid(bar + 1).trimmed();
+    if (pattern == QLatin1String("*.*")) {
+        pattern = QStringLiteral("*");
+    }
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+std::optional<std::string> QtPlatform::runFileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(dialogParent(), toQString(request.title), QDir::currentPath(),
+                       qtFileFilter(request.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || !(request.flags & FileMustExist) ? QFileDialog::AnyFile
+                                                                : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OverwritePrompt));
+    if (!request.defaultExtension.empty()) {
+        dialog.setDefaultSuffix(toQString(request.defaultExtension));
+    }
+    // A wildcard as the initial name only narrows the listing, which the filter already does.
+    if (!request.initialName.empty() &&
+        request.initialName.find_first_of("*?") == std::string::npos) {
+        dialog.selectFile(toQString(request.initialName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+std::optional<std::string> QtPlatform::openFileDialog(const FileDialogRequest& request) {
+    return runFileDialog(request, false);
+}
+
+std::optional<std::string> QtPlatform::saveFileDialog(const FileDialogRequest& request) {
+    return runFileDialog(request, true);
+}
+
+MessageAnswer QtPlatform::messageBox(std::string_view text, std::string_view title,
+                                     MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(toQString(title));
+    box.setText(toQString(text));
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::No ? MessageAnswer::No : MessageAnswer::Yes;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+void QtPlatform::sleep(std::chrono::milliseconds duration) {
+    QThread::msleep(static_cast<unsigned long>(duration.count()));
+}
+
+void QtPlatform::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+LocalDateTime QtPlatform::now() {
+    const QDateTime t = QDateTime::currentDateTime();
+    return {t.date().year(), t.date().month(),  t.date().day(),
+            t.time().hour(), t.time().minute(), t.time().second()};
+}
+
+std::uint32_t QtPlatform::randomSeed() {
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32));
+}
+
+ScreenSize QtPlatform::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {1024, 768};
+    }
+    const QRect geometry = screen->geometry();
+    return {geometry.width(), geometry.height()};
+}
+
+std::string QtPlatform::defaultPrinterName() {
+    return QPrinterInfo::defaultPrinterName().toStdString();
+}
+
+std::vector<std::string> QtPlatform::printerNames() {
+    std::vector<std::string> names;
+    for (const QString& name : QPrinterInfo::availablePrinterNames()) {
+        names.push_back(name.toStdString());
+    }
+    return names;
+}
+
+std::string QtPlatform::printPicture(const std::string& printerName, const Picture& picture) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(toQString(printerName));
+    if (info.isNull()) {
+        return "the printer is not installed.";
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Skerry"));
+    if (!PrintPictureFitted(printer, imageFromPicture(picture)) ||
+        printer.printerState() == QPrinter::Error) {
+        return "the print system did not take the page.";
+    }
+    return {};
+}
+
+void QtPlatform::putPictureOnClipboard(const Picture& picture) {
+    QGuiApplication::clipboard()->setImage(imageFromPicture(picture));
+}
+
+void QtPlatform::saveBitmapFile(const std::string& path, const Picture& picture) {
+    (void)imageFromPicture(picture).save(QFile::decodeName(path.c_str()), "BMP");
+}
+
+void QtPlatform::showBusyPointer(bool busy) {
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+bool QtPlatform::anotherInstanceRunning() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::tempPath();
+    }
+    instanceLock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/skerry.lock"));
+    // The lock stays held for the whole run; one left behind by a crashed copy is recognised
+    // as stale by its process id and taken over.
+    instanceLock_->setStaleLockTime(0);
+    return !instanceLock_->tryLock(0) && instanceLock_->error() == QLockFile::LockFailedError;
+}
+
+std::filesystem::path QtPlatform::settingsFolder() {
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    if (!configHome.isEmpty() && QDir::isAbsolutePath(QFile::decodeName(configHome))) {
+        return {configHome.toStdString()};
+    }
+    return std::filesystem::path(QFile::encodeName(QDir::homePath()).toStdString()) / ".config";
+}
+
+void QtPlatform::endProgram(int exitCode) {
+    QCoreApplication::exit(exitCode);
+}
+
+} // namespace skerry
