@@ -8,7 +8,7 @@
 
 #include "skerry/commands/MainWindowModel.h"
 #include "support/ScriptedPlatform.h"
-#include "support/ScriptedWindows.h"
+#include "ScriptedWindows.h"
 #include "support/TempDir.h"
 
 namespace skerry::test {
