@@ -114,7 +114,7 @@ int scanText(const std::uint8_t* data, std::size_t size) {
     require(data_set->FirstGoodIndex >= 1 && data_set->FirstGoodIndex <= data_set->LastGoodIndex &&
                 data_set->LastGoodIndex <= data_set->PointCount,
             "the retained range lies inside the points");
-    const std::string text = editedFileText(*data_set, false, false);
+    const std::string text = editedFileText(*data_set, {false, false});
     std::size_t lines = 0;
     for (std::size_t at = text.find("\r\n"); at != std::string::npos;
          at = text.find("\r\n", at + 2)) {

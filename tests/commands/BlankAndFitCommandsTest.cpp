@@ -228,7 +228,7 @@ TEST_F(BlankAndFitCommandsTest, ReopeningReadsTheDataFileInTheFitFilesFolderAgai
     model.DSNames_Click(1);
     EXPECT_EQ(listing(), again);
 
-    // A data file that has gone is reported; the open data set and its checkmark stay.
+    // A data file that has gone is reported; the open data set stays, shown with no checkmark.
     std::filesystem::remove(dir / "runs" / "scan1.dat");
     platform.messages.clear();
     model.DSNames_Click(0);
@@ -237,7 +237,7 @@ TEST_F(BlankAndFitCommandsTest, ReopeningReadsTheDataFileInTheFitFilesFolderAgai
                                        " was not read: No such file or directory."});
     EXPECT_EQ(listing(), again);
     EXPECT_FALSE(state().DSNames[0].checked);
-    EXPECT_TRUE(state().DSNames[1].checked);
+    EXPECT_FALSE(state().DSNames[1].checked);
 }
 
 // --- skerry-batch --fit, --entry and --blank ------------------------------------------------

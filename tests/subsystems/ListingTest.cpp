@@ -73,11 +73,11 @@ TEST(EditedDataFile, FourFormsOfSave) {
     const std::string all =
         radiusLines[0] + radiusLines[1] + radiusLines[2] + radiusLines[3] + radiusLines[4];
     const std::string allXi = xiLines[0] + xiLines[1] + xiLines[2] + xiLines[3] + xiLines[4];
-    EXPECT_EQ(editedFileText(*data, true, true), comments + all);
-    EXPECT_EQ(editedFileText(*data, true, false), comments + allXi);
-    EXPECT_EQ(editedFileText(*data, false, true),
+    EXPECT_EQ(editedFileText(*data, {true, true}), comments + all);
+    EXPECT_EQ(editedFileText(*data, {true, false}), comments + allXi);
+    EXPECT_EQ(editedFileText(*data, {false, true}),
               comments + radiusLines[1] + radiusLines[2] + radiusLines[3]);
-    EXPECT_EQ(editedFileText(*data, false, false), comments + xiLines[1] + xiLines[2] + xiLines[3]);
+    EXPECT_EQ(editedFileText(*data, {false, false}), comments + xiLines[1] + xiLines[2] + xiLines[3]);
 }
 
 TEST(EditedDataFile, XiFormOfSmallRadii) {
@@ -85,7 +85,7 @@ TEST(EditedDataFile, XiFormOfSmallRadii) {
     data->PointCount = 2;
     data->WorkPoints(1) = {1.0f, 1.0f, 1.0f};
     data->WorkPoints(2) = {0.0f, 1.0f, 1.0f};
-    EXPECT_EQ(editedFileText(*data, true, false), "  00.50000    1.00000E+00    1.000E+00\r\n"
+    EXPECT_EQ(editedFileText(*data, {true, false}), "  00.50000    1.00000E+00    1.000E+00\r\n"
                                                   "  00.00000    1.00000E+00    1.000E+00\r\n");
 }
 

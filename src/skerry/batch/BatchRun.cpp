@@ -10,8 +10,6 @@
 
 #include "skerry/ground/FileIO.h"
 #include "skerry/ground/ProfileFile.h"
-#include "skerry/input/BlankCorrection.h"
-#include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/input/FitFile.h"
 #include "skerry/model/DataSet.h"
@@ -20,6 +18,7 @@
 #include "skerry/operations/Noise.h"
 #include "skerry/operations/SignInversion.h"
 #include "skerry/output/EditedDataFile.h"
+#include "skerry/session/DataSetOperations.h"
 
 namespace skerry {
 
@@ -253,7 +252,8 @@ std::string batchUsage() {
            "                 given with -o under its data file's own name\n"
            "  -o, --output OUT\n"
            "                 write to the file OUT (replaced as a whole) instead of\n"
-           "                 standard output\n"
+           "                 standard output; OUT may not be one of the input files;\n"
+           "                 -o - is standard output\n"
            "  -h, --help     show this text\n"
            "\n"
            "Exit status: 0 success, 1 an input or output failed, 2 a usage error.\n";
@@ -262,6 +262,33 @@ std::string batchUsage() {
 // Blank correction and fit files: where a run's data set comes from, and the runs over a fit
 // file's list.
 namespace {
+
+namespace fs = std::filesystem;
+
+// No -o, or "-o -": the result goes to standard output.
+bool writesToStandardOutput(const BatchOptions& options) {
+    return options.output.empty() || options.output == "-";
+}
+
+// The files a run reads besides its data files.
+std::vector<fs::path> otherInputs(const BatchOptions& options) {
+    return {options.fitFile, options.blankFile, options.comments};
+}
+
+// True, after telling `err`, when writing `target` would replace one of `inputs`. Files are
+// compared, not names, so that a link or another spelling of an input's path counts too.
+bool wouldOverwriteInput(const fs::path& target, const std::vector<fs::path>& inputs,
+                         std::ostream& err) {
+    std::error_code error;
+    for (const fs::path& input : inputs) {
+        if (!input.empty() && fs::equivalent(target, input, error)) {
+            err << "skerry-batch: " << target.string()
+                << ": is an input and would be overwritten\n";
+            return true;
+        }
+    }
+    return false;
+}
 
 // A data set of a fit file's list, its data file already read.
 struct FitSource {
@@ -287,19 +314,18 @@ std::unique_ptr<ScanFile> readEntryScan(const FitFileList& list, int k, std::ost
 bool loadBatchDataSet(DataSet& data, const BatchOptions& options, const FitSource* fit,
                       std::ostream& err) {
     if (fit == nullptr) {
-        if (auto refusal = loadDataFile(data, options.dataFile)) {
+        if (auto refusal = openScan(data, options.dataFile)) {
             err << "skerry-batch: " << options.dataFile << ": " << *refusal << "\n";
             return false;
         }
     } else {
-        reopenFitEntry(data, fit->list, fit->entry, fit->scan, fit->profile);
+        reopenScan(data, fit->list, fit->entry, fit->scan, fit->profile);
     }
     if (!options.blankFile.empty()) {
-        if (auto refusal = loadBlankFile(data, options.blankFile)) {
+        if (auto refusal = openBlank(data, options.blankFile)) {
             err << "skerry-batch: " << options.blankFile << ": " << *refusal << "\n";
             return false;
         }
-        applyBlank(data);
     }
     return true;
 }
@@ -324,15 +350,13 @@ int runOnDataSet(const BatchOptions& options, const FitSource* fit, std::ostream
         invertSign(*data);
     }
     if (options.noiseRms) {
-        data->NoiseRms = *options.noiseRms;
-        NoiseGenerator generator(*options.seed);
-        addNoise(*data, generator);
+        addNoiseFromSeed(*data, *options.noiseRms, *options.seed);
     }
 
     const std::string text = options.listing
                                  ? listingText(*data)
-                                 : editedFileText(*data, !options.truncated, !options.xi);
-    if (options.output.empty()) {
+                                 : editedFileText(*data, {!options.truncated, !options.xi});
+    if (writesToStandardOutput(options)) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         out.flush();
         if (!out) {
@@ -354,14 +378,15 @@ int runOnDataSet(const BatchOptions& options, const FitSource* fit, std::ostream
 std::optional<FitFileList> readBatchFitList(const std::string& fitFile, ProfileFile& profile,
                                             std::ostream& err) {
     std::optional<FileError> error;
-    profile = ProfileFile::load(fitFile, error);
+    std::error_code ignored;
+    const auto folder = std::filesystem::absolute(fitFile, ignored).parent_path();
+    FitFileReading fit = readFitFile(fitFile, folder, &error);
     if (error) {
         err << "skerry-batch: " << fitFile << ": " << error->reason << "\n";
         return std::nullopt;
     }
-    std::error_code ignored;
-    const auto folder = std::filesystem::absolute(fitFile, ignored).parent_path();
-    FitListReading reading = readFitFileList(profile, fitFile, folder);
+    profile = std::move(fit.profile);
+    FitListReading& reading = fit.list;
     if (reading.message) {
         err << "skerry-batch: " << fitFile << ": " << (reading.list ? "warning: " : "")
             << reading.message->text << "\n";
@@ -377,14 +402,13 @@ std::optional<FitFileList> readBatchFitList(const std::string& fitFile, ProfileF
 // written.
 int runOnAllFitEntries(const BatchOptions& options, const FitFileList& list,
                        const ProfileFile& profile, std::ostream& out, std::ostream& err) {
-    namespace fs = std::filesystem;
     std::error_code error;
     const fs::path folder(options.output);
     if (!fs::is_directory(folder, error)) {
         err << "skerry-batch: " << options.output << ": not a folder\n";
         return BatchFailed;
     }
-    std::vector<fs::path> inputs = {options.fitFile, options.blankFile, options.comments};
+    std::vector<fs::path> inputs = otherInputs(options);
     for (int k = 1; k <= list.FitFoundCount; ++k) {
         inputs.emplace_back(list.path(k));
     }
@@ -398,12 +422,8 @@ int runOnAllFitEntries(const BatchOptions& options, const FitFileList& list,
                 return BatchFailed;
             }
         }
-        for (const fs::path& input : inputs) {
-            if (!input.empty() && fs::equivalent(target, input, error)) {
-                err << "skerry-batch: " << target.string()
-                    << ": is an input and would be overwritten\n";
-                return BatchFailed;
-            }
+        if (wouldOverwriteInput(target, inputs, err)) {
+            return BatchFailed;
         }
         targets.push_back(target);
     }
@@ -441,6 +461,11 @@ int runOnFitFile(const BatchOptions& options, std::ostream& out, std::ostream& e
             << list->FitFoundCount << " of the listed data files exist\n";
         return BatchFailed;
     }
+    std::vector<fs::path> inputs = otherInputs(options);
+    inputs.emplace_back(list->path(entry));
+    if (!writesToStandardOutput(options) && wouldOverwriteInput(options.output, inputs, err)) {
+        return BatchFailed;
+    }
     const auto scan = readEntryScan(*list, entry, err);
     if (!scan) {
         return BatchFailed;
@@ -466,6 +491,11 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     if (!options.fitFile.empty()) {
         return runOnFitFile(options, out, err);
+    }
+    std::vector<fs::path> inputs = otherInputs(options);
+    inputs.emplace_back(options.dataFile);
+    if (!writesToStandardOutput(options) && wouldOverwriteInput(options.output, inputs, err)) {
+        return BatchFailed;
     }
     return runOnDataSet(options, nullptr, out, err);
 }

@@ -8,14 +8,13 @@
 #include "skerry/ground/FileIO.h"
 #include "skerry/ground/Text.h"
 #include "skerry/input/BlankCorrection.h"
-#include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/input/FitFile.h"
 #include "skerry/model/Listing.h"
 #include "skerry/operations/Comments.h"
 #include "skerry/operations/Noise.h"
 #include "skerry/operations/SignInversion.h"
-#include "skerry/output/EditedDataFile.h"
+#include "skerry/session/DataSetOperations.h"
 #include "skerry/session/Settings.h"
 #include "skerry/session/StartUp.h"
 
@@ -45,7 +44,7 @@ void MainWindowModel::RefreshListing(int blanksBeforeThird) {
     std::string text = listingText(data, blanksBeforeThird);
     // The pane shows the listing even when the file cannot be written, so nothing is lost from
     // view; the user is told once why the file is missing.
-    if (auto error = writeFileAtomically(data.ListingFile, text)) {
+    if (auto error = writeTemporaryFile(data.ListingFile, text)) {
         platform_.messageBox("The listing file " + data.ListingFile +
                                  " could not be written: " + error->reason + ".",
                              "Listing File Error", MessageIcon::Exclamation, MessageButtons::Ok);
@@ -56,8 +55,9 @@ void MainWindowModel::RefreshListing(int blanksBeforeThird) {
 void MainWindowModel::GetNewData_Click() {
     DataSet& data = program_.data;
     updateWorkDir();
-    ReadDataFile();
-    if (data.BlankLoaded) {
+    // A file read has the blank in force subtracted already; without one the blank is applied
+    // again to the unchanged raw points, and the listing is rewritten all the same.
+    if (!ReadDataFile() && data.BlankLoaded) {
         applyBlank(data);
     }
     RefreshListing();
@@ -90,50 +90,52 @@ std::optional<std::string> MainWindowModel::chooseAndRead(const FileDialogReques
     return path;
 }
 
-void MainWindowModel::ReadDataFile() {
+bool MainWindowModel::ReadDataFile() {
     DataSet& data = program_.data;
-    const auto read =
-        chooseAndRead({"Get Data File", "Data File | *.*", FileMustExist | PathMustExist, "", ""},
-                      {"data", "Data File Error", MainWindowState::DataTab},
-                      [&data](const std::string& path, std::string* text) {
-                          return loadDataFile(data, path, text);
-                      });
+    const auto read = chooseAndRead(
+        {"Get Data File", "Data File | *.*", FileMustExist | PathMustExist, "", ""},
+        {"data", "Data File Error", MainWindowState::DataTab},
+        [&data](const std::string& path, std::string* text) { return openScan(data, path, text); });
     if (read) {
         state_.GetBlankData.enabled = true;
     }
+    return read.has_value();
 }
 
 void MainWindowModel::GetBlankData_Click() {
     DataSet& data = program_.data;
-    ReadBlankFile();
-    // The flag decides, not the dialog: cancelling while a blank is loaded applies that blank
-    // again to the raw points.
-    if (!data.BlankLoaded) {
-        return;
+    // A blank read is subtracted already. When none was read, the flag decides: a blank in force
+    // is applied again to the raw points, and without one nothing changes.
+    if (!ReadBlankFile()) {
+        if (!data.BlankLoaded) {
+            return;
+        }
+        applyBlank(data);
     }
-    applyBlank(data);
     RefreshListing(2);
     state_.ClearBlank.enabled = true;
     offerAddNoise();
 }
 
-void MainWindowModel::ReadBlankFile() {
+bool MainWindowModel::ReadBlankFile() {
     DataSet& data = program_.data;
-    chooseAndRead({"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
-                  {"blank", "Blank File Error", MainWindowState::BlankTab},
-                  [&data](const std::string& path, std::string* text) {
-                      return loadBlankFile(data, path, text);
-                  });
+    return chooseAndRead(
+               {"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
+               {"blank", "Blank File Error", MainWindowState::BlankTab},
+               [&data](const std::string& path, std::string* text) {
+                   return openBlank(data, path, text);
+               })
+        .has_value();
 }
 
 void MainWindowModel::ClearBlank_Click() {
-    dropBlank();
+    clearBlank(program_.data);
+    showNoBlank();
     RefreshListing();
     offerAddNoise();
 }
 
-void MainWindowModel::dropBlank() {
-    clearBlank(program_.data);
+void MainWindowModel::showNoBlank() {
     state_.panes[MainWindowState::BlankTab].set(" ");
     state_.ClearBlank.enabled = false;
     state_.tabCaptions[MainWindowState::BlankTab] = "Blank File";
@@ -171,14 +173,13 @@ std::optional<FitFileList> MainWindowModel::ReadFitFileList(ProfileFile& fitFile
     // The dialog has made the fit file's folder the current directory; names in the fit file
     // that are not full paths are looked up there.
     std::error_code ignored;
-    fitFile = ProfileFile::load(*chosen);
-    FitListReading reading =
-        readFitFileList(fitFile, *chosen, std::filesystem::current_path(ignored));
-    if (reading.message) {
-        platform_.messageBox(reading.message->text, reading.message->title,
+    FitFileReading reading = readFitFile(*chosen, std::filesystem::current_path(ignored));
+    if (reading.list.message) {
+        platform_.messageBox(reading.list.message->text, reading.list.message->title,
                              MessageIcon::Exclamation, MessageButtons::Ok);
     }
-    return std::move(reading.list);
+    fitFile = std::move(reading.profile);
+    return std::move(reading.list.list);
 }
 
 void MainWindowModel::ReopenDataSet(int k) {
@@ -191,8 +192,13 @@ void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
     if (k < 1 || k > fit.FitFoundCount) {
         return;
     }
-    // The file is read before anything changes: a data file that has gone or cannot be read
-    // leaves the open data set, its blank and the checkmark as they were.
+    // No checkmark survives a re-opening, not even one that fails: the menu never shows a data
+    // set as open that is not.
+    for (MenuEntry& entry : state_.DSNames) {
+        entry.checked = false;
+    }
+    // The file is read before anything else changes: a data file that has gone or cannot be
+    // read leaves the open data set and its blank as they were.
     auto scan = std::make_unique<ScanFile>();
     std::string fileText;
     if (auto refusal = readFitDataFile(fit, k, *scan, &fileText)) {
@@ -200,19 +206,16 @@ void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
                              "Data File Error", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    for (MenuEntry& entry : state_.DSNames) {
-        entry.checked = false;
-    }
     // A blank is never applied to a re-opened data set; the listing below shows the result.
     if (data.BlankLoaded) {
-        dropBlank();
+        showNoBlank();
     }
     // Unless the list was read from it a moment ago, the fit file is read again now, so that
     // limits the fitting program has changed since the list was read are the ones used.
     if (fitFileJustRead != nullptr) {
-        reopenFitEntry(data, fit, k, *scan, *fitFileJustRead);
+        reopenScan(data, fit, k, *scan, *fitFileJustRead);
     } else {
-        reopenFitEntry(data, fit, k, *scan, ProfileFile::load(fit.FitFileName));
+        reopenScan(data, fit, k, *scan, ProfileFile::load(fit.FitFileName));
     }
     state_.panes[MainWindowState::DataTab].set(std::move(fileText));
     state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(data.DataFileName);
@@ -224,14 +227,13 @@ void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
     offerAddNoise();
 }
 
-void MainWindowModel::WriteEditedFile(bool complete, bool asRadius) {
+void MainWindowModel::WriteEditedFile(SaveForm form) {
     const auto chosen = askSaveFile(platform_, {"Edited DataSet Name", "New Data File | *.*",
                                                 OverwritePrompt | CreatePrompt, "", ""});
     if (!chosen) {
         return;
     }
-    const std::string text = editedFileText(program_.data, complete, asRadius);
-    if (writeFileAtomically(*chosen, text)) {
+    if (writeFileAtomically(*chosen, editedFileText(program_.data, form))) {
         platform_.messageBox("Error in SaveEditedFile!  Program Ending!", "Output File Error",
                              MessageIcon::Exclamation, MessageButtons::Ok);
         platform_.endProgram(1);
@@ -245,13 +247,13 @@ void MainWindowModel::InvertC_Click() {
 
 void MainWindowModel::AddNoise_Click() {
     // Seeded anew every time, so that each Add Random Noise draws different noise.
-    NoiseGenerator generator(platform_.randomSeed());
+    const std::uint32_t seed = platform_.randomSeed();
     NoiseDialogModel dialog(program_.data, platform_);
     windows_.showNoiseDialog(dialog);
     if (!dialog.accepted()) {
         return;
     }
-    addNoise(program_.data, generator);
+    addNoiseFromSeed(program_.data, program_.data.NoiseRms, seed);
     state_.AddNoise.enabled = false;
     state_.AddNoise.visible = false;
     state_.BackItOff.enabled = true;

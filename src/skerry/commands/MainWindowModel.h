@@ -7,6 +7,7 @@
 #include "skerry/commands/MainWindowState.h"
 #include "skerry/commands/ModalWindows.h"
 #include "skerry/ground/Platform.h"
+#include "skerry/output/EditedDataFile.h"
 #include "skerry/session/Program.h"
 
 namespace skerry {
@@ -47,10 +48,10 @@ public:
     void EditComment1_Click();
 
     // Save menu
-    void SaveComplete_Click() { WriteEditedFile(true, true); }
-    void SaveCompleteRSq_Click() { WriteEditedFile(true, false); }
-    void SaveTruncated_Click() { WriteEditedFile(false, true); }
-    void SaveTruncatedRSq_Click() { WriteEditedFile(false, false); }
+    void SaveComplete_Click() { WriteEditedFile({true, true}); }
+    void SaveCompleteRSq_Click() { WriteEditedFile({true, false}); }
+    void SaveTruncated_Click() { WriteEditedFile({false, true}); }
+    void SaveTruncatedRSq_Click() { WriteEditedFile({false, false}); }
 
     // "Set Plot Colors": the colour dialog changes the colours live; what the user confirmed with
     // "OK" remains, else the colours come back as they were. The editor draws with them at its
@@ -78,16 +79,17 @@ private:
         std::function<std::optional<std::string>(const std::string& path, std::string* text)>;
     std::optional<std::string> chooseAndRead(const FileDialogRequest& request,
                                              const ScanFileKind& kind, const ScanLoader& load);
-    void ReadDataFile();
-    void ReadBlankFile();
+    // True when a file was read; false when the user cancelled or the file was refused.
+    bool ReadDataFile();
+    bool ReadBlankFile();
     // Asks for a fit file and reads its list; `fitFile` receives the fit file as it was read.
     std::optional<FitFileList> ReadFitFileList(ProfileFile& fitFile);
     // ReopenDataSet with the fit file as UseFitFile_Click has just read it, or with nullptr to
     // read it anew.
     void reopen(int k, const ProfileFile* fitFileJustRead);
-    // Forgets the blank and shows that on the blank tab and in the menu, without a new listing.
-    void dropBlank();
-    void WriteEditedFile(bool complete, bool asRadius);
+    // Shows on the blank tab and in the menu that no blank is in force.
+    void showNoBlank();
+    void WriteEditedFile(SaveForm form);
     void updateWorkDir();
     void offerAddNoise();
 

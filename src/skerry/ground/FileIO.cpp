@@ -128,33 +128,53 @@ void syncFolder(const fs::path& folder) {
     }
 }
 
-std::optional<FileError> replaceFile(const fs::path& requested, std::string_view bytes) {
-    auto resolved = resolveLinks(requested);
-    if (auto* error = std::get_if<FileError>(&resolved)) {
-        return *error;
-    }
-    const fs::path target = std::get<fs::path>(std::move(resolved));
+// What to do with what is already at the path to be replaced.
+enum class Existing {
+    Keep,    // follow links; keep the file's permission bits, refuse one that may not be written
+    Replace, // a fresh file in place of whatever is there, a link included
+};
 
-    mode_t mode = 0;
+// The permission bits the new file gets, or why the target may not be replaced.
+std::variant<mode_t, FileError> newFileMode(const fs::path& target, Existing existing) {
     struct stat info {};
-    if (::lstat(target.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
-            return FileError{kIsFolder};
+    if (::lstat(target.c_str(), &info) != 0) {
+        if (errno == ENOENT) {
+            return static_cast<mode_t>(0666 & ~currentUmask());
         }
-        if (!S_ISREG(info.st_mode)) {
-            return FileError{kNotRegular};
-        }
-        // A file its owner made read-only stays as it is, although the folder would let a new
-        // file take its name.
-        if (::access(target.c_str(), W_OK) != 0) {
-            return errnoError(errno);
-        }
-        mode = info.st_mode & 07777;
-    } else if (errno == ENOENT) {
-        mode = 0666 & ~currentUmask();
-    } else {
         return errnoError(errno);
     }
+    if (S_ISDIR(info.st_mode)) {
+        return FileError{kIsFolder};
+    }
+    if (existing == Existing::Replace) {
+        return static_cast<mode_t>(0666 & ~currentUmask());
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return FileError{kNotRegular};
+    }
+    // A file its owner made read-only stays as it is, although the folder would let a new file
+    // take its name.
+    if (::access(target.c_str(), W_OK) != 0) {
+        return errnoError(errno);
+    }
+    return static_cast<mode_t>(info.st_mode & 07777);
+}
+
+std::optional<FileError> replaceFile(const fs::path& requested, std::string_view bytes,
+                                     Existing existing) {
+    fs::path target = requested;
+    if (existing == Existing::Keep) {
+        auto resolved = resolveLinks(requested);
+        if (auto* error = std::get_if<FileError>(&resolved)) {
+            return *error;
+        }
+        target = std::get<fs::path>(std::move(resolved));
+    }
+    const auto newMode = newFileMode(target, existing);
+    if (const auto* error = std::get_if<FileError>(&newMode)) {
+        return *error;
+    }
+    const mode_t mode = std::get<mode_t>(newMode);
 
     // A hidden sibling of the target, so that the final rename stays within one file system.
     // The name is shortened if needed so that the temporary name still fits a folder entry.
@@ -266,7 +286,16 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBy
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::string_view bytes) {
     try {
-        return replaceFile(path, bytes);
+        return replaceFile(path, bytes, Existing::Keep);
+    } catch (const std::exception& error) {
+        return FileError{error.what()};
+    }
+}
+
+std::optional<FileError> writeTemporaryFile(const std::filesystem::path& path,
+                                            std::string_view bytes) {
+    try {
+        return replaceFile(path, bytes, Existing::Replace);
     } catch (const std::exception& error) {
         return FileError{error.what()};
     }

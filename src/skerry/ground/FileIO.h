@@ -30,4 +30,12 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBy
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::string_view bytes);
 
+// Puts a new regular file holding `bytes` at `path`, atomically as writeFileAtomically does, in
+// place of whatever is there: for the program's own temporary files, which may lie in a folder
+// others can write to. A link there is replaced, never followed, so a link planted under the
+// temporary file's name cannot make the program write over the file it points to; a file there
+// is replaced whatever its permission bits. Only a folder there is refused.
+std::optional<FileError> writeTemporaryFile(const std::filesystem::path& path,
+                                            std::string_view bytes);
+
 } // namespace skerry

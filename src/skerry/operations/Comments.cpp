@@ -50,7 +50,7 @@ bool CommentsDialogModel::reportFileError(const std::string& reason) {
 }
 
 bool CommentsDialogModel::LoadCommentFile() {
-    if (auto error = writeFileAtomically(data_.CommentFile, commentFileText(data_))) {
+    if (auto error = writeTemporaryFile(data_.CommentFile, commentFileText(data_))) {
         return reportFileError("written: " + error->reason);
     }
     ReadResult file = readWholeFile(data_.CommentFile, MaxCommentFileBytes);
@@ -69,7 +69,7 @@ WindowPosition CommentsDialogModel::Form_Load(int dialogWidth, int dialogHeight)
 }
 
 bool CommentsDialogModel::IsOK_Click(std::string_view boxText) {
-    if (auto error = writeFileAtomically(data_.CommentFile, commentBoxFileText(boxText))) {
+    if (auto error = writeTemporaryFile(data_.CommentFile, commentBoxFileText(boxText))) {
         return reportFileError("written: " + error->reason);
     }
     const ReadResult file = readWholeFile(data_.CommentFile, MaxCommentFileBytes);

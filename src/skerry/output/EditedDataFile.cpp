@@ -6,10 +6,10 @@
 
 namespace skerry {
 
-std::string editedFileText(const DataSet& data, bool complete, bool asRadius) {
+std::string editedFileText(const DataSet& data, SaveForm form) {
     int first = 1;
     int last = data.PointCount;
-    if (!complete) {
+    if (!form.complete) {
         // The range always lies inside the points; clamping only guards against a data set
         // that was never loaded.
         first = std::max(data.FirstGoodIndex, 1);
@@ -18,7 +18,7 @@ std::string editedFileText(const DataSet& data, bool complete, bool asRadius) {
     std::string text;
     appendCommentLines(text, data);
     for (int i = first; i <= last; ++i) {
-        if (asRadius) {
+        if (form.asRadius) {
             appendListingLine(text, data.WorkPoints(i));
         } else {
             appendXiLine(text, data.WorkPoints(i));
