@@ -55,7 +55,7 @@ TEST(BatchArguments, ParsesOptionsAndRefusesMistakes) {
     const auto full =
         parseBatchArguments({"--noise", " -2.5E-2 ", "--seed=4294967295", "--", "-odd-name.RA1"});
     ASSERT_TRUE(full.options);
-    EXPECT_EQ(full.options->dataFile, "-odd-name.RA1");
+    EXPECT_EQ(full.options->dataFiles, std::vector<std::string>{"-odd-name.RA1"});
     EXPECT_EQ(full.options->noiseRms, -0.025f);
     EXPECT_EQ(full.options->seed, 4294967295u);
     const auto fit = parseBatchArguments({"--entry", "all", "--fit", "f", "--entry", "3"});

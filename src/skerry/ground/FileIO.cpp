@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 #include <fstream>
+#include <map>
 #include <system_error>
 #include <variant>
 
@@ -160,8 +161,12 @@ std::variant<mode_t, FileError> newFileMode(const fs::path& target, Existing exi
     return static_cast<mode_t>(info.st_mode & 07777);
 }
 
-std::optional<FileError> replaceFile(const fs::path& requested, std::string_view bytes,
-                                     Existing existing) {
+using Staged = FileBatch::Staged;
+
+// Writes `bytes` to a new hidden sibling of the target (links resolved first unless `existing`
+// says to replace them), flushed to disk when `flush` is set. On failure nothing is left behind.
+std::variant<Staged, FileError> stage(const fs::path& requested, std::string_view bytes,
+                                      Existing existing, bool flush) {
     fs::path target = requested;
     if (existing == Existing::Keep) {
         auto resolved = resolveLinks(requested);
@@ -199,17 +204,38 @@ std::optional<FileError> replaceFile(const fs::path& requested, std::string_view
         if (auto error = writeAll(fd.get(), bytes)) {
             return error;
         }
-        if (::fsync(fd.get()) != 0 || !fd.close() ||
-            ::rename(temporary.c_str(), target.c_str()) != 0) {
+        if ((flush && ::fsync(fd.get()) != 0) || !fd.close()) {
             return errnoError(errno);
         }
         return std::nullopt;
     }();
     if (failure) {
         ::unlink(temporary.c_str());
-        return failure;
+        return *failure;
     }
-    syncFolder(target.parent_path());
+    return Staged{std::move(target), std::move(temporary)};
+}
+
+std::optional<FileError> moveIntoPlace(const Staged& staged) {
+    if (::rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
+        const FileError error = errnoError(errno);
+        ::unlink(staged.temporary.c_str());
+        return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<FileError> replaceFile(const fs::path& requested, std::string_view bytes,
+                                     Existing existing) {
+    auto staged = stage(requested, bytes, existing, true);
+    if (auto* error = std::get_if<FileError>(&staged)) {
+        return *error;
+    }
+    const Staged& file = std::get<Staged>(staged);
+    if (auto error = moveIntoPlace(file)) {
+        return error;
+    }
+    syncFolder(file.target.parent_path());
     return std::nullopt;
 }
 
@@ -299,6 +325,67 @@ std::optional<FileError> writeTemporaryFile(const std::filesystem::path& path,
     } catch (const std::exception& error) {
         return FileError{error.what()};
     }
+}
+
+std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
+FileBatch::~FileBatch() {
+    for (const Staged& file : staged_) {
+        ::unlink(file.temporary.c_str());
+    }
+}
+
+std::optional<FileError> FileBatch::add(const std::filesystem::path& target,
+                                        std::string_view bytes) {
+    try {
+        auto staged = stage(target, bytes, Existing::Keep, false);
+        if (auto* error = std::get_if<FileError>(&staged)) {
+            return *error;
+        }
+        staged_.push_back(std::get<Staged>(std::move(staged)));
+        return std::nullopt;
+    } catch (const std::exception& error) {
+        return FileError{error.what()};
+    }
+}
+
+std::vector<FileBatch::Failure> FileBatch::commit() {
+    std::map<fs::path, std::vector<Staged>> byFolder;
+    for (Staged& file : staged_) {
+        byFolder[file.target.parent_path()].push_back(std::move(file));
+    }
+    staged_.clear();
+    std::vector<Failure> failures;
+    for (auto& [folder, files] : byFolder) {
+        UniqueFd folderFd(
+            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        // One flush of the file system holding the folder puts every new file there on disk;
+        // where that cannot be had, each file is flushed on its own.
+        if (folderFd.get() < 0 || ::syncfs(folderFd.get()) != 0) {
+            for (const Staged& file : files) {
+                UniqueFd fd(::open(file.temporary.c_str(), O_RDONLY | O_CLOEXEC));
+                if (fd.get() >= 0) {
+                    ::fsync(fd.get());
+                }
+            }
+        }
+        for (const Staged& file : files) {
+            if (auto error = moveIntoPlace(file)) {
+                failures.push_back({file.target, *error});
+            }
+        }
+        if (folderFd.get() >= 0) {
+            ::fsync(folderFd.get());
+        }
+    }
+    return failures;
 }
 
 } // namespace skerry

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <compare>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace skerry {
 
@@ -37,5 +40,45 @@ std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
 // is replaced whatever its permission bits. Only a folder there is refused.
 std::optional<FileError> writeTemporaryFile(const std::filesystem::path& path,
                                             std::string_view bytes);
+
+// What tells one file from another whatever path names it, so that a link or another spelling of
+// a path is recognised as the same file.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+    friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+// nullopt when nothing is there (or it cannot be looked at).
+std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
+
+// Replaces many files, each as writeFileAtomically replaces one, with the flushes grouped for
+// speed: add() writes each new file beside its target; commit() flushes them all to disk at
+// once, renames each over its target and syncs each folder once. Whatever was added but not
+// committed is removed when the batch goes, leaving the targets untouched.
+class FileBatch {
+public:
+    FileBatch() = default;
+    FileBatch(const FileBatch&) = delete;
+    FileBatch& operator=(const FileBatch&) = delete;
+    ~FileBatch();
+
+    std::optional<FileError> add(const std::filesystem::path& target, std::string_view bytes);
+
+    struct Failure {
+        std::filesystem::path target;
+        FileError error;
+    };
+    // The targets that could not be replaced, with why; the others hold their new bytes.
+    std::vector<Failure> commit();
+
+    // A new file written beside its target, not yet renamed over it.
+    struct Staged {
+        std::filesystem::path target;
+        std::string temporary;
+    };
+
+private:
+    std::vector<Staged> staged_;
+};
 
 } // namespace skerry

@@ -1,18 +1,26 @@
 #include "skerry/input/BlankCorrection.h"
 
-#include "skerry/input/DataLibrary.h"
+#include <memory>
 
 namespace skerry {
 
 std::optional<std::string> loadBlankFile(DataSet& data, const std::string& path,
                                          std::string* fileText) {
-    if (auto refusal = getdata(path, data.BlankPoints, data.BlankCount, data.BlankCommentBlock,
-                               data.BlankCommentCount, fileText)) {
+    auto scan = std::make_unique<ScanFile>();
+    if (auto refusal = readScanFile(path, *scan, fileText)) {
         return refusal;
     }
+    takeBlank(data, *scan, path);
+    return std::nullopt;
+}
+
+void takeBlank(DataSet& data, const ScanFile& blank, const std::string& path) {
+    copyPoints(blank.points, data.BlankPoints, blank.count);
+    data.BlankCount = blank.count;
+    data.BlankCommentBlock = blank.comments;
+    data.BlankCommentCount = blank.commentCount;
     data.DataFileName = path;
     data.BlankLoaded = true;
-    return std::nullopt;
 }
 
 void applyBlank(DataSet& data) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "skerry/input/DataLibrary.h"
 #include "skerry/model/DataSet.h"
 
 namespace skerry {
@@ -13,6 +14,10 @@ namespace skerry {
 // leaves the data set exactly as it was. The file's bytes go to *fileText when given.
 std::optional<std::string> loadBlankFile(DataSet& data, const std::string& path,
                                          std::string* fileText = nullptr);
+
+// Makes a blank scan that has been read the blank in force, as loadBlankFile does, under the
+// name `path`.
+void takeBlank(DataSet& data, const ScanFile& blank, const std::string& path);
 
 // Makes WorkPoints the raw points corrected by the loaded blank.
 void applyBlank(DataSet& data);

@@ -1,0 +1,255 @@
+#include "skerry/batch/BatchOptions.h"
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+#include <string_view>
+
+#include "skerry/input/FitFile.h"
+#include "skerry/operations/Noise.h"
+
+namespace skerry {
+
+namespace {
+
+// A seed as typed: decimal digits only, within 32 bits.
+std::optional<std::uint32_t> seedFromText(std::string_view text) {
+    if (text.empty() || text.size() > 10) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (value > 0xFFFFFFFFu) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+// A fit file's data set as typed: 1 to 15, the entries of the "LoadedFiles" submenu.
+std::optional<int> fitEntryFromText(std::string_view text) {
+    if (text.empty() || text.size() > 2 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const int entry = std::stoi(std::string(text));
+    if (entry < 1 || entry > MaxFitDataSets) {
+        return std::nullopt;
+    }
+    return entry;
+}
+
+struct OptionRule {
+    std::string_view longName;
+    std::string_view shortName;
+    bool takesValue;
+    std::function<void(BatchOptions&, const std::string&)> apply;
+};
+
+const std::vector<OptionRule>& optionRules() {
+    static const std::vector<OptionRule> rules = {
+        {"--help", "-h", false,
+         [](BatchOptions& o, const std::string&) {
+             o.help = true;
+         }},
+        {"--truncated", "", false,
+         [](BatchOptions& o, const std::string&) {
+             o.truncated = true;
+         }},
+        {"--xi", "", false,
+         [](BatchOptions& o, const std::string&) {
+             o.xi = true;
+         }},
+        {"--listing", "", false,
+         [](BatchOptions& o, const std::string&) {
+             o.listing = true;
+         }},
+        {"--comments", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.comments = v;
+         }},
+        {"--invert", "", false,
+         [](BatchOptions& o, const std::string&) {
+             o.invert = true;
+         }},
+        {"--noise", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.noiseRms = noiseLevelFromText(v);
+             if (!o.noiseRms) {
+                 throw std::invalid_argument("needs a number as the RMS level, not '" + v + "'");
+             }
+         }},
+        {"--seed", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.seed = seedFromText(v);
+             if (!o.seed) {
+                 throw std::invalid_argument("needs a whole number from 0 to 4294967295, not '" +
+                                             v + "'");
+             }
+         }},
+        {"--blank", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.blankFile = v;
+         }},
+        {"--fit", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.fitFile = v;
+         }},
+        {"--entry", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             // The last --entry counts.
+             o.allFitEntries = v == "all";
+             if (o.allFitEntries) {
+                 o.fitEntry.reset();
+                 return;
+             }
+             o.fitEntry = fitEntryFromText(v);
+             if (!o.fitEntry) {
+                 throw std::invalid_argument(
+                     "needs a data set number from 1 to 15 or 'all', not '" + v + "'");
+             }
+         }},
+        {"--output", "-o", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.output = v;
+         }},
+    };
+    return rules;
+}
+
+const OptionRule* findRule(std::string_view name) {
+    for (const auto& rule : optionRules()) {
+        if (name == rule.longName || (!rule.shortName.empty() && name == rule.shortName)) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+BatchArguments usageError(std::string message) {
+    return {std::nullopt, std::move(message)};
+}
+
+} // namespace
+
+BatchArguments parseBatchArguments(const std::vector<std::string>& args) {
+    BatchOptions options;
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        const OptionRule* rule = findRule(name);
+        if (rule == nullptr) {
+            return usageError("unknown option " + name);
+        }
+        if (rule->takesValue && !value) {
+            if (i + 1 == args.size()) {
+                return usageError("option " + name + " needs a value");
+            }
+            value = args[++i];
+        } else if (!rule->takesValue && value) {
+            return usageError("option " + name + " takes no value");
+        }
+        // A rule refuses a value it cannot use by throwing std::invalid_argument.
+        try {
+            rule->apply(options, value.value_or(""));
+        } catch (const std::invalid_argument& refusal) {
+            return usageError("option " + name + " " + refusal.what());
+        }
+    }
+    // The noise is reproducible only from a seed, and a seed alone has nothing to do.
+    if (options.noiseRms && !options.seed) {
+        return usageError("option --noise needs --seed");
+    }
+    if (options.seed && !options.noiseRms) {
+        return usageError("option --seed needs --noise");
+    }
+    if ((options.fitEntry || options.allFitEntries) && options.fitFile.empty()) {
+        return usageError("option --entry needs --fit");
+    }
+    if (options.allFitEntries && options.output.empty()) {
+        return usageError("option --entry all needs -o DIR");
+    }
+    if (options.help) {
+        return {options, {}};
+    }
+    if (!options.fitFile.empty()) {
+        if (!operands.empty()) {
+            return usageError("a data file and --fit both named");
+        }
+        return {options, {}};
+    }
+    if (operands.empty()) {
+        return usageError("no data file named");
+    }
+    if (operands.size() > 1 && (options.output.empty() || options.output == "-")) {
+        return usageError("more than one data file named: -o DIR names the folder for them");
+    }
+    options.dataFiles = std::move(operands);
+    return {options, {}};
+}
+
+std::string batchUsage() {
+    return "Usage: skerry-batch [--truncated] [--xi] [--listing] [--comments FILE]\n"
+           "                    [--invert] [--noise RMS --seed N] [--blank FILE] [-o OUT]\n"
+           "                    DATAFILE | -o DIR DATAFILE... |\n"
+           "                    --fit FITFILE [--entry K | --entry all -o DIR]\n"
+           "\n"
+           "Loads a scan file as Skerry's File > Get Data does, or a data set of a fit file\n"
+           "as File > Get File(s) From Fit-File re-opens it, and writes what Save would\n"
+           "write, byte for byte the same as the program. With more than one DATAFILE, each\n"
+           "is written into the folder DIR under its own name; a file that is refused is\n"
+           "reported and the others are still written.\n"
+           "\n"
+           "  --truncated    write only the retained range, from the first to the last\n"
+           "                 good point (Save > Truncated); default: every point\n"
+           "  --xi           write x as XI = R^2/2 (Save > ... (as R^2/2)); default: x as\n"
+           "                 stored\n"
+           "  --listing      print the listing of the \"Edited Data File\" pane instead\n"
+           "  --comments FILE\n"
+           "                 make the lines of FILE the comment lines (cut to 96 characters,\n"
+           "                 at most 50), as Edit > Comment Lines stores them\n"
+           "  --invert       change the sign of every reading (Edit > Invert Sign of Data)\n"
+           "  --noise RMS --seed N\n"
+           "                 add random noise of RMS level RMS (Edit > Add Random Noise),\n"
+           "                 drawn from seed N (0 to 4294967295): one seed, one result.\n"
+           "                 These three apply in this order: comments, invert, noise\n"
+           "  --blank FILE   subtract the blank scan FILE as File > Get Blank does, right\n"
+           "                 after loading (the listing keeps its ordinary form)\n"
+           "  --fit FITFILE  take the data set from the fit file FITFILE instead of a\n"
+           "                 DATAFILE, with the limits and deleted points stored for it;\n"
+           "                 names in FITFILE that are not full paths are looked up in its\n"
+           "                 folder\n"
+           "  --entry K      which data set of FITFILE: the K-th listed data file that\n"
+           "                 exists (1 to 15), as the \"LoadedFiles\" menu counts them;\n"
+           "                 default 1\n"
+           "  --entry all    every data set of FITFILE, each written into the folder DIR\n"
+           "                 given with -o under its data file's own name\n"
+           "  -o, --output OUT\n"
+           "                 write to the file OUT (replaced as a whole) instead of\n"
+           "                 standard output; OUT may not be one of the input files;\n"
+           "                 -o - is standard output\n"
+           "  -h, --help     show this text\n"
+           "\n"
+           "Exit status: 0 success, 1 an input or output failed, 2 a usage error.\n";
+}
+
+} // namespace skerry
