@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <system_error>
 
@@ -93,27 +95,106 @@ Section compileSection(std::string_view text, std::string_view pattern) {
 // A finite, non-zero magnitude as decimal digits: digits[0] is the leading (non-zero) digit with
 // place value 10^exponent, the others follow it downwards.
 struct Digits {
-    std::array<char, 16> digits{};
+    std::array<char, 24> digits; // only the first `count` are set
     int count = 0;
     int exponent = 0;
 };
 
-// Reads the output of std::to_chars in scientific form, "d.ddd...e+XX" without a sign.
-Digits readScientific(const char* first, const char* last) {
+// Reads the output of std::to_chars in scientific form with `precision` digits after the point,
+// "d.ddd...e+XX" without a sign.
+Digits readScientific(const char* first, const char* last, int precision) {
     Digits result;
-    const char* p = first;
-    for (; p != last && *p != 'e'; ++p) {
-        if (*p != '.') {
-            result.digits[static_cast<std::size_t>(result.count++)] = *p;
-        }
-    }
-    ++p; // the 'e'
-    const bool negativeExponent = *p == '-';
-    ++p;
+    result.digits[0] = first[0];
+    std::copy(first + 2, first + 2 + precision, result.digits.begin() + 1);
+    result.count = precision + 1;
+    const char* p = first + 2 + precision; // the 'e'
+    const bool negativeExponent = p[1] == '-';
     int exponent = 0;
-    std::from_chars(p, last, exponent);
+    for (p += 2; p != last; ++p) {
+        exponent = exponent * 10 + (*p - '0');
+    }
     result.exponent = negativeExponent ? -exponent : exponent;
     return result;
+}
+
+// The step-one digits of a value: its decimal form with precision + 1 significant digits,
+// rounded half to even on the binary value, as std::to_chars gives it.
+template <typename T>
+Digits significantDigits(T magnitude, int precision) {
+    std::array<char, 32> buffer;
+    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                         std::chars_format::scientific, precision);
+    return readScientific(buffer.data(), end, precision);
+}
+
+// 128-bit integers, which GCC and Clang have on every platform Skerry builds for.
+__extension__ using Uint128 = unsigned __int128;
+
+constexpr std::array<Uint128, 32> powersOfTen = [] {
+    std::array<Uint128, 32> powers{};
+    Uint128 power = 1;
+    for (auto& p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// The same seven digits of a float, found with integer arithmetic, which costs a fraction of the
+// general conversion: the listing turns thousands of floats into digits. A normal float is
+// m * 2^-shift with an integer m < 2^24; for shift > 0 and values below 10^7, value * 10^k for
+// the k that leaves seven integer digits is m * 10^k / 2^shift, whose numerator fits 128 bits
+// for k <= 31, so that its integer part and the rounding of the rest are exact. Other values
+// take the general way.
+Digits significantDigits(float magnitude) {
+    const auto bits = std::bit_cast<std::uint32_t>(magnitude);
+    const auto biased = static_cast<int>(bits >> 23); // the sign bit is clear
+    const int shift = 150 - biased;
+    const std::uint32_t m = (bits & 0x7FFFFFu) | 0x800000u;
+    // floor(log10(magnitude)) within one: magnitude lies in [2^(biased-127), 2^(biased-126)),
+    // and 78913 / 2^18 is log10(2) to six places.
+    int decimalExponent = ((biased - 127) * 78913) >> 18;
+    constexpr std::uint64_t low = 1'000'000;
+    constexpr std::uint64_t high = 10'000'000;
+    for (int attempt = 0; attempt < 2 && biased != 0; ++attempt) {
+        const int k = 6 - decimalExponent;
+        if (shift <= 0 || shift > 127 || k < 0 || k >= static_cast<int>(powersOfTen.size())) {
+            break;
+        }
+        const Uint128 scaled = m * powersOfTen[static_cast<std::size_t>(k)];
+        auto whole = static_cast<std::uint64_t>(scaled >> shift);
+        if (whole >= high) {
+            ++decimalExponent;
+            continue;
+        }
+        if (whole < low) {
+            --decimalExponent;
+            continue;
+        }
+        // Rounded half to even on the exact value, as the general conversion rounds.
+        const Uint128 rest = scaled & ((Uint128{1} << shift) - 1);
+        const Uint128 half = Uint128{1} << (shift - 1);
+        if (rest > half || (rest == half && (whole & 1) != 0)) {
+            ++whole;
+        }
+        if (whole == high) {
+            whole = low;
+            ++decimalExponent;
+        }
+        Digits result;
+        for (int i = 6; i >= 0; --i) {
+            result.digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        }
+        result.count = 7;
+        result.exponent = decimalExponent;
+        return result;
+    }
+    return significantDigits<float>(magnitude, 6);
+}
+
+Digits significantDigits(double magnitude) {
+    return significantDigits<double>(magnitude, 14);
 }
 
 // Keeps the first `keep` digits (0 <= keep < count) and rounds on the next one, half away from
@@ -137,13 +218,48 @@ void roundAt(Digits& d, int keep) {
     ++d.exponent;
 }
 
-// The digit of the value at place value 10^place; zero when the value has none there.
-char digitAt(const Digits& d, int place) {
-    const int index = d.exponent - place;
-    return index >= 0 && index < d.count ? d.digits[static_cast<std::size_t>(index)] : '0';
+// Writes the characters of a number one after the other into a buffer known to be large
+// enough. The listing writes thousands of numbers, and growing a string a character at a time
+// costs more than finding the digits.
+class Text {
+public:
+    explicit Text(char* at) : at_(at) {}
+    void put(char c) { *at_++ = c; }
+    void put(std::string_view text) {
+        for (const char c : text) {
+            *at_++ = c;
+        }
+    }
+    void putZeros(int count) {
+        for (int i = 0; i < count; ++i) {
+            *at_++ = '0';
+        }
+    }
+    char* end() const { return at_; }
+
+private:
+    char* at_;
+};
+
+// Writes the digits of the places 10^from down to 10^to (from >= to): zeros above the leading
+// digit and below the last one.
+void putPlaces(Text& out, const Digits& d, int from, int to) {
+    int index = d.exponent - from; // of the digit at place `from`
+    const int last = d.exponent - to;
+    if (index < 0) {
+        const int zeros = std::min(last, -1) - index + 1;
+        out.putZeros(zeros);
+        index += zeros;
+    }
+    if (index <= last && index < d.count) {
+        const int count = std::min(last, d.count - 1) - index + 1;
+        out.put(std::string_view(d.digits.data() + index, static_cast<std::size_t>(count)));
+        index += count;
+    }
+    out.putZeros(last - index + 1);
 }
 
-void appendFixed(std::string& out, const Section& s, Digits d, bool isZero) {
+void appendFixed(Text& out, const Section& s, Digits d, bool isZero) {
     if (!isZero) {
         // Digits with place value >= 10^-decimals stay.
         const int keep = d.exponent + s.decimals + 1;
@@ -166,78 +282,76 @@ void appendFixed(std::string& out, const Section& s, Digits d, bool isZero) {
     }
     const int significant = d.exponent >= 0 ? d.exponent + 1 : 0;
     const int integerDigits = std::max(significant, s.integerZeros);
-    for (int place = integerDigits - 1; place >= 0; --place) {
-        out += digitAt(d, place);
-    }
+    putPlaces(out, d, integerDigits - 1, 0);
     if (s.point) {
-        out += '.';
+        out.put('.');
     }
-    for (int place = -1; place >= -s.decimals; --place) {
-        out += digitAt(d, place);
+    if (s.decimals > 0) {
+        putPlaces(out, d, -1, -s.decimals);
     }
 }
 
-void appendExponential(std::string& out, const Section& s, Digits d, bool isZero) {
+void appendExponential(Text& out, const Section& s, Digits d, bool isZero) {
     if (isZero) {
         d.count = 0;
         d.exponent = 0;
     } else if (s.decimals + 1 < d.count) {
         roundAt(d, s.decimals + 1);
     }
-    // Places relative to the mantissa's leading digit.
+    // The mantissa: the leading digit, then the decimals as far as there are digits, then
+    // zeros.
     const int shift = d.exponent;
-    out += digitAt(d, shift);
+    out.put(d.count > 0 ? d.digits[0] : '0');
     if (s.point) {
-        out += '.';
+        out.put('.');
     }
-    for (int place = 1; place <= s.decimals; ++place) {
-        out += digitAt(d, shift - place);
+    const int decimalDigits = std::clamp(d.count - 1, 0, s.decimals);
+    out.put(std::string_view(d.digits.data() + 1, static_cast<std::size_t>(decimalDigits)));
+    out.putZeros(s.decimals - decimalDigits);
+    out.put('E');
+    out.put(shift < 0 ? '-' : '+');
+    // The exponent's digits, at least as many as the pattern has.
+    std::array<char, 8> digits;
+    int length = 0;
+    for (int e = shift < 0 ? -shift : shift; e != 0 || length == 0; e /= 10) {
+        digits[static_cast<std::size_t>(length++)] = static_cast<char>('0' + e % 10);
     }
-    out += 'E';
-    out += shift < 0 ? '-' : '+';
-    std::array<char, 8> buffer{};
-    const auto [end, ec] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), shift < 0 ? -shift : shift);
-    const auto length = static_cast<int>(end - buffer.data());
-    if (length < s.exponentDigits) {
-        out.append(static_cast<std::size_t>(s.exponentDigits - length), '0');
+    out.putZeros(s.exponentDigits - length);
+    while (length > 0) {
+        out.put(digits[static_cast<std::size_t>(--length)]);
     }
-    out.append(buffer.data(), end);
 }
 
-// `precision` is the number of digits after the first in the step-one representation: 6 for a
-// float (7 significant digits), 14 for a double (15).
+// A float is written from 7 significant digits, a double from 15.
 template <typename T>
-void appendValue(std::string& out, const std::vector<Section>& sections, T value, int precision) {
+char* writeValue(char* out, const std::vector<Section>& sections, T value) {
     const bool negative = std::signbit(value) && value != 0 && !std::isnan(value);
     const bool ownMinus = negative && sections.size() > 1;
     const Section& s = ownMinus ? sections[1] : sections[0];
     const bool addMinus = negative && !ownMinus;
 
-    out += s.prefix;
+    Text text(out);
+    text.put(s.prefix);
     if (addMinus) {
-        out += '-';
+        text.put('-');
     }
     if (!std::isfinite(value)) {
         // A value the data should never hold, but arithmetic on typed-in values can produce.
-        out += std::isnan(value) ? "nan" : "inf";
+        text.put(std::isnan(value) ? "nan" : "inf");
     } else {
         const bool isZero = value == 0;
         Digits digits;
         if (!isZero) {
-            std::array<char, 32> buffer{};
-            const auto [end, ec] =
-                std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                              std::chars_format::scientific, precision);
-            digits = readScientific(buffer.data(), end);
+            digits = significantDigits(std::fabs(value));
         }
         if (s.exponentDigits > 0) {
-            appendExponential(out, s, digits, isZero);
+            appendExponential(text, s, digits, isZero);
         } else {
-            appendFixed(out, s, digits, isZero);
+            appendFixed(text, s, digits, isZero);
         }
     }
-    out += s.suffix;
+    text.put(s.suffix);
+    return text.end();
 }
 
 } // namespace
@@ -262,12 +376,37 @@ NumberPattern& NumberPattern::operator=(const NumberPattern& other) = default;
 NumberPattern& NumberPattern::operator=(NumberPattern&& other) noexcept = default;
 NumberPattern::~NumberPattern() = default;
 
+std::size_t NumberPattern::maxLength() const {
+    std::size_t longest = 0;
+    for (const Section& s : sections_) {
+        // A minus, the integer digits of the largest double, the point and decimals, and an
+        // exponent of up to three digits with its "E" and sign.
+        const std::size_t digits =
+            1 + static_cast<std::size_t>(std::max(s.integerZeros, 309) + 1 + s.decimals + 2 +
+                                         std::max(s.exponentDigits, 3));
+        longest = std::max(longest, s.prefix.size() + s.suffix.size() + digits);
+    }
+    return longest;
+}
+
+char* NumberPattern::write(char* out, float value) const {
+    return writeValue(out, sections_, value);
+}
+
+char* NumberPattern::write(char* out, double value) const {
+    return writeValue(out, sections_, value);
+}
+
 void NumberPattern::appendTo(std::string& out, float value) const {
-    appendValue(out, sections_, value, 6);
+    const std::size_t size = out.size();
+    out.resize(size + maxLength());
+    out.resize(static_cast<std::size_t>(write(out.data() + size, value) - out.data()));
 }
 
 void NumberPattern::appendTo(std::string& out, double value) const {
-    appendValue(out, sections_, value, 14);
+    const std::size_t size = out.size();
+    out.resize(size + maxLength());
+    out.resize(static_cast<std::size_t>(write(out.data() + size, value) - out.data()));
 }
 
 std::string NumberPattern::format(float value) const {

@@ -26,6 +26,12 @@ public:
     NumberPattern& operator=(NumberPattern&& other) noexcept;
     ~NumberPattern();
 
+    // Writes the number at `out`, which must have room for maxLength() characters, and returns
+    // where it ends: for callers that write many numbers into a buffer of their own.
+    char* write(char* out, float value) const;
+    char* write(char* out, double value) const;
+    std::size_t maxLength() const;
+
     void appendTo(std::string& out, float value) const;
     void appendTo(std::string& out, double value) const;
 

@@ -1,5 +1,7 @@
 #include "skerry/model/Listing.h"
 
+#include <array>
+
 #include "skerry/ground/NumberPattern.h"
 
 namespace skerry {
@@ -26,29 +28,56 @@ const NumberPattern& thirdPattern() {
     return pattern;
 }
 
-void appendReadingAndThird(std::string& out, const Point& point, int blanksBeforeThird) {
-    out.append(3, ' ');
-    readingPattern().appendTo(out, point.reading);
-    out.append(static_cast<std::size_t>(blanksBeforeThird), ' ');
-    thirdPattern().appendTo(out, point.third);
-    while (!out.empty() && out.back() == ' ') {
-        out.pop_back();
+// One point line is made in a buffer on the stack and appended whole.
+class Line {
+public:
+    void blanks(int count) {
+        for (int i = 0; i < count; ++i) {
+            *at_++ = ' ';
+        }
     }
+    template <typename T>
+    void number(const NumberPattern& pattern, T value) {
+        at_ = pattern.write(at_, value);
+    }
+    // The line without trailing blanks.
+    void appendTo(std::string& out) {
+        while (at_ != buffer_.data() && at_[-1] == ' ') {
+            --at_;
+        }
+        out.append(buffer_.data(), at_);
+    }
+
+private:
+    // Three numbers at their longest and the blanks between them.
+    std::array<char, 2048> buffer_;
+    char* at_ = buffer_.data();
+};
+
+void writeReadingAndThird(Line& line, const Point& point, int blanksBeforeThird) {
+    line.blanks(3);
+    line.number(readingPattern(), point.reading);
+    line.blanks(blanksBeforeThird);
+    line.number(thirdPattern(), point.third);
 }
 
 } // namespace
 
 void appendListingLine(std::string& out, const Point& point, int blanksBeforeThird) {
-    out.append(3, ' ');
-    radiusPattern().appendTo(out, point.x);
-    appendReadingAndThird(out, point, blanksBeforeThird);
+    Line line;
+    line.blanks(3);
+    line.number(radiusPattern(), point.x);
+    writeReadingAndThird(line, point, blanksBeforeThird);
+    line.appendTo(out);
 }
 
 void appendXiLine(std::string& out, const Point& point) {
-    out.append(2, ' ');
+    Line line;
+    line.blanks(2);
     const double x = point.x;
-    xiPattern().appendTo(out, x * x / 2.0);
-    appendReadingAndThird(out, point, 3);
+    line.number(xiPattern(), x * x / 2.0);
+    writeReadingAndThird(line, point, 3);
+    line.appendTo(out);
 }
 
 std::string ListingLine(const Point& point) {
