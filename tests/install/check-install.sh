@@ -26,7 +26,8 @@ if [ -f "$desktop" ]; then
     report="$(desktop-file-validate "$desktop" 2>&1)" || fail "desktop-file-validate: $report"
     [ -z "$report" ] || fail "desktop-file-validate has remarks: $report"
     entry() { sed -n "s/^$1=//p" "$desktop"; }
-    [ -x "$prefix/bin/$(entry Exec)" ] || fail "Exec=$(entry Exec) is not an installed program"
+    program=$(entry Exec | cut -d' ' -f1)
+[ -x "$prefix/bin/$program" ] || fail "Exec=$(entry Exec) is not an installed program"
     [ "$(entry Icon)" = skerry ] || fail "Icon=$(entry Icon), not skerry"
     case ";$(entry Categories)" in
     *";Science;"*) ;;

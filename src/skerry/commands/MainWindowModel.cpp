@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "skerry/colours/ColourDialogModel.h"
 #include "skerry/editor/EditorModel.h"
@@ -71,7 +72,7 @@ std::optional<std::string> MainWindowModel::chooseAndRead(const FileDialogReques
                                                           const ScanFileKind& kind,
                                                           const ScanLoader& load) {
     DataSet& data = program_.data;
-    const auto chosen = askOpenFile(platform_, request);
+    const auto chosen = chooseFileToOpen(request);
     if (!chosen) {
         changeToWorkDir(data.WorkDir);
         return std::nullopt;
@@ -166,7 +167,7 @@ void MainWindowModel::UseFitFile_Click() {
 
 std::optional<FitFileList> MainWindowModel::ReadFitFileList(ProfileFile& fitFile) {
     const auto chosen =
-        askOpenFile(platform_, {"Fit-File Name", "Fit-File | *.*", FileMustExist, "*.*", ""});
+        chooseFileToOpen({"Fit-File Name", "Fit-File | *.*", FileMustExist, "*.*", ""});
     if (!chosen) {
         return std::nullopt;
     }
@@ -299,6 +300,38 @@ void MainWindowModel::SetColors_Click() {
     dialog.Form_Load();
     windows_.showColourDialog(dialog);
     dialog.Form_Unload();
+}
+
+std::optional<std::string> MainWindowModel::chooseFileToOpen(const FileDialogRequest& request) {
+    if (!fileToOpen_) {
+        return askOpenFile(platform_, request);
+    }
+    enterFolderOf(*fileToOpen_);
+    return std::exchange(fileToOpen_, std::nullopt);
+}
+
+void MainWindowModel::OpenFile(const std::string& path) {
+    // As a file dialog would, name the file in full: opening it makes its folder the current
+    // directory, against which a relative name would no longer hold.
+    std::error_code ignored;
+    fileToOpen_ = std::filesystem::absolute(path, ignored).string();
+    if (isFitFile(*fileToOpen_)) {
+        UseFitFile_Click();
+    } else {
+        GetNewData_Click();
+    }
+    fileToOpen_.reset();
+}
+
+void MainWindowModel::NameFilesNotOpened(const std::string& opened,
+                                         const std::vector<std::string>& others) {
+    std::string names;
+    for (const std::string& other : others) {
+        names += "\n" + other;
+    }
+    platform_.messageBox("Skerry opens one file at a time. " + opened +
+                             " was opened; these were not:" + names,
+                         "Skerry", MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 bool MainWindowModel::Form_Unload() {

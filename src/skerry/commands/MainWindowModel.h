@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "skerry/commands/MainWindowState.h"
 #include "skerry/commands/ModalWindows.h"
@@ -58,6 +59,12 @@ public:
     // next redraw; a confirmed exit writes them to the settings file.
     void SetColors_Click();
 
+    // A file named on the command line or dropped on the window: opened as if it had been chosen
+    // in File > Get Data, or in File > Get File(s) From Fit-File when it is a fit file.
+    void OpenFile(const std::string& path);
+    // Of several files only the first is opened; one message names the others.
+    void NameFilesNotOpened(const std::string& opened, const std::vector<std::string>& others);
+
     // Closing the window by any means. Returns false when the user chose to stay.
     bool Form_Unload();
 
@@ -90,6 +97,8 @@ private:
     // Shows on the blank tab and in the menu that no blank is in force.
     void showNoBlank();
     void WriteEditedFile(SaveForm form);
+    // The file an open dialog would ask for: the one OpenFile was given, else the user's choice.
+    std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request);
     void updateWorkDir();
     void offerAddNoise();
 
@@ -97,6 +106,7 @@ private:
     Platform& platform_;
     ModalWindows& windows_;
     MainWindowState state_;
+    std::optional<std::string> fileToOpen_; // set by OpenFile for the command it runs
 };
 
 } // namespace skerry

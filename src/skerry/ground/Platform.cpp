@@ -4,8 +4,6 @@
 
 namespace skerry {
 
-namespace {
-
 void enterFolderOf(const std::string& chosen) {
     std::error_code ignored;
     const auto folder = std::filesystem::absolute(chosen, ignored).parent_path();
@@ -13,8 +11,6 @@ void enterFolderOf(const std::string& chosen) {
         std::filesystem::current_path(folder, ignored);
     }
 }
-
-} // namespace
 
 std::optional<std::string> askOpenFile(Platform& platform, const FileDialogRequest& request) {
     auto chosen = platform.openFileDialog(request);

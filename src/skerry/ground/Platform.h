@@ -106,6 +106,9 @@ public:
 std::optional<std::string> askOpenFile(Platform& platform, const FileDialogRequest& request);
 std::optional<std::string> askSaveFile(Platform& platform, const FileDialogRequest& request);
 
+// Makes the folder of a chosen file the current directory, as a confirmed file dialog does.
+void enterFolderOf(const std::string& chosen);
+
 // The current directory with exactly one trailing separator ("/" at the root).
 std::string currentWorkDir();
 

@@ -216,6 +216,10 @@ FitListReading readFitFileList(const ProfileFile& fit, const std::string& fitFil
     return reading;
 }
 
+bool isFitFile(const std::filesystem::path& path) {
+    return ProfileFile::load(path).rawValue("FileCount", "number").has_value();
+}
+
 std::optional<std::string> readFitDataFile(const FitFileList& list, int k, ScanFile& scan,
                                            std::string* fileText) {
     return readScanFile(list.path(k), scan, fileText);

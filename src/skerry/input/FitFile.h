@@ -65,6 +65,10 @@ struct FitListReading {
 FitListReading readFitFileList(const ProfileFile& fit, const std::string& fitFileName,
                                const std::filesystem::path& folder);
 
+// True when a file is a fit file, told by its content, not its name: a "FileCount" section with
+// a "number" key.
+bool isFitFile(const std::filesystem::path& path);
+
 // Reads the data file of the k-th existing entry (1..FitFoundCount) as any scan file is read.
 std::optional<std::string> readFitDataFile(const FitFileList& list, int k, ScanFile& scan,
                                            std::string* fileText = nullptr);

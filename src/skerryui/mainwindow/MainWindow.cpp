@@ -1,9 +1,13 @@
 #include "skerryui/mainwindow/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QUrl>
 #include <algorithm>
 
 #include "skerryui/base/Fonts.h"
@@ -28,6 +32,7 @@ constexpr int DesignHeight = 560;
 MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
     : QMainWindow(parent), model_(program, platform, *this) {
     setObjectName(QStringLiteral("Form1"));
+    setAcceptDrops(true);
     resize(DesignWidth, DesignHeight);
 
     tabs_ = new QTabWidget(this);
@@ -94,6 +99,49 @@ QAction* MainWindow::addEntry(QMenu* menu, const MenuEntry& entry, std::function
             [this, handler = std::move(handler)] { run(handler); });
     bindings_.push_back({&entry, action});
     return action;
+}
+
+void MainWindow::openFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    // The window shows the file opened before the message about the others appears.
+    run([this, &paths] { model_.OpenFile(paths.front()); });
+    if (paths.size() > 1) {
+        run([this, &paths] {
+            model_.NameFilesNotOpened(paths.front(), {paths.begin() + 1, paths.end()});
+        });
+    }
+}
+
+namespace {
+
+// The files among what is dragged: local files only, in the order given.
+std::vector<std::string> droppedFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            files.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFiles(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = droppedFiles(event->mimeData());
+    if (files.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    openFiles(files);
 }
 
 void MainWindow::run(const std::function<void()>& handler) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "skerry/commands/MainWindowModel.h"
@@ -37,6 +38,10 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QPlainTextEdit* pane(int index) const { return panes_.at(static_cast<std::size_t>(index)); }
 
+    // Files named on the command line or dropped here: the first opens as File > Get Data or
+    // Get File(s) From Fit-File would open it, and a message names the others.
+    void openFiles(const std::vector<std::string>& paths);
+
     void showEditor(EditorModel& editor) override;
     void showNoiseDialog(NoiseDialogModel& dialog) override;
     void showCommentsDialog(CommentsDialogModel& dialog) override;
@@ -44,6 +49,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QMenu* addMenu(const MenuEntry& entry);
