@@ -14,6 +14,14 @@ namespace {
 // Windows are sized in twips: 15 to the pixel at 96 dots per inch.
 constexpr float TwipsPerPixel = 15.0f;
 
+// What a change of points did, as the read-out names it when it is undone or redone:
+// "37 points removed left of 5.9612", "1 point restored at 6.0210".
+std::string changeText(bool restore, const char* where, float x, std::size_t count) {
+    static const NumberPattern xPattern("0.0000");
+    return std::to_string(count) + (count == 1 ? " point " : " points ") +
+           (restore ? "restored " : "removed ") + where + " " + xPattern.format(x);
+}
+
 } // namespace
 
 EditorLayout editorLayout(ScreenSize screen) {
@@ -200,12 +208,19 @@ void EditorModel::markNearest(float X, float Y, bool restore) {
     if (chosen == 0) {
         return;
     }
-    if (restore) {
-        markGood(EditThird(chosen));
-    } else {
-        markDeleted(EditThird(chosen));
-    }
+    mark(chosen, restore);
+    history_.end(changeText(restore, "at", EditX(chosen), history_.changed()));
     Form_Paint();
+}
+
+void EditorModel::mark(int i, bool restore) {
+    float third = EditThird(i);
+    if (restore) {
+        markGood(third);
+    } else {
+        markDeleted(third);
+    }
+    history_.set(EditThird, i, third);
 }
 
 void EditorModel::sweep(int Button, float X, bool restore) {
@@ -221,22 +236,17 @@ void EditorModel::sweep(int Button, float X, bool restore) {
             return;
         }
     }
-    const auto mark = [&](int i) {
-        if (restore) {
-            markGood(EditThird(i));
-        } else {
-            markDeleted(EditThird(i));
-        }
-    };
     if (Button == LeftButton) {
         for (int i = 1; i <= EditCount && EditX(i) <= c; ++i) {
-            mark(i);
+            mark(i, restore);
         }
     } else {
         for (int i = EditCount; i >= 1 && EditX(i) >= c; --i) {
-            mark(i);
+            mark(i, restore);
         }
     }
+    history_.end(
+        changeText(restore, Button == LeftButton ? "left of" : "right of", c, history_.changed()));
     Form_Paint();
 }
 
@@ -322,6 +332,22 @@ void EditorModel::Zoomout_Click() {
     FindDataRange(EditX, EditY, EditCount);
     ZoomoutEnabled = false;
     Form_Paint();
+}
+
+void EditorModel::Undo_Click() {
+    const std::string step = history_.undo(EditThird);
+    if (!step.empty()) {
+        XYLabel = "Undone: " + step;
+        Form_Paint();
+    }
+}
+
+void EditorModel::Redo_Click() {
+    const std::string step = history_.redo(EditThird);
+    if (!step.empty()) {
+        XYLabel = "Redone: " + step;
+        Form_Paint();
+    }
 }
 
 void EditorModel::ShowEm_Click() {

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "skerry/editor/AxisScaling.h"
+#include "skerry/editor/EditArray.h"
+#include "skerry/editor/EditHistory.h"
 #include "skerry/editor/PlotMapping.h"
 #include "skerry/export/PrinterMenu.h"
 #include "skerry/ground/Platform.h"
@@ -13,26 +15,12 @@
 
 namespace skerry {
 
-// Room in the editor's arrays; a data set never holds more than MaxPoints of it.
-inline constexpr int EditCapacity = 2500;
-
 // At most this many points near a click are weighed by the single-point tools.
 inline constexpr int MaxCandidates = 50;
 
 // Mouse buttons and modifier keys as the editor's mouse handlers receive them.
 enum MouseButton : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 enum ShiftKey : int { ShiftMask = 1, CtrlMask = 2, AltMask = 4 };
-
-// One of the editor's arrays, indexed from 1 like the data set's points. Indices outside
-// 1..EditCapacity throw std::out_of_range.
-class EditArray {
-public:
-    float& operator()(int index) { return values_.at(static_cast<std::size_t>(index - 1)); }
-    float operator()(int index) const { return values_.at(static_cast<std::size_t>(index - 1)); }
-
-private:
-    std::array<float, EditCapacity> values_{};
-};
 
 // Size and place of the editor window and the look of its read-out strip, chosen from the
 // screen: a 52% x 65% window with 12-point labels and the tall toolbar above 800 pixels, the
@@ -108,6 +96,12 @@ public:
     void Form_MouseDown(int Button, int Shift, float X, float Y);
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
+
+    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y: the last change of points undone or redone, one point
+    // or one whole sweep at a time, back to the points the editor opened with and forward again.
+    // The read-out strip says what was undone or redone. Zooming is no change of points.
+    void Undo_Click();
+    void Redo_Click();
 
     void ShowEm_Click();
     void Zoomout_Click();
@@ -196,10 +190,13 @@ public:
 private:
     void markNearest(float X, float Y, bool restore);
     void sweep(int Button, float X, bool restore);
+    // Removes or restores point i as part of the change under way.
+    void mark(int i, bool restore);
 
     Platform& platform_;
     std::function<void()> redrawHandler_;
     CandidateList candidates_;
+    EditHistory history_;
 };
 
 } // namespace skerry

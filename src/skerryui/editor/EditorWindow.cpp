@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -162,6 +164,18 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     connect(bitmap, &QAction::triggered, this,
             [this] { model_.SaveBMP_Click(pictureFromImage(image_)); });
     new MenuBarKeys(*this, *menuBar);
+
+    // Undo and redo of changes of points, from the keyboard.
+    const auto addShortcut = [this](const QKeySequence& keys, void (EditorModel::*handler)()) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, handler] {
+            (model_.*handler)();
+            sync();
+        });
+    };
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &EditorModel::Undo_Click);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &EditorModel::Redo_Click);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &EditorModel::Redo_Click);
 
     // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor.
     auto* group = new QActionGroup(this);
