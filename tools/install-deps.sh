@@ -4,7 +4,7 @@
 # Usage: tools/install-deps.sh [extra package ...]
 set -eu
 
-packages="cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev fonts-liberation poppler-utils desktop-file-utils groff-base $*"
+packages="cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev fonts-liberation poppler-utils desktop-file-utils groff-base $*"
 
 missing=""
 for p in $packages; do

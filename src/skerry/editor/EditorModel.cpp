@@ -391,4 +391,22 @@ void EditorModel::SaveBMP_Click(const Picture& plot) {
     changeToWorkDir(WorkDir);
 }
 
+void EditorModel::SavePlot_Click(PlotFile format,
+                                 const std::function<std::string(const std::string& path)>& write) {
+    static constexpr std::array<std::pair<const char*, const char*>, 3> kinds = {
+        {{"PDF | *.pdf", "pdf"}, {"SVG | *.svg", "svg"}, {"PNG | *.png", "png"}}};
+    const auto& [filter, extension] = kinds.at(static_cast<std::size_t>(format));
+    FileDialogRequest request;
+    request.filter = filter;
+    request.flags = OverwritePrompt;
+    request.defaultExtension = extension;
+    if (const auto path = askSaveFile(platform_, request)) {
+        if (const std::string error = write(*path); !error.empty()) {
+            platform_.messageBox("The plot could not be saved as " + *path + ": " + error, "Copy",
+                                 MessageIcon::Exclamation, MessageButtons::Ok);
+        }
+    }
+    changeToWorkDir(WorkDir);
+}
+
 } // namespace skerry

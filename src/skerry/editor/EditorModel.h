@@ -120,6 +120,13 @@ public:
     // again afterwards.
     void SaveBMP_Click(const Picture& plot);
 
+    // "To File (PDF)", "To File (SVG)", "To File (PNG)": the plot as the editor shows it goes
+    // into a file named in a save dialog, as "To File (Bitmap)" does; `write` writes it and says
+    // why it could not (empty: written). A failure is reported in a message.
+    enum class PlotFile { Pdf, Svg, Png };
+    void SavePlot_Click(PlotFile format,
+                        const std::function<std::string(const std::string& path)>& write);
+
     // True when a click at (X, Y) hits the point drawn at (PX, PY), all in plot units.
     bool Within(float PX, float PY, float X, float Y) const;
     // Zooms to the box held in the zoom corner fields, refusing a box with fewer than 2 points.

@@ -11,11 +11,14 @@
 #include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <tuple>
 
 #include "skerryui/base/Fonts.h"
 #include "skerryui/base/MenuBarKeys.h"
 #include "skerryui/base/QtText.h"
 #include "skerryui/editor/EditorIcons.h"
+#include "skerryui/editor/PlotFiles.h"
 #include "skerryui/editor/PlotRenderer.h"
 #include "skerryui/export/PictureImage.h"
 
@@ -163,6 +166,22 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     bitmap->setObjectName(QStringLiteral("SaveBMP"));
     connect(bitmap, &QAction::triggered, this,
             [this] { model_.SaveBMP_Click(pictureFromImage(image_)); });
+    // The plot for reports and papers: vector PDF and SVG, and a PNG of twice the window's
+    // pixels (or the screen's own, where it has more).
+    using PlotFile = EditorModel::PlotFile;
+    for (const auto& [caption, name, format] :
+         {std::tuple{"To File (PDF)", "SavePDF", PlotFile::Pdf},
+          std::tuple{"To File (SVG)", "SaveSVG", PlotFile::Svg},
+          std::tuple{"To File (PNG)", "SavePNG", PlotFile::Png}}) {
+        QAction* entry = copy->addAction(QString::fromLatin1(caption));
+        entry->setObjectName(QString::fromLatin1(name));
+        connect(entry, &QAction::triggered, this, [this, format] {
+            model_.SavePlot_Click(format, [this, format](const std::string& path) {
+                return writePlotFile(path, format, model_, plotColors(program_), plot_->size(),
+                                     std::max<qreal>(2.0, plot_->devicePixelRatioF()));
+            });
+        });
+    }
     new MenuBarKeys(*this, *menuBar);
 
     // Undo and redo of changes of points, from the keyboard.

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
@@ -102,25 +103,41 @@ QImage ringStamp(const QColor& colour, double radius, qreal pixelRatio, QPointF&
     return stamp;
 }
 
-void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m,
-                const PlotColors& colors) {
-    // The radius is taken across, so that the rings stay round whatever the window's shape.
-    const double radius = map.pixelsAcross(EditorModel::MarkerSize * EditorModel::MarkerFactor);
-    const qreal ratio = p.device()->devicePixelRatioF();
-    QPointF centre;
-    const QImage good = ringStamp(colors.good, radius, ratio, centre);
-    const QImage deleted = ringStamp(colors.deleted, radius, ratio, centre);
+// Calls `ring(centre, good)` for every point strictly inside the frame, its centre in pixels.
+template <typename Ring>
+void forEachRing(const PlotMapping& map, const EditorModel& m, Ring ring) {
     for (int i = 1; i <= m.EditCount; ++i) {
         const float x = m.EditX(i);
         const float y = m.EditY(i);
-        // Only points strictly inside the frame are drawn.
-        if (!(m.XAxis.Low < x && x < m.XAxis.High && m.YAxis.Low < y && y < m.YAxis.High)) {
-            continue;
+        if (m.XAxis.Low < x && x < m.XAxis.High && m.YAxis.Low < y && y < m.YAxis.High) {
+            ring(QPointF(map.column(map.plotX(x)), map.row(map.plotY(y))), m.EditThird(i) > 0.0f);
         }
-        const QPoint at(static_cast<int>(std::lround(map.column(map.plotX(x)) - centre.x())),
-                        static_cast<int>(std::lround(map.row(map.plotY(y)) - centre.y())));
-        p.drawImage(at, m.EditThird(i) > 0.0f ? good : deleted);
     }
+}
+
+void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m, const PlotColors& colors,
+                RingDrawing drawing) {
+    // The radius is taken across, so that the rings stay round whatever the window's shape.
+    const double radius = map.pixelsAcross(EditorModel::MarkerSize * EditorModel::MarkerFactor);
+    if (drawing == RingDrawing::Shapes) {
+        p.setBrush(Qt::NoBrush);
+        forEachRing(map, m, [&](QPointF centre, bool good) {
+            p.setPen(QPen(good ? colors.good : colors.deleted, 1));
+            QPainterPath ring;
+            ring.addEllipse(centre, radius, radius);
+            p.drawPath(ring);
+        });
+        return;
+    }
+    const qreal ratio = p.device()->devicePixelRatioF();
+    QPointF stampCentre;
+    const QImage good = ringStamp(colors.good, radius, ratio, stampCentre);
+    const QImage deleted = ringStamp(colors.deleted, radius, ratio, stampCentre);
+    forEachRing(map, m, [&](QPointF centre, bool isGood) {
+        const QPoint at(static_cast<int>(std::lround(centre.x() - stampCentre.x())),
+                        static_cast<int>(std::lround(centre.y() - stampCentre.y())));
+        p.drawImage(at, isGood ? good : deleted);
+    });
 }
 
 void drawTexts(QPainter& p, const PlotMapping& map, const EditorModel& m) {
@@ -198,14 +215,18 @@ QImage makePlotImage(QSize size, qreal pixelRatio) {
 }
 
 void renderPlot(QImage& image, const EditorModel& model, const PlotColors& colors) {
-    // The painter works in the window's pixels, whatever the image's device pixel ratio.
-    const QSizeF size = image.deviceIndependentSize();
-    const PlotMapping map{model.XAxis.Low, model.YAxis.Low, model.XScale,
-                          model.YScale,    size.width(),    size.height()};
     image.fill(Qt::white);
     QPainter p(&image);
+    // The painter works in the window's pixels, whatever the image's device pixel ratio.
+    renderPlot(p, image.deviceIndependentSize(), model, colors, RingDrawing::Stamped);
+}
+
+void renderPlot(QPainter& p, QSizeF size, const EditorModel& model, const PlotColors& colors,
+                RingDrawing rings) {
+    const PlotMapping map{model.XAxis.Low, model.YAxis.Low, model.XScale,
+                          model.YScale,    size.width(),    size.height()};
     drawFrame(p, map, model);
-    drawPoints(p, map, model, colors);
+    drawPoints(p, map, model, colors, rings);
     drawTexts(p, map, model);
 }
 
