@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchPlots.h"
 #include "skerry/batch/BatchRun.h"
 
 int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return skerry::runBatch(args, std::cout, std::cerr);
+    return skerry::runBatch(args, std::cout, std::cerr, skerry::batchPlotWriter());
 }

@@ -135,7 +135,7 @@ TEST(BatchRun, ReportsFailuresWithTheirExitStatus) {
     }
     const BatchResult help = runWith({"--help"});
     EXPECT_EQ(help.status, BatchOk);
-    EXPECT_EQ(help.out, batchUsage());
+    EXPECT_EQ(help.out, batchUsage(false));
 
     // -o writes the file instead of standard output.
     EXPECT_EQ(runWith({"-o", (dir / "out.dat").string(), good.string()}).out, "");

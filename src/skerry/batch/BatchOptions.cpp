@@ -1,6 +1,7 @@
 #include "skerry/batch/BatchOptions.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string_view>
@@ -11,6 +12,8 @@
 namespace skerry {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A seed as typed: decimal digits only, within 32 bits.
 std::optional<std::uint32_t> seedFromText(std::string_view text) {
@@ -117,6 +120,17 @@ const std::vector<OptionRule>& optionRules() {
          [](BatchOptions& o, const std::string& v) {
              o.output = v;
          }},
+        {"--plot", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.plot = v;
+         }},
+        {"--plot-format", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.plotFormat = plotFileKind(v);
+             if (!o.plotFormat || v.find('.') != std::string::npos) {
+                 throw std::invalid_argument("needs pdf, svg or png, not '" + v + "'");
+             }
+         }},
     };
     return rules;
 }
@@ -185,8 +199,11 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& args) {
     if ((options.fitEntry || options.allFitEntries) && options.fitFile.empty()) {
         return usageError("option --entry needs --fit");
     }
-    if (options.allFitEntries && options.output.empty()) {
+    if (options.allFitEntries && options.output.empty() && options.plot.empty()) {
         return usageError("option --entry all needs -o DIR");
+    }
+    if (options.plotFormat && options.plot.empty()) {
+        return usageError("option --plot-format needs --plot");
     }
     if (options.help) {
         return {options, {}};
@@ -195,21 +212,38 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& args) {
         if (!operands.empty()) {
             return usageError("a data file and --fit both named");
         }
-        return {options, {}};
-    }
-    if (operands.empty()) {
+    } else if (operands.empty()) {
         return usageError("no data file named");
-    }
-    if (operands.size() > 1 && (options.output.empty() || options.output == "-")) {
+    } else if (operands.size() > 1 && (options.output.empty() || options.output == "-") &&
+               options.plot.empty()) {
         return usageError("more than one data file named: -o DIR names the folder for them");
     }
     options.dataFiles = std::move(operands);
+    if (!options.plot.empty() && !options.plotFormat) {
+        if (options.manyDataSets()) {
+            return usageError("option --plot DIR needs --plot-format pdf, svg or png");
+        }
+        options.plotFormat = plotFileKind(fs::path(options.plot).extension().string());
+        if (!options.plotFormat) {
+            return usageError("option --plot needs a file name ending in .pdf, .svg or .png");
+        }
+    }
     return {options, {}};
 }
 
-std::string batchUsage() {
+std::string batchUsage(bool plots) {
+    const std::string plotText =
+        plots
+            ? "  --plot FILE    also draw the plot, as the editor shows it on opening, into\n"
+              "                 FILE (.pdf, .svg or .png), in the colours of Skerry.ini; without\n"
+              "                 -o only the plot is written\n"
+              "  --plot DIR --plot-format pdf|svg|png\n"
+              "                 with more than one data set: one plot each in DIR, named after\n"
+              "                 its data file\n"
+            : "  --plot         not available: this skerry-batch was built without Qt\n";
     return "Usage: skerry-batch [--truncated] [--xi] [--listing] [--comments FILE]\n"
            "                    [--invert] [--noise RMS --seed N] [--blank FILE] [-o OUT]\n"
+           "                    [--plot FILE | --plot DIR --plot-format pdf|svg|png]\n"
            "                    DATAFILE | -o DIR DATAFILE... |\n"
            "                    --fit FITFILE [--entry K | --entry all -o DIR]\n"
            "\n"
@@ -242,7 +276,8 @@ std::string batchUsage() {
            "                 exists (1 to 15), as the \"LoadedFiles\" menu counts them;\n"
            "                 default 1\n"
            "  --entry all    every data set of FITFILE, each written into the folder DIR\n"
-           "                 given with -o under its data file's own name\n"
+           "                 given with -o under its data file's own name\n" +
+           plotText +
            "  -o, --output OUT\n"
            "                 write to the file OUT (replaced as a whole) instead of\n"
            "                 standard output; OUT may not be one of the input files;\n"

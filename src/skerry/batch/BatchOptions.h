@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "skerry/editor/PlotFile.h"
+
 namespace skerry {
 
 // What one skerry-batch run is asked to do.
@@ -31,7 +33,16 @@ struct BatchOptions {
     std::optional<int> fitEntry;
     bool allFitEntries = false;
 
+    // The plot of each data set, drawn after every other option: a file, or with more than one
+    // data set a folder. plotFormat: given with --plot-format, else taken from the file's
+    // extension.
+    std::string plot;
+    std::optional<PlotFile> plotFormat;
+
     std::vector<std::string> dataFiles;
+
+    // More than one data set: the outputs go into folders.
+    bool manyDataSets() const { return allFitEntries || dataFiles.size() > 1; }
 };
 
 struct BatchArguments {
@@ -41,8 +52,8 @@ struct BatchArguments {
 
 BatchArguments parseBatchArguments(const std::vector<std::string>& args);
 
-// The text of --help.
-std::string batchUsage();
+// The text of --help; `plots`: this skerry-batch can draw plots.
+std::string batchUsage(bool plots);
 
 // Exit statuses: 0 success, 1 an input or output failed, 2 a usage error.
 inline constexpr int BatchOk = 0;

@@ -27,11 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// No -o, or "-o -": the result goes to standard output.
-bool writesToStandardOutput(const BatchOptions& options) {
-    return options.output.empty() || options.output == "-";
-}
-
 // What every data set of a run shares, read once before the first of them.
 struct SharedInputs {
     std::unique_ptr<ScanFile> blank;     // --blank
@@ -83,22 +78,43 @@ struct FitSource {
     ProfileFile profile;
 };
 
-// The result of one data set: its text, or nullopt after telling `err` why it was refused.
-std::optional<std::string> runOne(const BatchOptions& options, const SharedInputs& shared,
-                                  const std::string& dataFile, std::ostream& err) {
-    auto data = std::make_unique<DataSet>();
-    if (auto refusal = openScan(*data, dataFile)) {
-        err << "skerry-batch: " << dataFile << ": " << *refusal << "\n";
-        return std::nullopt;
+// One run: its options, how it draws plots, where its messages go and what it reads once.
+struct Run {
+    const BatchOptions& options;
+    const PlotWriter& plots;
+    std::ostream& err;
+    SharedInputs shared;
+};
+
+// The edited text of a loaded data set, with its plot drawn into `plot` when one is asked for;
+// nullopt after telling `err` why the plot could not be drawn.
+std::optional<std::string> finish(Run& run, DataSet& data, const fs::path& plot) {
+    std::string text = editedText(data, run.options, run.shared);
+    if (!plot.empty()) {
+        if (const std::string error = run.plots(data, plot.string(), *run.options.plotFormat);
+            !error.empty()) {
+            run.err << "skerry-batch: " << plot.string() << ": " << error << "\n";
+            return std::nullopt;
+        }
     }
-    return editedText(*data, options, shared);
+    return text;
 }
 
-std::string runOne(const BatchOptions& options, const SharedInputs& shared, const FitSource& fit,
-                   int k, const ScanFile& scan) {
+// The result of one data file: its text, or nullopt after telling `err` why it failed.
+std::optional<std::string> runOne(Run& run, const std::string& dataFile, const fs::path& plot) {
+    auto data = std::make_unique<DataSet>();
+    if (auto refusal = openScan(*data, dataFile)) {
+        run.err << "skerry-batch: " << dataFile << ": " << *refusal << "\n";
+        return std::nullopt;
+    }
+    return finish(run, *data, plot);
+}
+
+std::optional<std::string> runOne(Run& run, const FitSource& fit, int k, const ScanFile& scan,
+                                  const fs::path& plot) {
     auto data = std::make_unique<DataSet>();
     reopenScan(*data, fit.list, k, scan, fit.profile);
-    return editedText(*data, options, shared);
+    return finish(run, *data, plot);
 }
 
 // Reads the data file of the list's entry k; nullptr after telling `err` why it was refused.
@@ -181,23 +197,57 @@ bool outputsClash(const std::vector<fs::path>& targets, const Sources& sources,
     return false;
 }
 
-// Writes one result to standard output or replaces the file `target` with it.
-int writeResult(const std::string& text, const BatchOptions& options, std::ostream& out,
-                std::ostream& err) {
-    if (writesToStandardOutput(options)) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+// Where a single result goes.
+enum class Output { Standard, File, None };
+
+Output outputOf(const BatchOptions& options) {
+    if (options.output == "-") {
+        return Output::Standard;
+    }
+    if (options.output.empty()) {
+        // Asked only for a plot, a run writes no edited file.
+        return options.plot.empty() ? Output::Standard : Output::None;
+    }
+    return Output::File;
+}
+
+// Writes one result to standard output or replaces the file options.output with it.
+int writeResult(const std::optional<std::string>& text, const BatchOptions& options,
+                std::ostream& out, std::ostream& err) {
+    if (!text) {
+        return BatchFailed;
+    }
+    switch (outputOf(options)) {
+    case Output::Standard:
+        out.write(text->data(), static_cast<std::streamsize>(text->size()));
         out.flush();
         if (!out) {
             err << "skerry-batch: standard output: write failed\n";
             return BatchFailed;
         }
         return BatchOk;
-    }
-    if (auto error = writeFileAtomically(options.output, text)) {
-        err << "skerry-batch: " << options.output << ": " << error->reason << "\n";
-        return BatchFailed;
+    case Output::File:
+        if (auto error = writeFileAtomically(options.output, *text)) {
+            err << "skerry-batch: " << options.output << ": " << error->reason << "\n";
+            return BatchFailed;
+        }
+        return BatchOk;
+    case Output::None:
+        return BatchOk;
     }
     return BatchOk;
+}
+
+// The files a single result goes to, for the check against the inputs.
+std::vector<fs::path> singleTargets(const BatchOptions& options) {
+    std::vector<fs::path> targets;
+    if (outputOf(options) == Output::File) {
+        targets.emplace_back(options.output);
+    }
+    if (!options.plot.empty()) {
+        targets.emplace_back(options.plot);
+    }
+    return targets;
 }
 
 bool isFolder(const std::string& path, std::ostream& err) {
@@ -238,19 +288,19 @@ private:
 };
 
 // Many results into the folder options.output: each is written beside its target as it is
-// made, and all are put in place together at the end.
+// made, and all are put in place together at the end. Without -o only plots are written.
 class FolderOutput {
 public:
     FolderOutput(std::size_t total, std::ostream& err) : progress_(total, err), err_(err) {}
 
     void add(const fs::path& target, const std::optional<std::string>& text) {
-        if (text) {
+        if (!text) {
+            failed_ = true;
+        } else if (!target.empty()) {
             if (auto error = files_.add(target, *text)) {
                 err_ << "skerry-batch: " << target.string() << ": " << error->reason << "\n";
                 failed_ = true;
             }
-        } else {
-            failed_ = true;
         }
         progress_.done(++count_);
     }
@@ -272,118 +322,153 @@ private:
     bool failed_ = false;
 };
 
-int runOnDataFiles(const BatchOptions& options, const SharedInputs& shared, std::ostream& out,
-                   std::ostream& err) {
+// Where the results of many data sets go: each data file's edited file under its own name in
+// the folder -o names, and its plot in the folder --plot names, named after it.
+struct FolderTargets {
+    std::vector<fs::path> outputs; // empty paths when there is no -o
+    std::vector<fs::path> plots;   // empty paths when there is no --plot
+    Sources sources;               // what each output and plot is written from
+    std::vector<fs::path> all;     // every file to be written, for the checks
+};
+
+std::optional<FolderTargets> folderTargets(const BatchOptions& options,
+                                           const std::vector<std::string>& dataFiles, Sources names,
+                                           std::ostream& err) {
+    const bool outputs = !options.output.empty();
+    const bool plots = !options.plot.empty();
+    if ((outputs && !isFolder(options.output, err)) || (plots && !isFolder(options.plot, err))) {
+        return std::nullopt;
+    }
+    FolderTargets targets;
+    targets.sources.kind = names.kind;
+    for (std::size_t i = 0; i < dataFiles.size(); ++i) {
+        const fs::path file(dataFiles[i]);
+        targets.outputs.push_back(outputs ? fs::path(options.output) / file.filename()
+                                          : fs::path());
+        targets.plots.push_back(plots ? fs::path(options.plot) /
+                                            (file.stem().string() + "." +
+                                             std::string(plotFileExtension(*options.plotFormat)))
+                                      : fs::path());
+        for (const fs::path& target : {targets.outputs.back(), targets.plots.back()}) {
+            if (!target.empty()) {
+                targets.all.push_back(target);
+                targets.sources.names.push_back(names.names[i]);
+            }
+        }
+    }
+    if (outputsClash(targets.all, targets.sources, runInputs(options, dataFiles), err)) {
+        return std::nullopt;
+    }
+    return targets;
+}
+
+int runOnDataFiles(Run& run, std::ostream& out) {
+    const BatchOptions& options = run.options;
     const std::vector<std::string>& files = options.dataFiles;
     if (files.size() == 1) {
-        if (!writesToStandardOutput(options) &&
-            outputsClash({options.output}, {"", files}, runInputs(options, files), err)) {
+        if (outputsClash(singleTargets(options), {"", {files.front(), files.front()}},
+                         runInputs(options, files), run.err)) {
             return BatchFailed;
         }
-        const auto text = runOne(options, shared, files.front(), err);
-        return text ? writeResult(*text, options, out, err) : BatchFailed;
+        return writeResult(runOne(run, files.front(), options.plot), options, out, run.err);
     }
-    if (!isFolder(options.output, err)) {
+    const auto targets = folderTargets(options, files, {"", files}, run.err);
+    if (!targets) {
         return BatchFailed;
     }
-    std::vector<fs::path> targets;
-    for (const std::string& file : files) {
-        targets.push_back(fs::path(options.output) / fs::path(file).filename());
-    }
-    if (outputsClash(targets, {"", files}, runInputs(options, files), err)) {
-        return BatchFailed;
-    }
-    FolderOutput output(files.size(), err);
+    FolderOutput output(files.size(), run.err);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        output.add(targets[i], runOne(options, shared, files[i], err));
+        output.add(targets->outputs[i], runOne(run, files[i], targets->plots[i]));
     }
     return output.commit();
 }
 
-// Every data set of the list, each written into the folder options.output under its data
-// file's own name. The names are checked and every data file is read before anything is
-// written.
-int runOnAllFitEntries(const BatchOptions& options, const SharedInputs& shared,
-                       const FitSource& fit, std::ostream& err) {
-    if (!isFolder(options.output, err)) {
-        return BatchFailed;
-    }
+// Every data set of the list, each written into the folders under its data file's own name.
+// The names are checked and every data file is read before anything is written.
+int runOnAllFitEntries(Run& run, const FitSource& fit) {
     const int count = fit.list.FitFoundCount;
     std::vector<std::string> dataFiles;
-    Sources sources{"data sets ", {}};
-    std::vector<fs::path> targets;
+    Sources names{"data sets ", {}};
     for (int k = 1; k <= count; ++k) {
         dataFiles.push_back(fit.list.path(k));
-        sources.names.push_back(std::to_string(k));
-        targets.push_back(fs::path(options.output) / fs::path(fit.list.path(k)).filename());
+        names.names.push_back(std::to_string(k));
     }
-    if (outputsClash(targets, sources, runInputs(options, dataFiles), err)) {
+    const auto targets = folderTargets(run.options, dataFiles, names, run.err);
+    if (!targets) {
         return BatchFailed;
     }
     std::vector<std::unique_ptr<ScanFile>> scans;
     for (int k = 1; k <= count; ++k) {
-        scans.push_back(readEntryScan(fit.list, k, err));
+        scans.push_back(readEntryScan(fit.list, k, run.err));
         if (!scans.back()) {
             return BatchFailed;
         }
     }
-    FolderOutput output(static_cast<std::size_t>(count), err);
+    FolderOutput output(static_cast<std::size_t>(count), run.err);
     for (int k = 1; k <= count; ++k) {
         const auto index = static_cast<std::size_t>(k - 1);
-        output.add(targets[index], runOne(options, shared, fit, k, *scans[index]));
+        output.add(targets->outputs[index],
+                   runOne(run, fit, k, *scans[index], targets->plots[index]));
     }
     return output.commit();
 }
 
-int runOnFitFile(const BatchOptions& options, const SharedInputs& shared, std::ostream& out,
-                 std::ostream& err) {
-    const auto fit = readBatchFitList(options.fitFile, err);
+int runOnFitFile(Run& run, std::ostream& out) {
+    const BatchOptions& options = run.options;
+    const auto fit = readBatchFitList(options.fitFile, run.err);
     if (!fit) {
         return BatchFailed;
     }
     if (options.allFitEntries) {
-        return runOnAllFitEntries(options, shared, *fit, err);
+        return runOnAllFitEntries(run, *fit);
     }
     const int entry = options.fitEntry.value_or(1);
     if (entry > fit->list.FitFoundCount) {
-        err << "skerry-batch: " << options.fitFile << ": no data set " << entry << ", only "
-            << fit->list.FitFoundCount << " of the listed data files exist\n";
+        run.err << "skerry-batch: " << options.fitFile << ": no data set " << entry << ", only "
+                << fit->list.FitFoundCount << " of the listed data files exist\n";
         return BatchFailed;
     }
     const std::vector<std::string> dataFile = {fit->list.path(entry)};
-    if (!writesToStandardOutput(options) &&
-        outputsClash({options.output}, {"", dataFile}, runInputs(options, dataFile), err)) {
+    if (outputsClash(singleTargets(options), {"", {dataFile.front(), dataFile.front()}},
+                     runInputs(options, dataFile), run.err)) {
         return BatchFailed;
     }
-    const auto scan = readEntryScan(fit->list, entry, err);
+    const auto scan = readEntryScan(fit->list, entry, run.err);
     if (!scan) {
         return BatchFailed;
     }
-    return writeResult(runOne(options, shared, *fit, entry, *scan), options, out, err);
+    return writeResult(runOne(run, *fit, entry, *scan, options.plot), options, out, run.err);
 }
 
 } // namespace
 
-int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const PlotWriter& plots) {
     const BatchArguments parsed = parseBatchArguments(args);
+    const char* refusal = nullptr;
     if (!parsed.options) {
-        err << "skerry-batch: " << parsed.error << "\n"
+        refusal = parsed.error.c_str();
+    } else if (!parsed.options->plot.empty() && !plots) {
+        refusal = "option --plot is not available: this skerry-batch was built without Qt";
+    }
+    if (refusal != nullptr) {
+        err << "skerry-batch: " << refusal << "\n"
             << "Try 'skerry-batch --help' for more information.\n";
         return BatchUsageError;
     }
     const BatchOptions& options = *parsed.options;
     if (options.help) {
-        out << batchUsage();
+        out << batchUsage(static_cast<bool>(plots));
         return out ? BatchOk : BatchFailed;
     }
-    SharedInputs shared;
-    if (!readSharedInputs(options, shared, err)) {
+    Run run{options, plots, err, {}};
+    if (!readSharedInputs(options, run.shared, err)) {
         return BatchFailed;
     }
     if (!options.fitFile.empty()) {
-        return runOnFitFile(options, shared, out, err);
+        return runOnFitFile(run, out);
     }
-    return runOnDataFiles(options, shared, out, err);
+    return runOnDataFiles(run, out);
 }
 
 } // namespace skerry

@@ -393,13 +393,12 @@ void EditorModel::SaveBMP_Click(const Picture& plot) {
 
 void EditorModel::SavePlot_Click(PlotFile format,
                                  const std::function<std::string(const std::string& path)>& write) {
-    static constexpr std::array<std::pair<const char*, const char*>, 3> kinds = {
-        {{"PDF | *.pdf", "pdf"}, {"SVG | *.svg", "svg"}, {"PNG | *.png", "png"}}};
-    const auto& [filter, extension] = kinds.at(static_cast<std::size_t>(format));
+    static constexpr std::array<const char*, 3> filters = {"PDF | *.pdf", "SVG | *.svg",
+                                                           "PNG | *.png"};
     FileDialogRequest request;
-    request.filter = filter;
+    request.filter = filters.at(static_cast<std::size_t>(format));
     request.flags = OverwritePrompt;
-    request.defaultExtension = extension;
+    request.defaultExtension = plotFileExtension(format);
     if (const auto path = askSaveFile(platform_, request)) {
         if (const std::string error = write(*path); !error.empty()) {
             platform_.messageBox("The plot could not be saved as " + *path + ": " + error, "Copy",

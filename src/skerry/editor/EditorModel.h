@@ -8,6 +8,7 @@
 #include "skerry/editor/AxisScaling.h"
 #include "skerry/editor/EditArray.h"
 #include "skerry/editor/EditHistory.h"
+#include "skerry/editor/PlotFile.h"
 #include "skerry/editor/PlotMapping.h"
 #include "skerry/export/PrinterMenu.h"
 #include "skerry/ground/Platform.h"
@@ -123,7 +124,6 @@ public:
     // "To File (PDF)", "To File (SVG)", "To File (PNG)": the plot as the editor shows it goes
     // into a file named in a save dialog, as "To File (Bitmap)" does; `write` writes it and says
     // why it could not (empty: written). A failure is reported in a message.
-    enum class PlotFile { Pdf, Svg, Png };
     void SavePlot_Click(PlotFile format,
                         const std::function<std::string(const std::string& path)>& write);
 

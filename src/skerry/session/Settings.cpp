@@ -59,12 +59,15 @@ void ReadSettings(Program& program, Platform& platform) {
                   two.format(double(now.hour)) + ":" + two.format(double(now.minute)) + ":" +
                       two.format(double(now.second)));
     saveQuietly(profile, platform);
+    readColours(profile, program.colours);
+}
 
+void readColours(const ProfileFile& settings, PlotColours& colours) {
     for (const auto& section : colourSections) {
-        PlotColor& colour = program.colours.*section.colour;
+        PlotColor& colour = colours.*section.colour;
         for (const auto& c : components) {
             colour.*c.component =
-                toInt16(profile.readInt(section.section, c.key, colour.*c.component));
+                toInt16(settings.readInt(section.section, c.key, colour.*c.component));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "skerry/ground/Platform.h"
+#include "skerry/ground/ProfileFile.h"
 #include "skerry/session/Program.h"
 
 namespace skerry {
@@ -14,6 +15,9 @@ std::filesystem::path settingsFilePath(Platform& platform);
 // "GoodData" and "DeletedData" (Red, Green, Blue), each key defaulting to the current value.
 // A settings file that cannot be written is ignored without a word.
 void ReadSettings(Program& program, Platform& platform);
+
+// The plot colours of a settings file, each key defaulting to the value `colours` holds.
+void readColours(const ProfileFile& settings, PlotColours& colours);
 
 // Writes the six colour keys, good Red, Green, Blue, then deleted Red, Green, Blue. A failure is
 // ignored without a word.

@@ -168,7 +168,6 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
             [this] { model_.SaveBMP_Click(pictureFromImage(image_)); });
     // The plot for reports and papers: vector PDF and SVG, and a PNG of twice the window's
     // pixels (or the screen's own, where it has more).
-    using PlotFile = EditorModel::PlotFile;
     for (const auto& [caption, name, format] :
          {std::tuple{"To File (PDF)", "SavePDF", PlotFile::Pdf},
           std::tuple{"To File (SVG)", "SaveSVG", PlotFile::Svg},

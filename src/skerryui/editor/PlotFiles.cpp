@@ -30,7 +30,7 @@ std::string drawVector(QPaintDevice& device, const EditorModel& model, const Plo
 
 } // namespace
 
-std::string writePlotFile(const std::string& path, EditorModel::PlotFile format,
+std::string writePlotFile(const std::string& path, PlotFile format,
                           const EditorModel& model, const PlotColors& colors, QSize size,
                           qreal pngScale) {
     // Each file is written whole to a temporary file beside it and then put in its place, so
@@ -41,7 +41,7 @@ std::string writePlotFile(const std::string& path, EditorModel::PlotFile format,
     }
     std::string error;
     switch (format) {
-    case EditorModel::PlotFile::Pdf: {
+    case PlotFile::Pdf: {
         QPdfWriter pdf(&file);
         pdf.setResolution(LayoutDpi);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -51,7 +51,7 @@ std::string writePlotFile(const std::string& path, EditorModel::PlotFile format,
         error = drawVector(pdf, model, colors, size);
         break;
     }
-    case EditorModel::PlotFile::Svg: {
+    case PlotFile::Svg: {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
         svg.setSize(size);
@@ -61,7 +61,7 @@ std::string writePlotFile(const std::string& path, EditorModel::PlotFile format,
         error = drawVector(svg, model, colors, size);
         break;
     }
-    case EditorModel::PlotFile::Png: {
+    case PlotFile::Png: {
         QImage image = makePlotImage(size, pngScale);
         renderPlot(image, model, colors);
         if (!image.save(&file, "PNG")) {
