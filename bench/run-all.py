@@ -285,31 +285,33 @@ def memory_figures(bin_dir, scan, work, env, runs):
 def batch_figure(bin_dir, scans, work, env, runs):
     """1000 scans written truncated in XI form: one skerry-batch run over all of them into a
     folder, against one Python process doing the same with numpy. Whole runs are timed, process
-    starts included."""
+    starts included. Every run writes into a new empty folder, as a user's conversion would,
+    and starts with nothing left to flush: skerry-batch flushes the whole file system once, and
+    must not pay for the scans written here or for the files of the peer's run before."""
     batch = os.path.join(bin_dir, "skerry-batch")
-    inputs = [os.path.join(scans, name) for name in sorted(os.listdir(scans))]
-    skerry_out = os.path.join(work, "out-skerry")
-    peer_out = os.path.join(work, "out-numpy")
+    names = sorted(os.listdir(scans))
+    inputs = [os.path.join(scans, name) for name in names]
     times = {"skerry": [], "numpy": []}
-    for _ in range(runs):
-        for name, folder in (("skerry", skerry_out), ("numpy", peer_out)):
-            shutil.rmtree(folder, ignore_errors=True)
+    for run in range(runs):
+        for name in times:
+            folder = os.path.join(work, "out-%s-%d" % (name, run))
             os.makedirs(folder)
             if name == "skerry":
                 command = [batch, "--truncated", "--xi", "-o", folder] + inputs
             else:
                 command = [sys.executable, os.path.join(HERE, "batch-peer.py"), scans, folder]
+            os.sync()
             start = time.perf_counter()
             run_checked(command, env, cwd=work)
             times[name].append(time.perf_counter() - start)
     # Both wrote every scan, with the same number of lines.
-    names = sorted(os.listdir(scans))
-    for folder in (skerry_out, peer_out):
+    folders = [os.path.join(work, "out-%s-%d" % (name, runs - 1)) for name in times]
+    for folder in folders:
         if sorted(os.listdir(folder)) != names:
             sys.exit("bench: %s does not hold one file per scan" % folder)
     for name in names[:: max(1, len(names) // 20)]:
         counts = []
-        for folder in (skerry_out, peer_out):
+        for folder in folders:
             with open(os.path.join(folder, name), "rb") as f:
                 counts.append(f.read().count(b"\r\n"))
         if counts[0] != counts[1]:
