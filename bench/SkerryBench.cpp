@@ -1,19 +1,23 @@
 // The in-process figures of `make bench`, each beside the bare loop it is held against:
 //   getdata          reading a scan file into the point block (file read included)
 //   bare_from_chars  the same bytes split into lines and converted with std::from_chars
-//   RefreshListing   the main window's listing: formatting every point and writing the file
-//   bare_snprintf    the same count of numbers formatted with snprintf and written to a file
+//   listing          the main window's listing text: the comment lines and every point
+//   bare_to_chars    the same lines written with std::to_chars into one buffer
+//   bare_snprintf    the same lines written with snprintf into one buffer
 //   redraw           the editor's full redraw into a 1920 x 1080 back buffer
-// Usage: skerry-bench --scan=FILE [Google Benchmark options]. Files are written in the
-// current directory; the plot needs a Qt platform (QT_QPA_PLATFORM=offscreen will do).
+// Usage: skerry-bench --scan=FILE [Google Benchmark options]. The plot needs a Qt platform
+// (QT_QPA_PLATFORM=offscreen will do).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -24,8 +28,8 @@
 #include "BenchPlatform.h"
 #include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
+#include "skerry/model/Listing.h"
 #include "skerryui/editor/PlotRenderer.h"
-#include "skerryui/mainwindow/MainWindow.h"
 
 namespace {
 
@@ -57,16 +61,6 @@ std::string readBare(const char* path) {
     }
     ::close(fd);
     return bytes;
-}
-
-void writeBare(const char* path, const std::string& bytes) {
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return;
-    }
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    benchmark::DoNotOptimize(written);
-    ::close(fd);
 }
 
 void getdataFigure(benchmark::State& state, const std::string& scan) {
@@ -125,42 +119,80 @@ void bareFromCharsFigure(benchmark::State& state, const std::string& scan) {
     state.counters["points"] = static_cast<double>(values.size()) / 3.0;
 }
 
-void refreshListingFigure(benchmark::State& state, const std::string& scan) {
-    bench::BenchPlatform platform;
-    auto program = std::make_unique<Program>();
-    if (auto refusal = loadDataFile(program->data, scan)) {
-        state.SkipWithError(refusal->c_str());
-        return;
-    }
-    MainWindow window(*program, platform);
-    for (auto _ : state) {
-        window.model().RefreshListing();
-    }
-    state.counters["points"] = program->data.PointCount;
-}
-
-// Three numbers a point, in the listing's widths, formatted with snprintf and written out.
-void bareSnprintfFigure(benchmark::State& state, const std::string& scan) {
+// The listing the main window shows and writes after every change: the comment lines and one
+// line a point.
+void listingFigure(benchmark::State& state, const std::string& scan) {
     auto data = std::make_unique<DataSet>();
     if (auto refusal = loadDataFile(*data, scan)) {
         state.SkipWithError(refusal->c_str());
         return;
     }
-    std::string text;
     for (auto _ : state) {
-        text.clear();
-        text.reserve(static_cast<std::size_t>(data->PointCount) * 48);
-        for (int i = 1; i <= data->PointCount; ++i) {
-            const Point& p = data->WorkPoints(i);
-            char line[96];
-            const int n = std::snprintf(line, sizeof line, "   %.5f   % .5E   % .3E\r\n",
-                                        static_cast<double>(p.x), static_cast<double>(p.reading),
-                                        static_cast<double>(p.third));
-            text.append(line, static_cast<std::size_t>(n));
-        }
-        writeBare("~bare.tmp", text);
+        std::string text = listingText(*data);
+        benchmark::DoNotOptimize(text.data());
     }
     state.counters["points"] = data->PointCount;
+}
+
+// Writes a point's three numbers at `out` in the listing's order and widths; returns the end.
+using PointWriter = char* (*)(char* out, char* end, const Point& point);
+
+// The floor of the listing: the comment lines copied and each point written by `write` into
+// one buffer made once, with no pattern to follow and no rounding of its own.
+void bareListingFigure(benchmark::State& state, const std::string& scan, PointWriter write) {
+    auto data = std::make_unique<DataSet>();
+    if (auto refusal = loadDataFile(*data, scan)) {
+        state.SkipWithError(refusal->c_str());
+        return;
+    }
+    std::vector<char> buffer(static_cast<std::size_t>(data->CommentCount) * 98 +
+                             static_cast<std::size_t>(data->PointCount) * 96);
+    char* const end = buffer.data() + buffer.size();
+    for (auto _ : state) {
+        char* out = buffer.data();
+        for (int i = 1; i <= data->CommentCount; ++i) {
+            const std::string_view line = data->CommentBlock.line(i);
+            out = std::copy(line.begin(), line.end(), out);
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+        for (int i = 1; i <= data->PointCount; ++i) {
+            out = write(out, end, data->WorkPoints(i));
+        }
+        benchmark::DoNotOptimize(out);
+    }
+    state.counters["points"] = data->PointCount;
+}
+
+char* blanks(char* out, int count) {
+    return std::fill_n(out, count, ' ');
+}
+
+// A number in the listing's sign column: a blank where a minus would stand.
+char* signedToChars(char* out, char* end, float value, int decimals) {
+    if (!std::signbit(value)) {
+        *out++ = ' ';
+    }
+    return std::to_chars(out, end, value, std::chars_format::scientific, decimals).ptr;
+}
+
+char* toCharsLine(char* out, char* end, const Point& p) {
+    out = blanks(out, 3);
+    out = std::to_chars(out, end, p.x, std::chars_format::fixed, 5).ptr;
+    out = blanks(out, 3);
+    out = signedToChars(out, end, p.reading, 5);
+    out = blanks(out, 3);
+    out = signedToChars(out, end, p.third, 3);
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+char* snprintfLine(char* out, char* end, const Point& p) {
+    const int n = std::snprintf(out, static_cast<std::size_t>(end - out),
+                                "   %.5f   % .5E   % .3E\r\n", static_cast<double>(p.x),
+                                static_cast<double>(p.reading), static_cast<double>(p.third));
+    return out + n;
 }
 
 // Form_Paint prepares the frame (axis rounding, ticks, scale factors, font sizes) and has the
@@ -207,8 +239,9 @@ int main(int argc, char* argv[]) {
     }
     benchmark::RegisterBenchmark("getdata", getdataFigure, scan);
     benchmark::RegisterBenchmark("bare_from_chars", bareFromCharsFigure, scan);
-    benchmark::RegisterBenchmark("RefreshListing", refreshListingFigure, scan);
-    benchmark::RegisterBenchmark("bare_snprintf", bareSnprintfFigure, scan);
+    benchmark::RegisterBenchmark("listing", listingFigure, scan);
+    benchmark::RegisterBenchmark("bare_to_chars", bareListingFigure, scan, toCharsLine);
+    benchmark::RegisterBenchmark("bare_snprintf", bareListingFigure, scan, snprintfLine);
     benchmark::RegisterBenchmark("redraw", redrawFigure, scan)->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

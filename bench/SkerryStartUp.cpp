@@ -2,7 +2,8 @@
 // quits as soon as the main window is on screen and reports its peak memory.
 //   skerry-startup                start-up only
 //   skerry-startup --editor SCAN  then File > Get Data on SCAN and Edit > Data (graphically);
-//                                 the memory is read once the editor is on screen
+//                                 the memory is read once the editor is on screen, and the
+//                                 editor's size and its plot image's are reported with it
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
@@ -40,6 +41,9 @@ void openEditor(MainWindow& main, BenchPlatform& platform, const std::string& sc
             return;
         }
         skerry::bench::whenExposed(*editor, [editor] {
+            // The sizes the peer's windows take, so that both hold as many pixels.
+            std::printf("editor_size %dx%d\nplot_size %dx%d\n", editor->width(), editor->height(),
+                        editor->plotImage().width(), editor->plotImage().height());
             skerry::bench::reportPeakMemory();
             editor->reject();
         });
@@ -52,7 +56,7 @@ void openEditor(MainWindow& main, BenchPlatform& platform, const std::string& sc
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Skerry"));
+    skerry::setUpApplication();
 
     std::string scan;
     if (argc == 3 && std::string(argv[1]) == "--editor") {

@@ -6,8 +6,11 @@ Usage: bench/run-all.py [--build FOLDER] [--repetitions N] [--keep]
 
 Needs Debian's Python 3 with python3-numpy and python3-matplotlib, and the programs of the
 bench preset (cmake --preset bench). Every timing is repeated and the median is taken, so that
-a busy moment of a shared machine does not decide a figure. All windows are shown on Qt's
-offscreen platform, Skerry's and the peers' alike.
+a busy moment of a shared machine does not decide a figure. The in-process figures and their
+peers are CPU times of the measuring process, so that other programs on the machine do not
+count; start-up and the batch run are wall times, as a user waits for them, with Skerry's runs
+and the peers' interleaved. All windows are shown on Qt's offscreen platform, Skerry's and the
+peers' alike, in the same environment.
 """
 
 import argparse
@@ -89,17 +92,17 @@ def write_batch_scans(folder, count):
 
 
 def timed_median(action, repetitions, min_seconds=0.1, min_calls=1):
-    """The median over repetitions of the mean time of one call, each repetition calling at
+    """The median over repetitions of the mean CPU time of one call, each repetition calling at
     least min_calls times and for at least min_seconds, as Google Benchmark does."""
     action()  # warm up: first calls load code and fill caches
     means = []
     for _ in range(repetitions):
         calls = 0
-        start = time.perf_counter()
+        start = time.process_time()
         while True:
             action()
             calls += 1
-            elapsed = time.perf_counter() - start
+            elapsed = time.process_time() - start
             if calls >= min_calls and elapsed >= min_seconds:
                 break
         means.append(elapsed / calls)
@@ -116,11 +119,16 @@ def run_checked(command, env, cwd=None, capture=True):
     return result
 
 
-def peak_memory(result):
+def reported(result, name):
+    """The value a benchmark program printed on its line "name value"."""
     for line in result.stdout.splitlines():
-        if line.startswith("peak_rss_kb "):
-            return int(line.split()[1])
-    sys.exit("bench: no peak memory reported by %s" % result.args[0])
+        if line.startswith(name + " "):
+            return line.split()[1]
+    sys.exit("bench: %s reported no %s" % (result.args[0], name))
+
+
+def peak_memory(result):
+    return int(reported(result, "peak_rss_kb"))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -128,7 +136,7 @@ def peak_memory(result):
 
 
 def in_process_figures(bin_dir, scan, work, env, repetitions):
-    """Google Benchmark's medians of the in-process figures, in seconds."""
+    """Google Benchmark's medians of the in-process figures' CPU times, in seconds."""
     out = os.path.join(work, "benchmark.json")
     run_checked(
         [
@@ -149,7 +157,7 @@ def in_process_figures(bin_dir, scan, work, env, repetitions):
     medians = {}
     for b in report["benchmarks"]:
         if b.get("aggregate_name") == "median":
-            medians[b["run_name"]] = b["real_time"] * scale[b["time_unit"]]
+            medians[b["run_name"]] = b["cpu_time"] * scale[b["time_unit"]]
     return medians
 
 
@@ -219,61 +227,91 @@ def matplotlib_figure(scan, repetitions):
     return timed_median(redraw, repetitions, min_calls=3)
 
 
-def process_figures(bin_dir, scan, work, env, runs):
-    """Start-up wall times and peak memory, Skerry's runs and the peer's interleaved so that
-    both see the same moments of the machine."""
-    skerry = [os.path.join(bin_dir, "skerry-startup")]
-    editor = skerry + ["--editor", scan]
-    empty = [os.path.join(bin_dir, "empty-main-window")]
-    for command in (skerry, editor, empty):  # warm the page cache
-        run_checked(command, env, cwd=work)
-    times = {"skerry": [], "empty": []}
-    memory = {"editor": [], "empty": []}
+def median_wall_times(commands, env, cwd, runs):
+    """Each command's median wall time over runs, the commands taking turns so that all of them
+    see the same moments of the machine. Every command runs once first to warm the page cache."""
+    for command in commands.values():
+        run_checked(command, env, cwd=cwd)
+    times = {name: [] for name in commands}
     for _ in range(runs):
-        for name, command in (("skerry", skerry), ("empty", empty)):
+        for name, command in commands.items():
             start = time.perf_counter()
-            result = run_checked(command, env, cwd=work)
+            run_checked(command, env, cwd=cwd)
             times[name].append(time.perf_counter() - start)
-            if name == "empty":
-                memory["empty"].append(peak_memory(result))
-    for _ in range(max(3, runs // 3)):
-        memory["editor"].append(peak_memory(run_checked(editor, env, cwd=work)))
-    return (
-        statistics.median(times["skerry"]),
-        statistics.median(times["empty"]),
-        statistics.median(memory["editor"]),
-        statistics.median(memory["empty"]),
+    return {name: statistics.median(t) for name, t in times.items()}
+
+
+def start_up_figures(bin_dir, work, env, runs):
+    """Wall time from start to the main window on screen: Skerry, the same windows without
+    Skerry's logic, and an empty main window."""
+    return median_wall_times(
+        {
+            "skerry": [os.path.join(bin_dir, "skerry-startup")],
+            "same": [os.path.join(bin_dir, "same-windows")],
+            "empty": [os.path.join(bin_dir, "empty-main-window")],
+        },
+        env,
+        work,
+        runs,
     )
 
 
-def batch_figure(bin_dir, scans, work, env, runs):
-    """1000 scans written truncated in XI form: a shell loop calling skerry-batch once per scan,
-    against one Python process doing the same with numpy. Whole runs are timed, process starts
-    included."""
-    batch = os.path.join(bin_dir, "skerry-batch")
-    loop = 'for f in "$1"/*; do "$2" --truncated --xi -o "$3/${f##*/}" "$f"; done'
-    skerry_out = os.path.join(work, "out-skerry")
-    peer_out = os.path.join(work, "out-numpy")
-    times = {"skerry": [], "numpy": []}
+def memory_figures(bin_dir, scan, work, env, runs):
+    """Peak memory with the scan open in the editor, against the same windows without Skerry's
+    logic holding the same texts and pixels, and an empty main window. The peer's windows take
+    the sizes Skerry's editor reported; its panes show the scan and Skerry's listing of it."""
+    listing = os.path.join(work, "listing.txt")
+    run_checked(
+        [os.path.join(bin_dir, "skerry-batch"), "--listing", "-o", listing, scan], env, cwd=work
+    )
+    editor = [os.path.join(bin_dir, "skerry-startup"), "--editor", scan]
+    first = run_checked(editor, env, cwd=work)
+    same = [
+        os.path.join(bin_dir, "same-windows"),
+        "--editor",
+        scan,
+        listing,
+        reported(first, "editor_size"),
+        reported(first, "plot_size"),
+    ]
+    empty = [os.path.join(bin_dir, "empty-main-window")]
+    memory = {"editor": [], "same": [], "empty": []}
     for _ in range(runs):
-        for name, folder in (("skerry", skerry_out), ("numpy", peer_out)):
-            shutil.rmtree(folder, ignore_errors=True)
+        for name, command in (("editor", editor), ("same", same), ("empty", empty)):
+            memory[name].append(peak_memory(run_checked(command, env, cwd=work)))
+    return {name: statistics.median(kb) for name, kb in memory.items()}
+
+
+def batch_figure(bin_dir, scans, work, env, runs):
+    """1000 scans written truncated in XI form: one skerry-batch run over all of them into a
+    folder, against one Python process doing the same with numpy. Whole runs are timed, process
+    starts included. Every run writes into a new empty folder, as a user's conversion would,
+    and starts with nothing left to flush: skerry-batch flushes the whole file system once, and
+    must not pay for the scans written here or for the files of the peer's run before."""
+    batch = os.path.join(bin_dir, "skerry-batch")
+    names = sorted(os.listdir(scans))
+    inputs = [os.path.join(scans, name) for name in names]
+    times = {"skerry": [], "numpy": []}
+    for run in range(runs):
+        for name in times:
+            folder = os.path.join(work, "out-%s-%d" % (name, run))
             os.makedirs(folder)
             if name == "skerry":
-                command = ["/bin/bash", "-c", loop, "loop", scans, batch, folder]
+                command = [batch, "--truncated", "--xi", "-o", folder] + inputs
             else:
                 command = [sys.executable, os.path.join(HERE, "batch-peer.py"), scans, folder]
+            os.sync()
             start = time.perf_counter()
             run_checked(command, env, cwd=work)
             times[name].append(time.perf_counter() - start)
     # Both wrote every scan, with the same number of lines.
-    names = sorted(os.listdir(scans))
-    for folder in (skerry_out, peer_out):
+    folders = [os.path.join(work, "out-%s-%d" % (name, runs - 1)) for name in times]
+    for folder in folders:
         if sorted(os.listdir(folder)) != names:
             sys.exit("bench: %s does not hold one file per scan" % folder)
     for name in names[:: max(1, len(names) // 20)]:
         counts = []
-        for folder in (skerry_out, peer_out):
+        for folder in folders:
             with open(os.path.join(folder, name), "rb") as f:
                 counts.append(f.read().count(b"\r\n"))
         if counts[0] != counts[1]:
@@ -297,31 +335,35 @@ def memory_text(kilobytes):
 
 
 class Figure:
-    """A figure and its peer. `faster` targets ask for peer/ours of at least `bound`; the others
-    for ours/peer of at most `bound`."""
+    """A figure and its peer. `faster` figures show peer/ours ("x faster"), the others
+    ours/peer. A target asks for a `faster` ratio of at least `bound`, for another of at most
+    `bound`; a reference row (bound None) has no target and only shows what a floor costs."""
 
-    def __init__(self, name, ours, peer_name, peer, bound, faster, show):
+    def __init__(self, name, ours, peer_name, peer, show, faster=False, bound=None):
         self.name = name
         self.ours = ours
         self.peer_name = peer_name
         self.peer = peer
-        self.bound = bound
-        self.faster = faster
         self.show = show
+        self.faster = faster
+        self.bound = bound
 
     def ratio(self):
         return self.peer / self.ours if self.faster else self.ours / self.peer
 
     def met(self):
+        if self.bound is None:
+            return True
         return self.ratio() >= self.bound if self.faster else self.ratio() <= self.bound
 
     def row(self):
         if self.faster:
             ratio = "%.1fx faster" % self.ratio()
-            target = "at least %gx faster" % self.bound
+            target = "at least %gx faster" % self.bound if self.bound else ""
         else:
             ratio = "%.2fx" % self.ratio()
-            target = "at most %gx" % self.bound
+            target = "at most %gx" % self.bound if self.bound else ""
+        status = "" if self.bound is None else "met" if self.met() else "MISSED"
         return [
             self.name,
             self.show(self.ours),
@@ -329,7 +371,7 @@ class Figure:
             self.show(self.peer),
             ratio,
             target,
-            "met" if self.met() else "MISSED",
+            status,
         ]
 
 
@@ -343,7 +385,7 @@ def print_table(figures):
             print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
 
 
-def machine_lines():
+def machine_lines(load):
     model = "unknown CPU"
     try:
         with open("/proc/cpuinfo") as f:
@@ -361,13 +403,16 @@ def machine_lines():
     import numpy
 
     return [
-        "Machine: %s, %d cores, %.1f GB, Linux %s%s"
+        "Machine: %s, %d cores, %.1f GB, Linux %s%s; load average %.1f at the start, %.1f "
+        "at the end"
         % (
             model,
             os.cpu_count() or 0,
             os.sysconf("SC_PAGE_SIZE") * os.sysconf("SC_PHYS_PAGES") / 1024**3,
             platform.release(),
             debian,
+            load,
+            os.getloadavg()[0],
         ),
         "Peers: Python %s, numpy %s, matplotlib %s (Agg)"
         % (platform.python_version(), numpy.__version__, matplotlib.__version__),
@@ -383,14 +428,18 @@ def main():
     bin_dir = os.path.join(args.build, "bin")
     reps = max(3, args.repetitions)
 
+    load = os.getloadavg()[0]
     work = tempfile.mkdtemp(prefix="skerry-bench-")
     env = dict(os.environ)
     env["QT_QPA_PLATFORM"] = "offscreen"
-    # Skerry.ini and the single-instance lock of these runs stay in the work folder.
+    # Skerry.ini of these runs lies in the work folder, on disk as a user's settings are. The
+    # single-instance lock goes where a desktop session keeps it, in memory (/run/user is a
+    # tmpfs); /dev/shm is one too.
     env["XDG_CONFIG_HOME"] = os.path.join(work, "config")
-    env["XDG_RUNTIME_DIR"] = os.path.join(work, "runtime")
     os.makedirs(env["XDG_CONFIG_HOME"])
-    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+    in_memory = "/dev/shm" if os.path.isdir("/dev/shm") else work
+    runtime = tempfile.mkdtemp(prefix="skerry-bench-", dir=in_memory)
+    env["XDG_RUNTIME_DIR"] = runtime
     try:
         print("Writing the scans ...", flush=True)
         scan = os.path.join(work, "scan.RA1")
@@ -398,45 +447,57 @@ def main():
         scans = os.path.join(work, "scans")
         write_batch_scans(scans, BATCH_SCANS)
 
+        print("Batch runs over %d scans ..." % BATCH_SCANS, flush=True)
+        batch, batch_peer = batch_figure(bin_dir, scans, work, env, 5)
         print("In-process figures (Google Benchmark) ...", flush=True)
         medians = in_process_figures(bin_dir, scan, work, env, reps)
         print("numpy.loadtxt and matplotlib ...", flush=True)
         loadtxt = loadtxt_figure(scan, reps)
         plot = matplotlib_figure(scan, reps)
         print("Start-up and memory ...", flush=True)
-        start, empty_start, editor_kb, empty_kb = process_figures(
-            bin_dir, scan, work, env, 2 * reps
-        )
-        print("Batch runs over %d scans ..." % BATCH_SCANS, flush=True)
-        batch, batch_peer = batch_figure(bin_dir, scans, work, env, 3)
+        start = start_up_figures(bin_dir, work, env, 2 * reps)
+        memory = memory_figures(bin_dir, scan, work, env, 5)
     finally:
+        shutil.rmtree(runtime, ignore_errors=True)
         if args.keep:
             print("Work folder kept: " + work)
         else:
             shutil.rmtree(work, ignore_errors=True)
 
+    same = "same windows, no logic"
+    empty = "empty Qt main window"
     figures = [
-        Figure("getdata, 2200-point scan", medians["getdata"], "numpy.loadtxt",
-               loadtxt, 3, True, seconds_text),
+        Figure("1000 scans truncated as XI, one run", batch, "one Python process with numpy",
+               batch_peer, seconds_text, faster=True, bound=3),
+        Figure("listing text, 2200 points", medians["listing"], "bare to_chars loop",
+               medians["bare_to_chars"], seconds_text, bound=1.5),
+        Figure("listing text, 2200 points", medians["listing"], "bare snprintf loop",
+               medians["bare_snprintf"], seconds_text),
         Figure("getdata, 2200-point scan", medians["getdata"], "bare from_chars loop",
-               medians["bare_from_chars"], 2, False, seconds_text),
-        Figure("RefreshListing, 2200 points", medians["RefreshListing"], "bare snprintf loop",
-               medians["bare_snprintf"], 2, False, seconds_text),
+               medians["bare_from_chars"], seconds_text, bound=1.25),
+        Figure("getdata, 2200-point scan", medians["getdata"], "numpy.loadtxt",
+               loadtxt, seconds_text, faster=True),
         Figure("redraw, 2200 points, 1920 x 1080", medians["redraw"], "matplotlib (Agg)",
-               plot, 10, True, seconds_text),
-        Figure("start-up to main window shown", start, "empty Qt main window",
-               empty_start, 1.5, False, seconds_text),
-        Figure("1000 scans truncated as XI", batch, "Python with numpy",
-               batch_peer, 3, True, seconds_text),
-        Figure("peak memory, scan in editor", editor_kb, "empty Qt main window",
-               empty_kb, 1.5, False, memory_text),
+               plot, seconds_text, faster=True, bound=40),
+        Figure("start-up to main window shown", start["skerry"], same,
+               start["same"], seconds_text, bound=1.25),
+        Figure("start-up to main window shown", start["skerry"], empty,
+               start["empty"], seconds_text),
+        Figure("peak memory, scan in editor", memory["editor"], same,
+               memory["same"], memory_text, bound=1.25),
+        Figure("peak memory, scan in editor", memory["editor"], empty,
+               memory["empty"], memory_text),
     ]
     print()
     print_table(figures)
     print()
-    for line in machine_lines():
+    for line in machine_lines(load):
         print(line)
-    print("Medians of %d repetitions; windows on Qt's offscreen platform." % reps)
+    print(
+        "Medians of %d repetitions (start-up %d, batch and memory 5); in-process figures are CPU "
+        "times, start-up and batch wall times; windows on Qt's offscreen platform."
+        % (reps, 2 * reps)
+    )
     missed = [f.name for f in figures if not f.met()]
     if missed:
         print("Missed: " + "; ".join(missed))

@@ -5,17 +5,13 @@
 #include <vector>
 
 #include "skerry/session/StartUp.h"
-#include "skerryui/base/AppIcon.h"
 #include "skerryui/mainwindow/GuiStartUp.h"
 #include "skerryui/mainwindow/MainWindow.h"
 #include "skerryui/platform/QtPlatform.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Skerry"));
-    // Every window shows the program's icon; the desktop matches them to its menu entry.
-    QApplication::setWindowIcon(skerry::applicationIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("skerry"));
+    skerry::setUpApplication();
 
     skerry::QtPlatform platform;
     skerry::Program program;

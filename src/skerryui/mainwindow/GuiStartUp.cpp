@@ -1,9 +1,18 @@
 #include "skerryui/mainwindow/GuiStartUp.h"
 
+#include <QApplication>
+
+#include "skerryui/base/AppIcon.h"
 #include "skerryui/mainwindow/MainWindow.h"
 #include "skerryui/mainwindow/SplashWindow.h"
 
 namespace skerry {
+
+void setUpApplication() {
+    QApplication::setApplicationName(QStringLiteral("Skerry"));
+    QApplication::setWindowIcon(applicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("skerry"));
+}
 
 GuiStartUp::GuiStartUp(Program& program, Platform& platform)
     : program_(program), platform_(platform) {}

@@ -9,6 +9,10 @@ namespace skerry {
 class MainWindow;
 class SplashWindow;
 
+// Names the application, gives every window the program's icon and matches the windows to the
+// desktop entry; called once the QApplication exists, before any window is made.
+void setUpApplication();
+
 // The windows of start-up as Qt widgets: the splash and the main window.
 class GuiStartUp : public StartUpWindows {
 public:
