@@ -78,6 +78,7 @@ mode_t currentUmask() {
     return mask;
 }
 
+
 // Follows a chain of symbolic links to the path that finally gets replaced. A relative link is
 // relative to the folder holding the link, not to the current directory. The end of the chain
 // need not exist (a dangling link gets its file created).

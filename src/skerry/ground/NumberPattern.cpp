@@ -140,25 +140,51 @@ constexpr std::array<Uint128, 32> powersOfTen = [] {
     return powers;
 }();
 
-// The same seven digits of a float, found with integer arithmetic, which costs a fraction of the
-// general conversion: the listing turns thousands of floats into digits. A normal float is
-// m * 2^-shift with an integer m < 2^24; for shift > 0 and values below 10^7, value * 10^k for
-// the k that leaves seven integer digits is m * 10^k / 2^shift, whose numerator fits 128 bits
-// for k <= 31, so that its integer part and the rounding of the rest are exact. Other values
-// take the general way.
-Digits significantDigits(float magnitude) {
-    const auto bits = std::bit_cast<std::uint32_t>(magnitude);
-    const auto biased = static_cast<int>(bits >> 23); // the sign bit is clear
-    const int shift = 150 - biased;
-    const std::uint32_t m = (bits & 0x7FFFFFu) | 0x800000u;
-    // floor(log10(magnitude)) within one: magnitude lies in [2^(biased-127), 2^(biased-126)),
+// How the significant digits of a float or a double are found by integer arithmetic: a positive
+// normal value is m * 2^-shift with an integer m below 2^(mantissa bits + 1).
+template <typename T>
+struct Binary;
+template <>
+struct Binary<float> {
+    using Bits = std::uint32_t;
+    static constexpr int mantissaBits = 23;
+    static constexpr int bias = 127;
+    static constexpr int digits = 7;
+};
+template <>
+struct Binary<double> {
+    using Bits = std::uint64_t;
+    static constexpr int mantissaBits = 52;
+    static constexpr int bias = 1023;
+    static constexpr int digits = 15;
+};
+
+// The step-one digits of a float (7) or a double (15), found with integer arithmetic, which
+// costs a fraction of the general conversion: the listing and saved files turn thousands of
+// numbers into digits. For a value m * 2^-shift with shift > 0, value * 10^k for the k that
+// leaves `digits` integer digits is m * 10^k / 2^shift; where its numerator fits 128 bits, its
+// integer part and the rounding of the rest (half to even, as the general conversion rounds)
+// are exact. Other values take the general way.
+template <typename T>
+Digits significantDigits(T magnitude) {
+    using B = Binary<T>;
+    const auto bits = std::bit_cast<typename B::Bits>(magnitude);
+    const auto biased = static_cast<int>(bits >> B::mantissaBits); // the sign bit is clear
+    const int shift = B::bias + B::mantissaBits - biased;
+    const auto m =
+        static_cast<std::uint64_t>((bits & ((typename B::Bits{1} << B::mantissaBits) - 1)) |
+                                   (typename B::Bits{1} << B::mantissaBits));
+    // floor(log10(magnitude)) within one: magnitude lies in [2^(biased-bias), 2^(biased-bias+1)),
     // and 78913 / 2^18 is log10(2) to six places.
-    int decimalExponent = ((biased - 127) * 78913) >> 18;
-    constexpr std::uint64_t low = 1'000'000;
-    constexpr std::uint64_t high = 10'000'000;
-    for (int attempt = 0; attempt < 2 && biased != 0; ++attempt) {
-        const int k = 6 - decimalExponent;
-        if (shift <= 0 || shift > 127 || k < 0 || k >= static_cast<int>(powersOfTen.size())) {
+    int decimalExponent = ((biased - B::bias) * 78913) >> 18;
+    const std::uint64_t low = static_cast<std::uint64_t>(powersOfTen[B::digits - 1]);
+    const std::uint64_t high = low * 10;
+    const bool normal = biased != 0 && biased != (1 << (8 * sizeof(T) - 1 - B::mantissaBits)) - 1;
+    for (int attempt = 0; attempt < 2 && normal; ++attempt) {
+        const int k = B::digits - 1 - decimalExponent;
+        // m * 10^k must fit 128 bits.
+        const int maxK = B::mantissaBits == 23 ? 31 : 22;
+        if (shift <= 0 || shift > 127 || k < 0 || k > maxK) {
             break;
         }
         const Uint128 scaled = m * powersOfTen[static_cast<std::size_t>(k)];
@@ -171,7 +197,6 @@ Digits significantDigits(float magnitude) {
             --decimalExponent;
             continue;
         }
-        // Rounded half to even on the exact value, as the general conversion rounds.
         const Uint128 rest = scaled & ((Uint128{1} << shift) - 1);
         const Uint128 half = Uint128{1} << (shift - 1);
         if (rest > half || (rest == half && (whole & 1) != 0)) {
@@ -182,19 +207,15 @@ Digits significantDigits(float magnitude) {
             ++decimalExponent;
         }
         Digits result;
-        for (int i = 6; i >= 0; --i) {
+        for (int i = B::digits - 1; i >= 0; --i) {
             result.digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + whole % 10);
             whole /= 10;
         }
-        result.count = 7;
+        result.count = B::digits;
         result.exponent = decimalExponent;
         return result;
     }
-    return significantDigits<float>(magnitude, 6);
-}
-
-Digits significantDigits(double magnitude) {
-    return significantDigits<double>(magnitude, 14);
+    return significantDigits<T>(magnitude, B::digits - 1);
 }
 
 // Keeps the first `keep` digits (0 <= keep < count) and rounds on the next one, half away from

@@ -30,9 +30,8 @@ std::string drawVector(QPaintDevice& device, const EditorModel& model, const Plo
 
 } // namespace
 
-std::string writePlotFile(const std::string& path, PlotFile format,
-                          const EditorModel& model, const PlotColors& colors, QSize size,
-                          qreal pngScale) {
+std::string writePlotFile(const std::string& path, PlotFile format, const EditorModel& model,
+                          const PlotColors& colors, QSize size, qreal pngScale) {
     // Each file is written whole to a temporary file beside it and then put in its place, so
     // that a failed write never leaves half a plot under the name.
     QSaveFile file(toQString(path));

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "skerryui/base/Fonts.h"
 #include "skerryui/base/QtText.h"
@@ -115,6 +116,23 @@ void forEachRing(const PlotMapping& map, const EditorModel& m, Ring ring) {
     }
 }
 
+// The pixels a stamp covers, when each is either fully covered or not at all; empty when the
+// stamp has pixels partly covered, which only drawing the stamp blends right.
+std::vector<QPoint> opaquePixels(const QImage& stamp) {
+    std::vector<QPoint> pixels;
+    for (int y = 0; y < stamp.height(); ++y) {
+        for (int x = 0; x < stamp.width(); ++x) {
+            const int alpha = qAlpha(stamp.pixel(x, y));
+            if (alpha == 255) {
+                pixels.emplace_back(x, y);
+            } else if (alpha != 0) {
+                return {};
+            }
+        }
+    }
+    return pixels;
+}
+
 void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m, const PlotColors& colors,
                 RingDrawing drawing) {
     // The radius is taken across, so that the rings stay round whatever the window's shape.
@@ -133,10 +151,35 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m, const
     QPointF stampCentre;
     const QImage good = ringStamp(colors.good, radius, ratio, stampCentre);
     const QImage deleted = ringStamp(colors.deleted, radius, ratio, stampCentre);
+    const auto topLeft = [&stampCentre](QPointF centre) {
+        return QPoint(static_cast<int>(std::lround(centre.x() - stampCentre.x())),
+                      static_cast<int>(std::lround(centre.y() - stampCentre.y())));
+    };
+    // On a plain image of the window's pixels, the opaque pixels of the stamp are written
+    // straight into the image: the same pixels as drawing the stamp, at a fraction of the cost.
+    auto* image = dynamic_cast<QImage*>(p.device());
+    const std::vector<QPoint> ring = opaquePixels(good);
+    if (image != nullptr && image->format() == QImage::Format_RGB32 && ratio == 1.0 &&
+        p.worldTransform().isIdentity() && !p.hasClipping() && !ring.empty()) {
+        const QRgb goodPixel = colors.good.rgb();
+        const QRgb deletedPixel = colors.deleted.rgb();
+        const QRect bounds = image->rect();
+        p.beginNativePainting();
+        forEachRing(map, m, [&](QPointF centre, bool isGood) {
+            const QPoint at = topLeft(centre);
+            for (const QPoint& offset : ring) {
+                const QPoint pixel = at + offset;
+                if (bounds.contains(pixel)) {
+                    reinterpret_cast<QRgb*>(image->scanLine(pixel.y()))[pixel.x()] =
+                        isGood ? goodPixel : deletedPixel;
+                }
+            }
+        });
+        p.endNativePainting();
+        return;
+    }
     forEachRing(map, m, [&](QPointF centre, bool isGood) {
-        const QPoint at(static_cast<int>(std::lround(centre.x() - stampCentre.x())),
-                        static_cast<int>(std::lround(centre.y() - stampCentre.y())));
-        p.drawImage(at, isGood ? good : deleted);
+        p.drawImage(topLeft(centre), isGood ? good : deleted);
     });
 }
 
