@@ -1,68 +1,46 @@
-#include <gtest/gtest.h>
-
 #include <bit>
-#include <cmath>
-#include <cstdint>
 
+#include "ground/DataTable.h"
 #include "skerry/operations/Noise.h"
 #include "support/ScriptedPlatform.h"
 
 namespace skerry {
 namespace {
 
-TEST(PlainNumber, AcceptsOnlyAWholeNumberWithBlanksAround) {
-    for (const char* text : {"0.02", " 1.00000E-02", "-1.00000E-02", "+3", "12.", ".5", "-.5e+3",
-                             "7D-2", "2e5", "\t 4 \t", "0"}) {
-        EXPECT_TRUE(isPlainNumber(text)) << '"' << text << '"';
-    }
-    for (const char* text :
-         {"",    "  ",  "abc",  "1 2", ".",   "-",    "+.",   "1e", "1e+", "1.2.3", "--1",
-          "- 1", "1,5", "0x10", "inf", "nan", "1e5x", "1 e5", "$5", "5%",  "1\n"}) {
-        EXPECT_FALSE(isPlainNumber(text)) << '"' << text << '"';
+TEST(Noise, ALevelIsAPlainNumberWithinTheSingleRange) {
+    for (const auto& row : test::readTable("subsystems/noise-levels.tsv", 2)) {
+        EXPECT_EQ(noiseLevelFromText(row[0]),
+                  row[1] == "refused" ? std::nullopt : std::optional(row.single(1)))
+            << row.where;
     }
 }
 
 // The uniform numbers are the generator's top 24 bits: the same with every compiler. The
 // expected values follow from the Mersenne twister's first output for its default seed,
-// 3499211612, and its next eleven.
-TEST(GaussianNoise, IsReproducibleFromTheSeed) {
+// 3499211612, and its next eleven; their sum less 6, times the level, is the noise.
+TEST(Noise, IsReproducibleFromTheSeedAndScaledByTheLevel) {
     NoiseGenerator first;
     EXPECT_EQ(uniformNumber(first), 13668795.0f / 16777216.0f);
-
-    NoiseGenerator generator;
-    const float value = GaussianNoise(1.0f, generator);
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(value), 0x3f01ad70u) << value;
-}
-
-TEST(GaussianNoise, HasMeanZeroAndTheLevelAsSpreadWithinSixLevels) {
-    constexpr int n = 200000;
-    for (const float level : {0.25f, -0.25f, 3e-5f}) {
-        SCOPED_TRACE(level);
-        NoiseGenerator generator(2024);
-        double sum = 0.0;
-        double squares = 0.0;
-        const float bound = 6.0f * std::abs(level);
-        for (int i = 0; i < n; ++i) {
-            const float value = GaussianNoise(level, generator);
-            ASSERT_LE(std::abs(value), bound) << i;
-            sum += value;
-            squares += double{value} * value;
-        }
-        const double mean = sum / n;
-        const double spread = std::sqrt(squares / n - mean * mean);
-        // The mean of n values has the standard error |level| / sqrt(n), about 0.0022 |level|.
-        EXPECT_LT(std::abs(mean), 0.01 * std::abs(level));
-        EXPECT_NEAR(spread / std::abs(level), 1.0, 0.01);
+    for (const float level : {1.0f, -0.25f}) {
+        NoiseGenerator generator;
+        EXPECT_EQ(GaussianNoise(level, generator), level * std::bit_cast<float>(0x3f01ad70u));
     }
 }
 
-TEST(NoiseDialogModel, PlacedOverTheMainWindowShowingTheLastLevel) {
+TEST(Noise, TheDialogShowsTheLastLevelAndRefusesText) {
     DataSet data;
     test::ScriptedPlatform platform;
     NoiseDialogModel dialog(data, platform);
     EXPECT_EQ(dialog.Form_Load({100, 50, 820, 560}, 300), (WindowPosition{360, 58}));
     EXPECT_EQ(dialog.NoiseLevel(), " 1.00000E-02");
+    EXPECT_FALSE(dialog.IsDone_Click("0.5 V"));
+    EXPECT_EQ(dialog.NoiseLevel(), " 1.00000E-02");
+    EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Illegal Value for RMS Noise."});
+    EXPECT_EQ(platform.messages[0].title, "Non-Numerical Entry!");
     EXPECT_FALSE(dialog.accepted());
+    EXPECT_TRUE(dialog.IsDone_Click("-0.5"));
+    EXPECT_TRUE(dialog.accepted());
+    EXPECT_EQ(data.NoiseRms, -0.5f);
 }
 
 } // namespace
