@@ -71,6 +71,11 @@ struct Row {
     std::vector<std::string> cells;
 
     const std::string& operator[](std::size_t i) const { return cells.at(i); }
+    // Cell i, or the data file it names after '@'.
+    std::string text(std::size_t i) const {
+        return cells.at(i).starts_with('@') ? readBytes(dataPath(cells.at(i).substr(1)))
+                                            : cells.at(i);
+    }
     float single(std::size_t i) const { return std::strtof(cells.at(i).c_str(), nullptr); }
     double number(std::size_t i) const { return std::strtod(cells.at(i).c_str(), nullptr); }
     int integer(std::size_t i) const { return std::stoi(cells.at(i)); }

@@ -3,7 +3,6 @@
 #include <set>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "ground/DataTable.h"
 #include "support/FileConditions.h"
@@ -31,26 +30,20 @@ std::set<std::string> entriesOf(const fs::path& folder) {
     return names;
 }
 
-mode_t modeOf(const fs::path& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
-
 TEST(FileIO, ANewFileFollowsTheUmaskAndAReplacedOneKeepsItsModeAndIsSwappedWhole) {
     for (const mode_t mask : {022, 077}) {
         const mode_t previous = ::umask(mask);
         const TempDir dir;
         EXPECT_EQ(reasonOf(writeFileAtomically(dir / "new.ini", kAwkwardBytes)), "");
         EXPECT_EQ(readBytes(dir / "new.ini"), kAwkwardBytes);
-        EXPECT_EQ(modeOf(dir / "new.ini"), 0666 & ~mask);
+        EXPECT_EQ(fs::status(dir / "new.ini").permissions(), fs::perms(0666 & ~mask));
         // A second name for the old file shows that it was swapped, not rewritten in place.
         const auto old = dir.write("old.ini", "old content, longer than the new");
         fs::permissions(old, fs::perms(0604));
         fs::create_hard_link(old, dir / "copy");
         EXPECT_EQ(reasonOf(writeFileAtomically(old, "new")), "");
         EXPECT_EQ(readBytes(old), "new");
-        EXPECT_EQ(modeOf(old), 0604u);
+        EXPECT_EQ(fs::status(old).permissions(), fs::perms(0604));
         EXPECT_EQ(readBytes(dir / "copy"), "old content, longer than the new");
         EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{"copy", "new.ini", "old.ini"}));
         ::umask(previous);

@@ -156,23 +156,15 @@ TEST(Tkrnd2, EnclosesEveryFiniteRange) {
     }
 }
 
-// A table cell, or the data file it names after '@'.
-std::string cellText(const std::string& cell) {
-    return cell.starts_with('@') ? test::readBytes(test::dataPath(cell.substr(1))) : cell;
-}
-
 TEST(FitFile, ReopeningAppliesTheStoredLimitsAndDeletedPoints) {
     for (const auto& row : test::readTable("subsystems/reopen.tsv", 7)) {
         SCOPED_TRACE(row.where);
         auto scan = std::make_unique<ScanFile>();
-        ASSERT_FALSE(parseScanText(cellText("@subsystems/scans/" + row[0]), *scan));
+        ASSERT_FALSE(parseScanText(row.text(0), *scan));
         const ProfileFile fit = ProfileFile::parse("[File01]\nXI_low=1000\n[File02]\n" +
-                                                   cellText(row[1]) + "[File03]\nXI_high=1\n");
-        const FitFileList list{.FitFileName = "",
-                               .FitFoundCount = 1,
-                               .FitFileNames = {"", "scan02.dat"},
-                               .FitFilePaths = {},
-                               .FitFoundIndex = {2}};
+                                                   row.text(1) + "[File03]\nXI_high=1\n");
+        // Entry 2 of the fit file is the list's only data set.
+        const FitFileList list{"", 1, {"", "scan02.dat"}, {}, {2}};
         auto data = std::make_unique<DataSet>();
         reopenFitEntry(*data, list, 1, *scan, fit);
         std::string marks;
@@ -207,7 +199,7 @@ TEST(FitFile, TheListHoldsTheListedFilesThatExist) {
         }
         const std::string fitName = (dir / "run.fit").string();
         const FitListReading reading =
-            readFitFileList(ProfileFile::parse(inDir(cellText(row[0]))), fitName, dir.path());
+            readFitFileList(ProfileFile::parse(inDir(row.text(0))), fitName, dir.path());
         const FitListMessage message = reading.message.value_or(FitListMessage{});
         EXPECT_EQ(message.text + "|" + message.title, row[2] + "|" + row[3]);
         EXPECT_EQ(reading.refusal, row[4]);

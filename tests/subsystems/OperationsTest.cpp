@@ -1,6 +1,7 @@
 #include <bit>
 
 #include "ground/DataTable.h"
+#include "skerry/operations/Comments.h"
 #include "skerry/operations/Noise.h"
 #include "support/ScriptedPlatform.h"
 
@@ -41,6 +42,18 @@ TEST(Noise, TheDialogShowsTheLastLevelAndRefusesText) {
     EXPECT_TRUE(dialog.IsDone_Click("-0.5"));
     EXPECT_TRUE(dialog.accepted());
     EXPECT_EQ(data.NoiseRms, -0.5f);
+}
+
+TEST(Comments, TheBoxIsSavedAndReadBackCutPaddedAndLimited) {
+    for (const auto& row : test::readTable("subsystems/comment-lines.tsv", 4)) {
+        SCOPED_TRACE(row.where);
+        auto data = std::make_unique<DataSet>();
+        const std::string file = commentBoxFileText(row.text(0));
+        EXPECT_EQ(file, row.text(1));
+        readCommentLines(*data, file);
+        EXPECT_EQ(data->CommentCount, row.integer(2));
+        EXPECT_EQ(commentFileText(*data), row.text(3));
+    }
 }
 
 } // namespace
