@@ -150,6 +150,7 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
         expect("view", test::cellsOf(m.ViewXMin, m.ViewXMax, m.ViewYMin, m.ViewYMax));
         expect("xframe", test::cellsOf(m.XAxis.Low, m.XAxis.High));
         expect("flags", test::cellsOf(m.Zooming, m.ZoomoutEnabled));
+        expect("closing", test::cellsOf(m.EditAccepted, m.UnloadRequested));
         expect("box", test::cellsOf(m.ZoomX0, m.ZoomY0, m.ZoomX1, m.ZoomY1));
         on("returned", [&] { EXPECT_EQ(returnedRange(*e), cells); });
         ASSERT_EQ(done, 1) << "unknown command " << row[0];
