@@ -1,44 +1,30 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-
 #include "FuzzTargets.h"
 #include "support/TempDir.h"
+
+#include <map>
+
+#include <gtest/gtest.h>
 
 namespace skerry {
 namespace {
 
 // Every seed of the fuzz corpus and every input that once broke a promise runs through the fuzz
-// targets' checks in every build, so a fixed fault stays fixed.
-struct Target {
-    const char* name;
-    int (*check)(const std::uint8_t*, std::size_t);
-};
-
-const Target targets[] = {{"scan-text", fuzz::scanText},
-                          {"profile-file", fuzz::profileFile},
-                          {"fit-file", fuzz::fitFile},
-                          {"leading-number", fuzz::leadingNumber},
-                          {"number-pattern", fuzz::numberPattern}};
-
+// targets' checks in every build, so that a fixed fault stays fixed. A broken promise aborts.
 TEST(FuzzReplay, CorpusAndRegressionsKeepTheirPromises) {
+    const std::map<std::string, int (*)(const std::uint8_t*, std::size_t)> checks = {
+        {"scan-text", fuzz::scanText},
+        {"profile-file", fuzz::profileFile},
+        {"fit-file", fuzz::fitFile},
+        {"leading-number", fuzz::leadingNumber},
+        {"number-pattern", fuzz::numberPattern}};
+    // corpus/TARGET/* and regressions/TARGET/*
     int inputs = 0;
-    for (const Target& target : targets) {
-        for (const char* kind : {"corpus", "regressions"}) {
-            const std::filesystem::path folder =
-                std::filesystem::path(SKERRY_FUZZ_DIR) / kind / target.name;
-            if (!std::filesystem::exists(folder)) {
-                continue;
-            }
-            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-                SCOPED_TRACE(entry.path().string());
-                const std::string bytes = test::readBytes(entry.path());
-                EXPECT_EQ(
-                    target.check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-                    0);
-                ++inputs;
-            }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(SKERRY_FUZZ_DIR)) {
+        const std::string target = entry.path().parent_path().filename().string();
+        if (entry.is_regular_file() && checks.contains(target)) {
+            const std::string bytes = test::readBytes(entry.path());
+            checks.at(target)(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            ++inputs;
         }
     }
     EXPECT_GT(inputs, 30);

@@ -1,0 +1,164 @@
+#include <functional>
+#include <map>
+
+#include "ground/DataTable.h"
+#include "skerry/editor/AxisScaling.h"
+#include "skerry/editor/EditorModel.h"
+#include "support/ScriptedPlatform.h"
+
+namespace skerry {
+namespace {
+
+TEST(Axis, TheExponentComesFromTheEndNearerZero) {
+    for (const auto& row : test::readTable("subsystems/axis-exponents.tsv", 3)) {
+        EXPECT_EQ(AxisExponent(row.single(0), row.single(1)), row[2]) << row.where;
+    }
+}
+
+TEST(Axis, TheViewIsRoundedOutAndTheLabelsScaled) {
+    for (const auto& row : test::readTable("subsystems/axis-frames.tsv", 11)) {
+        SCOPED_TRACE(row.where);
+        test::ScriptedPlatform platform;
+        float viewMin = row.single(0);
+        float viewMax = row.single(1);
+        for (int redraw = 1; redraw <= 2; ++redraw) {
+            const AxisFrame frame =
+                setUpAxis(viewMin, viewMax, row[2] == "X" ? AxisName::X : AxisName::Y, platform);
+            std::string labels;
+            for (int k = 0; k < frame.TickCount; ++k) {
+                labels += (k == 0 ? "" : " ") + frame.tickLabel(k);
+            }
+            EXPECT_EQ(test::cellsOf(frame.Low, frame.High, frame.Power, frame.Suffix, labels,
+                                    viewMin, viewMax),
+                      row.rest(4));
+        }
+        // A widened view is a proper range: the next redraw has nothing to say.
+        const int warnings = row[3].empty() ? 0 : row.single(0) == 0 ? 2 : 1;
+        EXPECT_EQ(platform.messageTexts(), std::vector<std::string>(warnings, row[3]));
+        for (const auto& message : platform.messages) {
+            EXPECT_EQ(message.title, "Data Error");
+            EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+        }
+    }
+}
+
+// The editor's copy of nine points as the script file describes it.
+struct Editor {
+    Editor() {
+        data->PointCount = 9;
+        for (int i = 1; i <= 9; ++i) {
+            data->WorkPoints(i) = {float(i), 10.0f * float(i), i == 5 ? -0.5f : 0.5f};
+        }
+        data->XIsRadius = true;
+        model.loadPoints(*data);
+        model.Form_Load(true);
+        model.setRedrawHandler([this] { ++redraws; });
+        model.Form_Resize(800, 600, 820, 680);
+        redraws = 0;
+    }
+
+    std::string marks() const {
+        std::string marks;
+        for (int i = 1; i <= model.EditCount; ++i) {
+            marks += model.EditThird(i) > 0.0f ? '+' : '-';
+        }
+        return marks;
+    }
+
+    std::unique_ptr<DataSet> data = std::make_unique<DataSet>();
+    test::ScriptedPlatform platform;
+    EditorModel model{platform};
+    int redraws = 0;
+    std::size_t messagesChecked = 0;
+};
+
+// The retained range a data set gets back with the marks, its range having been 2 .. 8.
+std::string returnedRange(const Editor& e) {
+    auto target = std::make_unique<DataSet>(*e.data);
+    std::tie(target->FirstGoodIndex, target->LastGoodIndex) = std::pair(2, 8);
+    std::tie(target->FirstGoodX, target->LastGoodX) = std::pair(2.0f, 8.0f);
+    e.model.returnMarks(*target);
+    for (int i = 1; i <= 9; ++i) {
+        EXPECT_EQ(target->WorkPoints(i).third, e.model.EditThird(i)) << i;
+    }
+    return test::cellsOf(target->FirstGoodIndex, target->FirstGoodX, target->LastGoodIndex,
+                         target->LastGoodX);
+}
+
+TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
+    std::unique_ptr<Editor> e;
+    for (const auto& row : test::readTable("subsystems/editor-scripts.tsv", 0)) {
+        SCOPED_TRACE(row.where);
+        if (row[0] == "case") {
+            e = std::make_unique<Editor>();
+            continue;
+        }
+        EditorModel& m = e->model;
+        const PlotMapping map = m.mapping();
+        const std::string cells = row.rest(1);
+        // Cell i as a position: x in odd cells, y in even ones.
+        const auto at = [&](std::size_t i) {
+            const float v = row.single(i);
+            return !row[i].ends_with('d') ? v : i % 2 == 1 ? map.plotX(v) : map.plotY(v);
+        };
+        int done = 0;
+        const auto on = [&](const char* command, const std::function<void()>& run) {
+            done += row[0] == command ? (run(), 1) : 0;
+        };
+        const auto expect = [&](const char* check, const std::string& observed) {
+            on(check, [&] { EXPECT_EQ(observed, cells); });
+        };
+        const auto mouse = [&](auto handler) {
+            (m.*handler)(row.integer(1), row.integer(2), at(3), at(4));
+        };
+        on("tool", [&] { m.Toolbar_ButtonClick(row.integer(1)); });
+        on("down", [&] { mouse(&EditorModel::Form_MouseDown); });
+        on("move", [&] { mouse(&EditorModel::Form_MouseMove); });
+        on("up", [&] { mouse(&EditorModel::Form_MouseUp); });
+        on("drag", [&] {
+            m.Form_MouseDown(LeftButton, 0, at(1), at(2));
+            m.Form_MouseMove(LeftButton, 0, (at(1) + at(3)) / 2, (at(2) + at(4)) / 2);
+            m.Form_MouseMove(LeftButton, 0, at(3), at(4));
+            m.Form_MouseUp(LeftButton, 0, at(3), at(4));
+        });
+        on("zoomout", [&] { m.Zoomout_Click(); });
+        on("showem", [&] { m.ShowEm_Click(); });
+        on("x", [&] { m.EditX(row.integer(1)) = row.single(2); });
+        on("y", [&] { m.EditY(row.integer(1)) = row.single(2); });
+        on("third", [&] { m.EditThird(row.integer(1)) = row.single(2); });
+        on("within", [&] { EXPECT_EQ(m.Within(at(1), at(2), at(3), at(4)), row[5] == "1"); });
+        on("pixels", [&] {
+            const double x = row.number(1);
+            const double y = row.number(2);
+            EXPECT_EQ(test::cellsOf(x, y, map.column(x), map.row(y),
+                                    map.plotXAtColumn(map.column(x)), map.plotYAtRow(map.row(y)),
+                                    map.pixelsAcross(x), map.unitsAcross(x), map.unitsUp(y)),
+                      cells);
+        });
+        on("isthird", [&] { EXPECT_EQ(m.EditThird(row.integer(1)), row.single(2)); });
+        on("redraws", [&] { EXPECT_EQ(std::exchange(e->redraws, 0), row.integer(1)); });
+        on("message", [&] {
+            ASSERT_LT(e->messagesChecked, e->platform.messages.size());
+            const auto& shown = e->platform.messages[e->messagesChecked++];
+            const char* icon = shown.icon == MessageIcon::None ? "none" : "exclamation";
+            EXPECT_EQ(test::cellsOf(shown.text, shown.title, icon), cells);
+        });
+        expect("unread", test::cellsOf(e->platform.messages.size() - e->messagesChecked));
+        expect("marks", test::cellsOf(e->marks()));
+        expect("label", test::cellsOf(m.XYLabel));
+        expect("caption", test::cellsOf(m.ShowEmCaption));
+        expect("view", test::cellsOf(m.ViewXMin, m.ViewXMax, m.ViewYMin, m.ViewYMax));
+        expect("xframe", test::cellsOf(m.XAxis.Low, m.XAxis.High));
+        expect("flags", test::cellsOf(m.Zooming, m.ZoomoutEnabled));
+        expect("closing", test::cellsOf(m.EditAccepted, m.UnloadRequested));
+        expect("box", test::cellsOf(m.ZoomX0, m.ZoomY0, m.ZoomX1, m.ZoomY1));
+        on("returned", [&] { EXPECT_EQ(returnedRange(*e), cells); });
+        ASSERT_EQ(done, 1) << "unknown command " << row[0];
+        // The axis frames always hold the view.
+        EXPECT_TRUE(m.XAxis.Low <= m.ViewXMin && m.ViewXMax <= m.XAxis.High);
+        EXPECT_TRUE(m.YAxis.Low <= m.ViewYMin && m.ViewYMax <= m.YAxis.High);
+    }
+}
+
+} // namespace
+} // namespace skerry
