@@ -6,8 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <set>
-
-#include <unistd.h>
+#include <variant>
 
 #include "skerry/ground/FileIO.h"
 #include "skerry/ground/ProfileFile.h"
@@ -47,7 +46,8 @@ bool readSharedInputs(const BatchOptions& options, SharedInputs& shared, std::os
         }
     }
     if (!options.comments.empty()) {
-        ReadResult comments = readWholeFile(options.comments, MaxCommentFileBytes);
+        ReadResult comments =
+            readWholeFile(os::pathFromUtf8(options.comments), MaxCommentFileBytes);
         if (comments.error) {
             err << "skerry-batch: " << options.comments << ": " << comments.error->reason << "\n";
             return false;
@@ -117,7 +117,7 @@ std::unique_ptr<ScanFile> readEntryScan(const FitFileList& list, int k, std::ost
 std::optional<FitSource> readBatchFitList(const std::string& fitFile, std::ostream& err) {
     std::optional<FileError> error;
     std::error_code ignored;
-    const auto folder = fs::absolute(fitFile, ignored).parent_path();
+    const auto folder = fs::absolute(os::pathFromUtf8(fitFile), ignored).parent_path();
     FitFileReading fit = readFitFile(fitFile, folder, &error);
     if (error) {
         err << "skerry-batch: " << fitFile << ": " << error->reason << "\n";
@@ -140,8 +140,13 @@ std::optional<FitSource> readBatchFitList(const std::string& fitFile, std::ostre
 // The files a run reads; none of them may be written.
 std::vector<fs::path> runInputs(const BatchOptions& options,
                                 const std::vector<std::string>& dataFiles) {
-    std::vector<fs::path> inputs = {options.fitFile, options.blankFile, options.comments};
-    inputs.insert(inputs.end(), dataFiles.begin(), dataFiles.end());
+    std::vector<fs::path> inputs;
+    for (const std::string* name : {&options.fitFile, &options.blankFile, &options.comments}) {
+        inputs.push_back(os::pathFromUtf8(*name));
+    }
+    for (const std::string& name : dataFiles) {
+        inputs.push_back(os::pathFromUtf8(name));
+    }
     return inputs;
 }
 
@@ -169,11 +174,12 @@ bool outputsClash(const std::vector<fs::path>& targets, const Sources& sources,
             const auto j = static_cast<std::size_t>(
                 std::find(targets.begin(), targets.end(), targets[i]) - targets.begin());
             err << "skerry-batch: " << sources.kind << sources.names[j] << " and "
-                << sources.names[i] << " would both be written to " << targets[i].string() << "\n";
+                << sources.names[i] << " would both be written to " << os::utf8Of(targets[i])
+                << "\n";
             return true;
         }
         if (const auto id = fileIdentity(targets[i]); id && inputFiles.contains(*id)) {
-            err << "skerry-batch: " << targets[i].string()
+            err << "skerry-batch: " << os::utf8Of(targets[i])
                 << ": is an input and would be overwritten\n";
             return true;
         }
@@ -193,7 +199,7 @@ int writeResult(const std::string& text, const BatchOptions& options, std::ostre
         }
         return BatchOk;
     }
-    if (auto error = writeFileAtomically(options.output, text)) {
+    if (auto error = writeFileAtomically(os::pathFromUtf8(options.output), text)) {
         err << "skerry-batch: " << options.output << ": " << error->reason << "\n";
         return BatchFailed;
     }
@@ -201,8 +207,9 @@ int writeResult(const std::string& text, const BatchOptions& options, std::ostre
 }
 
 bool isFolder(const std::string& path, std::ostream& err) {
-    std::error_code error;
-    if (!fs::is_directory(path, error)) {
+    const auto found = os::lookAt(os::pathFromUtf8(path));
+    const auto* entry = std::get_if<os::Entry>(&found);
+    if (entry == nullptr || entry->kind != os::EntryKind::Folder) {
         err << "skerry-batch: " << path << ": not a folder\n";
         return false;
     }
@@ -213,7 +220,7 @@ bool isFolder(const std::string& path, std::ostream& err) {
 class Progress {
 public:
     Progress(std::size_t total, std::ostream& err)
-        : total_(total), err_(err), shown_(total > 1 && ::isatty(STDERR_FILENO) == 1),
+        : total_(total), err_(err), shown_(total > 1 && os::standardErrorIsTerminal()),
           start_(std::chrono::steady_clock::now()) {}
 
     void done(std::size_t count) {
@@ -246,7 +253,7 @@ public:
     void add(const fs::path& target, const std::optional<std::string>& text) {
         if (text) {
             if (auto error = files_.add(target, *text)) {
-                err_ << "skerry-batch: " << target.string() << ": " << error->reason << "\n";
+                err_ << "skerry-batch: " << os::utf8Of(target) << ": " << error->reason << "\n";
                 failed_ = true;
             }
         } else {
@@ -257,7 +264,7 @@ public:
 
     int commit() {
         for (const auto& failure : files_.commit()) {
-            err_ << "skerry-batch: " << failure.target.string() << ": " << failure.error.reason
+            err_ << "skerry-batch: " << os::utf8Of(failure.target) << ": " << failure.error.reason
                  << "\n";
             failed_ = true;
         }
@@ -287,8 +294,9 @@ int runOnDataFiles(const BatchOptions& options, const SharedInputs& shared, std:
         return BatchFailed;
     }
     std::vector<fs::path> targets;
+    targets.reserve(files.size());
     for (const std::string& file : files) {
-        targets.push_back(fs::path(options.output) / fs::path(file).filename());
+        targets.push_back(os::pathFromUtf8(options.output) / os::pathFromUtf8(file).filename());
     }
     if (outputsClash(targets, {"", files}, runInputs(options, files), err)) {
         return BatchFailed;
@@ -315,7 +323,8 @@ int runOnAllFitEntries(const BatchOptions& options, const SharedInputs& shared,
     for (int k = 1; k <= count; ++k) {
         dataFiles.push_back(fit.list.path(k));
         sources.names.push_back(std::to_string(k));
-        targets.push_back(fs::path(options.output) / fs::path(fit.list.path(k)).filename());
+        targets.push_back(os::pathFromUtf8(options.output) /
+                          os::pathFromUtf8(fit.list.path(k)).filename());
     }
     if (outputsClash(targets, sources, runInputs(options, dataFiles), err)) {
         return BatchFailed;

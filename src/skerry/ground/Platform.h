@@ -106,7 +106,8 @@ public:
 std::optional<std::string> askOpenFile(Platform& platform, const FileDialogRequest& request);
 std::optional<std::string> askSaveFile(Platform& platform, const FileDialogRequest& request);
 
-// The current directory with exactly one trailing separator ("/" at the root).
+// The current directory with exactly one trailing separator of the system ("/" at the root of a
+// Unix file system, "C:\\" at a drive root).
 std::string currentWorkDir();
 
 // Makes `dir` the current directory; a folder that has gone meanwhile is ignored.
