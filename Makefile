@@ -2,6 +2,8 @@
 #   make run        build and start Skerry
 #   make test       build and run every test
 #   make test-asan  the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
+#   make test-windows  the Qt-free library, skerry-batch and their tests built for Windows
+#                   (MinGW-w64) and run under Wine; skerry-batch.exe compared with skerry-batch
 #   make fuzz       runs each libFuzzer program for FUZZ_SECONDS seconds
 #   make bench      optimised build, then every benchmark beside its peer in one table
 #   make tidy       Clang build, then clang-tidy over the program's sources; fails on a warning
@@ -12,8 +14,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 WERROR ?= OFF
 
-.PHONY: all deps build run test build-asan test-asan build-fuzz fuzz bench build-clang tidy \
-	package clean format
+.PHONY: all deps build run test build-asan test-asan build-windows test-windows build-fuzz fuzz \
+	bench build-clang tidy package clean format
 
 all: build
 
@@ -39,6 +41,17 @@ build-asan: deps
 
 test-asan: build-asan
 	ctest --preset asan -j $(JOBS)
+
+# The Linux skerry-batch is built too: the Windows one is compared with it.
+build-windows:
+	@tools/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 googletest
+	cmake --preset dev -DSKERRY_WERROR=$(WERROR)
+	cmake --build --preset dev -j $(JOBS) --target skerry-batch
+	cmake --preset windows -DSKERRY_WERROR=$(WERROR)
+	cmake --build --preset windows -j $(JOBS)
+
+test-windows: build-windows
+	ctest --preset windows -j $(JOBS)
 
 build-fuzz:
 	@tools/install-deps.sh clang libclang-rt-14-dev
@@ -76,4 +89,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-fuzz build-bench build-clang build-release
+	rm -rf build build-asan build-windows build-fuzz build-bench build-clang build-release

@@ -5,9 +5,10 @@
 
 #include "app/BatchPlots.h"
 #include "skerry/batch/BatchRun.h"
+#include "skerry/ground/FileSystem.h"
 
 int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = skerry::os::startCommandLineProgram(argc, argv);
     return skerry::runBatch(args, std::cout, std::cerr, skerry::batchPlotWriter());
 }

@@ -1,18 +1,30 @@
 #include "support/TempDir.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+
+#include "skerry/ground/FileSystem.h"
 
 namespace skerry::test {
 
+TestPath::operator std::string() const {
+    return os::utf8Of(*this);
+}
+
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "skerry-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // A random name that no folder has yet; create_directory() tells whether it was free.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("skerry-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -26,7 +38,7 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::filesystem::path TempDir::write(std::string_view name, std::string_view bytes) const {
+TestPath TempDir::write(std::string_view name, std::string_view bytes) const {
     const auto file = path_ / name;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -6,6 +6,15 @@
 
 namespace skerry::test {
 
+// A path that also gives the program's UTF-8 file name where a std::string is wanted, as a
+// std::filesystem::path does by itself only on POSIX (on Windows it holds UTF-16).
+class TestPath : public std::filesystem::path {
+public:
+    using std::filesystem::path::path;
+    TestPath(std::filesystem::path path) : std::filesystem::path(std::move(path)) {}
+    operator std::string() const;
+};
+
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes. Tests that touch files or the current directory work inside one of these.
 class TempDir {
@@ -15,14 +24,14 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+    const TestPath& path() const { return path_; }
+    TestPath operator/(std::string_view name) const { return path_ / name; }
 
     // Writes bytes to a file in the folder and returns its path.
-    std::filesystem::path write(std::string_view name, std::string_view bytes) const;
+    TestPath write(std::string_view name, std::string_view bytes) const;
 
 private:
-    std::filesystem::path path_;
+    TestPath path_;
 };
 
 // Reads a whole file as bytes; an empty string when it cannot be read.

@@ -6,8 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <set>
-
-#include <unistd.h>
+#include <variant>
 
 #include "skerry/ground/FileIO.h"
 #include "skerry/ground/ProfileFile.h"
@@ -42,7 +41,8 @@ bool readSharedInputs(const BatchOptions& options, SharedInputs& shared, std::os
         }
     }
     if (!options.comments.empty()) {
-        ReadResult comments = readWholeFile(options.comments, MaxCommentFileBytes);
+        ReadResult comments =
+            readWholeFile(os::pathFromUtf8(options.comments), MaxCommentFileBytes);
         if (comments.error) {
             err << "skerry-batch: " << options.comments << ": " << comments.error->reason << "\n";
             return false;
@@ -91,9 +91,9 @@ struct Run {
 std::optional<std::string> finish(Run& run, DataSet& data, const fs::path& plot) {
     std::string text = editedText(data, run.options, run.shared);
     if (!plot.empty()) {
-        if (const std::string error = run.plots(data, plot.string(), *run.options.plotFormat);
+        if (const std::string error = run.plots(data, os::utf8Of(plot), *run.options.plotFormat);
             !error.empty()) {
-            run.err << "skerry-batch: " << plot.string() << ": " << error << "\n";
+            run.err << "skerry-batch: " << os::utf8Of(plot) << ": " << error << "\n";
             return std::nullopt;
         }
     }
@@ -133,7 +133,7 @@ std::unique_ptr<ScanFile> readEntryScan(const FitFileList& list, int k, std::ost
 std::optional<FitSource> readBatchFitList(const std::string& fitFile, std::ostream& err) {
     std::optional<FileError> error;
     std::error_code ignored;
-    const auto folder = fs::absolute(fitFile, ignored).parent_path();
+    const auto folder = fs::absolute(os::pathFromUtf8(fitFile), ignored).parent_path();
     FitFileReading fit = readFitFile(fitFile, folder, &error);
     if (error) {
         err << "skerry-batch: " << fitFile << ": " << error->reason << "\n";
@@ -156,8 +156,13 @@ std::optional<FitSource> readBatchFitList(const std::string& fitFile, std::ostre
 // The files a run reads; none of them may be written.
 std::vector<fs::path> runInputs(const BatchOptions& options,
                                 const std::vector<std::string>& dataFiles) {
-    std::vector<fs::path> inputs = {options.fitFile, options.blankFile, options.comments};
-    inputs.insert(inputs.end(), dataFiles.begin(), dataFiles.end());
+    std::vector<fs::path> inputs;
+    for (const std::string* name : {&options.fitFile, &options.blankFile, &options.comments}) {
+        inputs.push_back(os::pathFromUtf8(*name));
+    }
+    for (const std::string& name : dataFiles) {
+        inputs.push_back(os::pathFromUtf8(name));
+    }
     return inputs;
 }
 
@@ -185,11 +190,12 @@ bool outputsClash(const std::vector<fs::path>& targets, const Sources& sources,
             const auto j = static_cast<std::size_t>(
                 std::find(targets.begin(), targets.end(), targets[i]) - targets.begin());
             err << "skerry-batch: " << sources.kind << sources.names[j] << " and "
-                << sources.names[i] << " would both be written to " << targets[i].string() << "\n";
+                << sources.names[i] << " would both be written to " << os::utf8Of(targets[i])
+                << "\n";
             return true;
         }
         if (const auto id = fileIdentity(targets[i]); id && inputFiles.contains(*id)) {
-            err << "skerry-batch: " << targets[i].string()
+            err << "skerry-batch: " << os::utf8Of(targets[i])
                 << ": is an input and would be overwritten\n";
             return true;
         }
@@ -227,7 +233,7 @@ int writeResult(const std::optional<std::string>& text, const BatchOptions& opti
         }
         return BatchOk;
     case Output::File:
-        if (auto error = writeFileAtomically(options.output, *text)) {
+        if (auto error = writeFileAtomically(os::pathFromUtf8(options.output), *text)) {
             err << "skerry-batch: " << options.output << ": " << error->reason << "\n";
             return BatchFailed;
         }
@@ -242,17 +248,18 @@ int writeResult(const std::optional<std::string>& text, const BatchOptions& opti
 std::vector<fs::path> singleTargets(const BatchOptions& options) {
     std::vector<fs::path> targets;
     if (outputOf(options) == Output::File) {
-        targets.emplace_back(options.output);
+        targets.push_back(os::pathFromUtf8(options.output));
     }
     if (!options.plot.empty()) {
-        targets.emplace_back(options.plot);
+        targets.push_back(os::pathFromUtf8(options.plot));
     }
     return targets;
 }
 
 bool isFolder(const std::string& path, std::ostream& err) {
-    std::error_code error;
-    if (!fs::is_directory(path, error)) {
+    const auto found = os::lookAt(os::pathFromUtf8(path));
+    const auto* entry = std::get_if<os::Entry>(&found);
+    if (entry == nullptr || entry->kind != os::EntryKind::Folder) {
         err << "skerry-batch: " << path << ": not a folder\n";
         return false;
     }
@@ -263,7 +270,7 @@ bool isFolder(const std::string& path, std::ostream& err) {
 class Progress {
 public:
     Progress(std::size_t total, std::ostream& err)
-        : total_(total), err_(err), shown_(total > 1 && ::isatty(STDERR_FILENO) == 1),
+        : total_(total), err_(err), shown_(total > 1 && os::standardErrorIsTerminal()),
           start_(std::chrono::steady_clock::now()) {}
 
     void done(std::size_t count) {
@@ -298,7 +305,7 @@ public:
             failed_ = true;
         } else if (!target.empty()) {
             if (auto error = files_.add(target, *text)) {
-                err_ << "skerry-batch: " << target.string() << ": " << error->reason << "\n";
+                err_ << "skerry-batch: " << os::utf8Of(target) << ": " << error->reason << "\n";
                 failed_ = true;
             }
         }
@@ -307,7 +314,7 @@ public:
 
     int commit() {
         for (const auto& failure : files_.commit()) {
-            err_ << "skerry-batch: " << failure.target.string() << ": " << failure.error.reason
+            err_ << "skerry-batch: " << os::utf8Of(failure.target) << ": " << failure.error.reason
                  << "\n";
             failed_ = true;
         }
@@ -342,13 +349,15 @@ std::optional<FolderTargets> folderTargets(const BatchOptions& options,
     FolderTargets targets;
     targets.sources.kind = names.kind;
     for (std::size_t i = 0; i < dataFiles.size(); ++i) {
-        const fs::path file(dataFiles[i]);
-        targets.outputs.push_back(outputs ? fs::path(options.output) / file.filename()
+        const fs::path file = os::pathFromUtf8(dataFiles[i]);
+        targets.outputs.push_back(outputs ? os::pathFromUtf8(options.output) / file.filename()
                                           : fs::path());
-        targets.plots.push_back(plots ? fs::path(options.plot) /
-                                            (file.stem().string() + "." +
-                                             std::string(plotFileExtension(*options.plotFormat)))
-                                      : fs::path());
+        fs::path plot;
+        if (plots) {
+            plot = os::pathFromUtf8(options.plot) / file.filename();
+            plot.replace_extension(plotFileExtension(*options.plotFormat));
+        }
+        targets.plots.push_back(plot);
         for (const fs::path& target : {targets.outputs.back(), targets.plots.back()}) {
             if (!target.empty()) {
                 targets.all.push_back(target);
@@ -370,7 +379,8 @@ int runOnDataFiles(Run& run, std::ostream& out) {
                          runInputs(options, files), run.err)) {
             return BatchFailed;
         }
-        return writeResult(runOne(run, files.front(), options.plot), options, out, run.err);
+        return writeResult(runOne(run, files.front(), os::pathFromUtf8(options.plot)), options, out,
+                           run.err);
     }
     const auto targets = folderTargets(options, files, {"", files}, run.err);
     if (!targets) {
@@ -437,7 +447,8 @@ int runOnFitFile(Run& run, std::ostream& out) {
     if (!scan) {
         return BatchFailed;
     }
-    return writeResult(runOne(run, *fit, entry, *scan, options.plot), options, out, run.err);
+    return writeResult(runOne(run, *fit, entry, *scan, os::pathFromUtf8(options.plot)), options,
+                       out, run.err);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "skerry/colours/ColourDialogModel.h"
 #include "skerry/editor/EditorModel.h"
 #include "skerry/ground/FileIO.h"
+#include "skerry/ground/FileSystem.h"
 #include "skerry/ground/Text.h"
 #include "skerry/input/BlankCorrection.h"
 #include "skerry/input/DataLibrary.h"
@@ -45,7 +46,7 @@ void MainWindowModel::RefreshListing(int blanksBeforeThird) {
     std::string text = listingText(data, blanksBeforeThird);
     // The pane shows the listing even when the file cannot be written, so nothing is lost from
     // view; the user is told once why the file is missing.
-    if (auto error = writeTemporaryFile(data.ListingFile, text)) {
+    if (auto error = writeTemporaryFile(os::pathFromUtf8(data.ListingFile), text)) {
         platform_.messageBox("The listing file " + data.ListingFile +
                                  " could not be written: " + error->reason + ".",
                              "Listing File Error", MessageIcon::Exclamation, MessageButtons::Ok);
@@ -216,7 +217,7 @@ void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
     if (fitFileJustRead != nullptr) {
         reopenScan(data, fit, k, *scan, *fitFileJustRead);
     } else {
-        reopenScan(data, fit, k, *scan, ProfileFile::load(fit.FitFileName));
+        reopenScan(data, fit, k, *scan, ProfileFile::load(os::pathFromUtf8(fit.FitFileName)));
     }
     state_.panes[MainWindowState::DataTab].set(std::move(fileText));
     state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(data.DataFileName);
@@ -234,7 +235,7 @@ void MainWindowModel::WriteEditedFile(SaveForm form) {
     if (!chosen) {
         return;
     }
-    if (writeFileAtomically(*chosen, editedFileText(program_.data, form))) {
+    if (writeFileAtomically(os::pathFromUtf8(*chosen), editedFileText(program_.data, form))) {
         platform_.messageBox("Error in SaveEditedFile!  Program Ending!", "Output File Error",
                              MessageIcon::Exclamation, MessageButtons::Ok);
         platform_.endProgram(1);
@@ -314,7 +315,7 @@ void MainWindowModel::OpenFile(const std::string& path) {
     // As a file dialog would, name the file in full: opening it makes its folder the current
     // directory, against which a relative name would no longer hold.
     std::error_code ignored;
-    fileToOpen_ = std::filesystem::absolute(path, ignored).string();
+    fileToOpen_ = os::utf8Of(std::filesystem::absolute(os::pathFromUtf8(path), ignored));
     if (isFitFile(*fileToOpen_)) {
         UseFitFile_Click();
     } else {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <compare>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -8,13 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace skerry {
+#include "skerry/ground/FileSystem.h"
 
-// Why a file operation failed, in words a user can act on ("Permission denied", "No space left
-// on device", "is a folder, not a file").
-struct FileError {
-    std::string reason;
-};
+namespace skerry {
 
 // Reads a whole regular file. Refuses directories and other non-regular files, and files larger
 // than maxBytes, with a reason.
@@ -41,16 +36,6 @@ std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
 std::optional<FileError> writeTemporaryFile(const std::filesystem::path& path,
                                             std::string_view bytes);
 
-// What tells one file from another whatever path names it, so that a link or another spelling of
-// a path is recognised as the same file.
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t file = 0;
-    friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
-};
-// nullopt when nothing is there (or it cannot be looked at).
-std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
-
 // Replaces many files, each as writeFileAtomically replaces one, with the flushes grouped for
 // speed: add() writes each new file beside its target; commit() flushes them all to disk at
 // once, renames each over its target and syncs each folder once. Whatever was added but not
@@ -71,14 +56,8 @@ public:
     // The targets that could not be replaced, with why; the others hold their new bytes.
     std::vector<Failure> commit();
 
-    // A new file written beside its target, not yet renamed over it.
-    struct Staged {
-        std::filesystem::path target;
-        std::string temporary;
-    };
-
 private:
-    std::vector<Staged> staged_;
+    std::vector<os::StagedFile> staged_;
 };
 
 } // namespace skerry

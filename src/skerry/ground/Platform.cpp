@@ -1,12 +1,15 @@
 #include "skerry/ground/Platform.h"
 
 #include <system_error>
+#include <variant>
+
+#include "skerry/ground/FileSystem.h"
 
 namespace skerry {
 
 void enterFolderOf(const std::string& chosen) {
     std::error_code ignored;
-    const auto folder = std::filesystem::absolute(chosen, ignored).parent_path();
+    const auto folder = std::filesystem::absolute(os::pathFromUtf8(chosen), ignored).parent_path();
     if (!folder.empty()) {
         std::filesystem::current_path(folder, ignored);
     }
@@ -29,26 +32,31 @@ std::optional<std::string> askSaveFile(Platform& platform, const FileDialogReque
 }
 
 std::string currentWorkDir() {
+    constexpr char separator = std::filesystem::path::preferred_separator;
     std::error_code error;
-    std::string dir = std::filesystem::current_path(error).string();
+    std::string dir = os::utf8Of(std::filesystem::current_path(error));
     if (error) {
         dir.clear();
     }
-    if (dir.empty() || dir.back() != '/') {
-        dir += '/';
+    if (dir.empty() || dir.back() != separator) {
+        dir += separator;
     }
     return dir;
 }
 
 void changeToWorkDir(const std::string& dir) {
     std::error_code ignored;
-    std::filesystem::current_path(dir, ignored);
+    std::filesystem::current_path(os::pathFromUtf8(dir), ignored);
 }
 
 bool FileExists(const std::string& path) {
-    std::error_code ignored;
-    return !path.empty() && std::filesystem::exists(path, ignored) &&
-           !std::filesystem::is_directory(path, ignored);
+    if (path.empty()) {
+        return false;
+    }
+    const auto found = os::lookAt(os::pathFromUtf8(path));
+    const auto* entry = std::get_if<os::Entry>(&found);
+    return entry != nullptr && entry->kind != os::EntryKind::Missing &&
+           entry->kind != os::EntryKind::Folder;
 }
 
 } // namespace skerry

@@ -109,7 +109,8 @@ std::optional<std::string> askSaveFile(Platform& platform, const FileDialogReque
 // Makes the folder of a chosen file the current directory, as a confirmed file dialog does.
 void enterFolderOf(const std::string& chosen);
 
-// The current directory with exactly one trailing separator ("/" at the root).
+// The current directory with exactly one trailing separator of the system ("/" at the root of a
+// Unix file system, "C:\\" at a drive root).
 std::string currentWorkDir();
 
 // Makes `dir` the current directory; a folder that has gone meanwhile is ignored.

@@ -322,7 +322,7 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
 
 std::optional<std::string> readScanFile(const std::string& path, ScanFile& scan,
                                         std::string* fileText) {
-    ReadResult file = readWholeFile(path, MaxScanFileBytes);
+    ReadResult file = readWholeFile(os::pathFromUtf8(path), MaxScanFileBytes);
     if (file.error) {
         return file.error->reason;
     }

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 
+#include "skerry/ground/FileSystem.h"
 #include "skerry/ground/LeadingNumber.h"
 #include "skerry/ground/Platform.h"
 #include "skerry/ground/Text.h"
@@ -62,16 +63,17 @@ std::optional<Located> locate(const std::string& name, const std::filesystem::pa
     if (name.empty()) {
         return std::nullopt;
     }
-    const std::filesystem::path listed(name);
-    const std::string resolved = (listed.is_absolute() ? listed : folder / listed).string();
+    const std::filesystem::path listed = os::pathFromUtf8(name);
+    std::filesystem::path full = listed.is_absolute() ? listed : folder / listed;
+    const std::string resolved = os::utf8Of(full.make_preferred());
     if (FileExists(resolved)) {
         return Located{name, resolved};
     }
     // A fit file moved here from another machine together with its data files still names
     // them on that machine's drive; the data files are then usually beside the fit file.
-    if (!SeparatorIsBackslash && startsWithDrive(name)) {
-        const auto fileName = std::filesystem::path(name.substr(2)).filename();
-        const std::string inFolder = (folder / fileName).string();
+    if (startsWithDrive(name)) {
+        const auto fileName = os::pathFromUtf8(name.substr(2)).filename();
+        const std::string inFolder = os::utf8Of(folder / fileName);
         if (!fileName.empty() && FileExists(inFolder)) {
             return Located{inFolder, inFolder};
         }

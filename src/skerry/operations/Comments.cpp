@@ -50,10 +50,11 @@ bool CommentsDialogModel::reportFileError(const std::string& reason) {
 }
 
 bool CommentsDialogModel::LoadCommentFile() {
-    if (auto error = writeTemporaryFile(data_.CommentFile, commentFileText(data_))) {
+    if (auto error =
+            writeTemporaryFile(os::pathFromUtf8(data_.CommentFile), commentFileText(data_))) {
         return reportFileError("written: " + error->reason);
     }
-    ReadResult file = readWholeFile(data_.CommentFile, MaxCommentFileBytes);
+    ReadResult file = readWholeFile(os::pathFromUtf8(data_.CommentFile), MaxCommentFileBytes);
     if (file.error) {
         return reportFileError("read: " + file.error->reason);
     }
@@ -69,10 +70,11 @@ WindowPosition CommentsDialogModel::Form_Load(int dialogWidth, int dialogHeight)
 }
 
 bool CommentsDialogModel::IsOK_Click(std::string_view boxText) {
-    if (auto error = writeTemporaryFile(data_.CommentFile, commentBoxFileText(boxText))) {
+    if (auto error =
+            writeTemporaryFile(os::pathFromUtf8(data_.CommentFile), commentBoxFileText(boxText))) {
         return reportFileError("written: " + error->reason);
     }
-    const ReadResult file = readWholeFile(data_.CommentFile, MaxCommentFileBytes);
+    const ReadResult file = readWholeFile(os::pathFromUtf8(data_.CommentFile), MaxCommentFileBytes);
     if (file.error) {
         return reportFileError("read: " + file.error->reason);
     }

@@ -1,5 +1,6 @@
 #include "skerry/session/DataSetOperations.h"
 
+#include "skerry/ground/FileSystem.h"
 #include "skerry/input/BlankCorrection.h"
 #include "skerry/input/DataFileLoading.h"
 #include "skerry/operations/Noise.h"
@@ -28,7 +29,7 @@ std::optional<std::string> openBlank(DataSet& data, const std::string& path,
 FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder,
                            std::optional<FileError>* loadError) {
     std::optional<FileError> error;
-    FitFileReading reading{ProfileFile::load(path, error), {}};
+    FitFileReading reading{ProfileFile::load(os::pathFromUtf8(path), error), {}};
     if (loadError != nullptr) {
         *loadError = error;
     }

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinter>
@@ -14,6 +13,7 @@
 #include <QThread>
 #include <chrono>
 
+#include "skerry/ground/FileSystem.h"
 #include "skerryui/base/QtText.h"
 #include "skerryui/export/PictureImage.h"
 #include "skerryui/export/PrintPicture.h"
@@ -66,7 +66,8 @@ std::optional<std::string> QtPlatform::runFileDialog(const FileDialogRequest& re
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    // File names are UTF-8 in the program on every system.
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 std::optional<std::string> QtPlatform::openFileDialog(const FileDialogRequest& request) {
@@ -163,7 +164,7 @@ void QtPlatform::putPictureOnClipboard(const Picture& picture) {
 }
 
 void QtPlatform::saveBitmapFile(const std::string& path, const Picture& picture) {
-    (void)imageFromPicture(picture).save(QFile::decodeName(path.c_str()), "BMP");
+    (void)imageFromPicture(picture).save(QString::fromStdString(path), "BMP");
 }
 
 void QtPlatform::showBusyPointer(bool busy) {
@@ -187,11 +188,7 @@ bool QtPlatform::anotherInstanceRunning() {
 }
 
 std::filesystem::path QtPlatform::settingsFolder() {
-    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-    if (!configHome.isEmpty() && QDir::isAbsolutePath(QFile::decodeName(configHome))) {
-        return {configHome.toStdString()};
-    }
-    return std::filesystem::path(QFile::encodeName(QDir::homePath()).toStdString()) / ".config";
+    return os::userSettingsFolder();
 }
 
 void QtPlatform::endProgram(int exitCode) {

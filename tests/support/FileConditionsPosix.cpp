@@ -1,0 +1,30 @@
+#include "support/FileConditions.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace skerry::test {
+
+FileSizeLimit::FileSizeLimit(std::uint64_t bytes)
+    : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    previous_ = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = previous_;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler_);
+}
+
+bool permissionsApply() {
+    return ::geteuid() != 0;
+}
+
+} // namespace skerry::test

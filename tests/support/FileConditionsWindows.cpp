@@ -1,0 +1,17 @@
+#include "support/FileConditions.h"
+
+#include <stdexcept>
+
+namespace skerry::test {
+
+FileSizeLimit::FileSizeLimit(std::uint64_t) {
+    throw std::logic_error("Windows has no limit on the size of the files a process writes");
+}
+
+FileSizeLimit::~FileSizeLimit() = default;
+
+bool permissionsApply() {
+    return false;
+}
+
+} // namespace skerry::test
