@@ -1,0 +1,425 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "skerry/batch/BatchRun.h"
+#include "skerry/colours/ColourDialogModel.h"
+#include "skerry/commands/MainWindowModel.h"
+#include "skerry/editor/EditorModel.h"
+#include "skerry/operations/Comments.h"
+#include "skerry/operations/Noise.h"
+#include "support/FileConditions.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempDir.h"
+
+namespace skerry {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> split(std::string text, const std::string& separator) {
+    std::vector<std::string> parts;
+    for (std::size_t end; (end = text.find(separator)) != std::string::npos;
+         text.erase(0, end + separator.size())) {
+        parts.push_back(text.substr(0, end));
+    }
+    parts.push_back(text);
+    return parts;
+}
+
+// The bytes of a file that must exist.
+std::string contents(const fs::path& path) {
+    EXPECT_TRUE(fs::is_regular_file(path)) << path << " is missing";
+    return test::readBytes(path);
+}
+
+// A menu entry as scenarios write it: "-" when disabled, "~" when hidden, "*" when checked.
+std::string shown(const std::string& name, const MenuEntry& e) {
+    return name + (e.enabled ? "" : "-") + (e.visible ? "" : "~") + (e.checked ? "*" : "");
+}
+
+const std::pair<const char*, MenuEntry MainWindowState::*> menuEntries[] = {
+    {"GetBlank", &MainWindowState::GetBlankData},   {"ClearBlank", &MainWindowState::ClearBlank},
+    {"LoadedFiles", &MainWindowState::FilesLoaded}, {"Edit", &MainWindowState::EditMenuChoice},
+    {"Save", &MainWindowState::SaveDataFile},       {"AddNoise", &MainWindowState::AddNoise},
+    {"RemoveNoise", &MainWindowState::BackItOff}};
+
+const std::map<std::string, void (MainWindowModel::*)()> saves = {
+    {"complete", &MainWindowModel::SaveComplete_Click},
+    {"complete-xi", &MainWindowModel::SaveCompleteRSq_Click},
+    {"truncated", &MainWindowModel::SaveTruncated_Click},
+    {"truncated-xi", &MainWindowModel::SaveTruncatedRSq_Click}};
+
+// Runs one scenario file: the user's steps on the main window, or runs of skerry-batch, each
+// followed by what must then hold. It runs in a fresh folder holding a copy of `work` beside the
+// scenarios; expected bytes are files beside them too. tests/data/commands/README.md lists the
+// steps and checks. The scenario also plays the user in the modal windows a step opens.
+class Scenario : public ModalWindows {
+public:
+    explicit Scenario(const fs::path& root) : root_(root), cwd_(dir_.path()) {
+        fs::copy(root / "work", dir_.path(), fs::copy_options::recursive);
+        platform_.settingsDir = dir_ / "config";
+    }
+
+    void run(const fs::path& file) {
+        std::ifstream in(file);
+        std::string line;
+        for (int number = 1; std::getline(in, line); ++number) {
+            if (line.empty() || line[0] == '#') {
+                continue;
+            }
+            for (std::size_t at; (at = line.find("$DIR")) != std::string::npos;) {
+                line.replace(at, 4, dir_.path().string());
+            }
+            SCOPED_TRACE(file.filename().string() + ":" + std::to_string(number) + ": " + line);
+            const auto space = line.find(' ');
+            step(line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1));
+        }
+        expectBatchOutputSeen();
+        EXPECT_EQ(message(), "none") << "a message the scenario does not expect";
+        EXPECT_EQ(platform_.endedWith, ended_);
+    }
+
+private:
+    void step(const std::string& verb, const std::string& rest) {
+        std::istringstream stream(rest);
+        args_.assign(std::istream_iterator<std::string>(stream), {});
+        rest_ = rest;
+        const auto arg = [this](std::size_t i) {
+            return i < args_.size() ? args_[i] : "";
+        };
+        // A file dialog answered with a path in the scenario's folder, or cancelled without one.
+        const auto answer = [this](std::size_t i) {
+            platform_.answerDialog(i < args_.size() ? std::optional((dir_ / args_[i]).string())
+                                                    : std::nullopt);
+        };
+        // The user's steps.
+        if (verb == "getdata") {
+            answer(0);
+            model_.GetNewData_Click();
+        } else if (verb == "blank") {
+            answer(0);
+            model_.GetBlankData_Click();
+        } else if (verb == "clearblank") {
+            model_.ClearBlank_Click();
+        } else if (verb == "fit") {
+            answer(0);
+            model_.UseFitFile_Click();
+        } else if (verb == "open") {
+            // Files named on the command line or dropped on the window, as the window opens them.
+            model_.OpenFile(arg(0));
+            if (args_.size() > 1) {
+                model_.NameFilesNotOpened(arg(0), {args_.begin() + 1, args_.end()});
+            }
+        } else if (verb == "reopen") {
+            model_.DSNames_Click(std::stoi(arg(0)) - 1);
+        } else if (verb == "invert") {
+            model_.InvertC_Click();
+        } else if (verb == "seed") {
+            platform_.seed = static_cast<std::uint32_t>(std::stoul(arg(0)));
+        } else if (verb == "noise") {
+            model_.AddNoise_Click();
+        } else if (verb == "denoise") {
+            model_.BackItOff_Click();
+        } else if (verb == "comments") {
+            model_.EditComment1_Click();
+        } else if (verb == "edit") {
+            model_.DoVantor_Click();
+        } else if (verb == "colours") {
+            model_.SetColors_Click();
+        } else if (verb == "save") {
+            answer(1);
+            (model_.*saves.at(arg(0)))();
+        } else if (verb == "answer") {
+            platform_.answerMessage(arg(0) == "no" ? MessageAnswer::No : MessageAnswer::Yes);
+        } else if (verb == "exit") {
+            EXPECT_EQ(model_.Form_Unload() ? "closes" : "stays", arg(0));
+        } else if (verb == "batch") {
+            batch(args_);
+            // The file system around the program.
+        } else if (verb == "cd") {
+            fs::current_path(dir_ / arg(0));
+        } else if (verb == "mkdir") {
+            fs::create_directories(dir_ / arg(0));
+        } else if (verb == "rm") {
+            fs::remove_all(dir_ / arg(0));
+        } else if (verb == "cp") {
+            fs::copy_file(dir_ / arg(0), dir_ / arg(1), fs::copy_options::overwrite_existing);
+        } else if (verb == "link") {
+            fs::create_symlink(arg(0), dir_ / arg(1));
+        } else if (verb == "limit") {
+            // The largest file that may be written, as on a disk that is nearly full.
+            limit_.reset();
+            if (arg(0) != "off") {
+                limit_.emplace(std::stoul(arg(0)));
+            }
+            // Checks.
+        } else if (verb == "menus") {
+            EXPECT_EQ(menus(), rest);
+        } else if (verb == "entries") {
+            EXPECT_EQ(entries(), rest);
+        } else if (verb == "tabs") {
+            const auto& captions = model_.state().tabCaptions;
+            EXPECT_EQ(captions[0] + "|" + captions[1] + "|" + captions[2], rest);
+        } else if (verb == "pane") {
+            EXPECT_EQ(pane(arg(0)), contents(root_ / arg(1)));
+        } else if (verb == "listing") {
+            // The pane and "~skerry.tmp" in the current directory.
+            EXPECT_EQ(pane("listing"), contents(root_ / arg(0)));
+            EXPECT_EQ(contents("~skerry.tmp"), contents(root_ / arg(0)));
+        } else if (verb == "file") {
+            EXPECT_EQ(contents(dir_ / arg(0)), contents(root_ / arg(1)));
+        } else if (verb == "nofile") {
+            EXPECT_FALSE(fs::exists(dir_ / arg(0)));
+        } else if (verb == "count") {
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / arg(0)), {}), std::stoi(arg(1)));
+        } else if (verb == "cwd") {
+            EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / arg(0)));
+        } else if (verb == "message") {
+            EXPECT_EQ(message(), rest);
+        } else if (verb == "ended") {
+            ended_ = std::stoi(arg(0));
+        } else if (verb == "colours-are") {
+            EXPECT_EQ(colourText(program_->colours.GoodColor) + " " +
+                          colourText(program_->colours.DeletedColor),
+                      rest);
+        } else if (verb == "snapshot") {
+            snapshot_ = dump();
+        } else if (verb == "unchanged") {
+            EXPECT_EQ(dump(), snapshot_);
+        } else if (verb == "out") {
+            EXPECT_EQ(out_, arg(0) == "usage" ? batchUsage(true) : contents(root_ / arg(0)));
+            out_.clear();
+        } else if (verb == "err") {
+            const auto end = err_.find('\n');
+            EXPECT_EQ(err_.substr(0, end), rest);
+            err_.erase(0, end == std::string::npos ? end : end + 1);
+        } else {
+            FAIL() << "no such step or check";
+        }
+    }
+
+    // Add Random Noise: the dialog must show the first field, then the user types the other fields
+    // one after another until one is accepted; a refused one must bring the first back.
+    void showNoiseDialog(NoiseDialogModel& dialog) override {
+        const std::vector<std::string> fields = split(rest_, " | ");
+        dialog.Form_Load({}, 0);
+        EXPECT_EQ(dialog.NoiseLevel(), fields[0]);
+        for (std::size_t i = 1; i < fields.size() && !dialog.IsDone_Click(fields[i]); ++i) {
+            EXPECT_EQ(dialog.NoiseLevel(), fields[0]);
+        }
+    }
+
+    // Comment Lines: "none" (the dialog must not open), or the text it must show ("-": any)
+    // followed by "cancel", "ok FILE" (OK with FILE's text in the box) or "jammed FILE" (OK when
+    // the comment file has meanwhile become a folder).
+    void showCommentsDialog(CommentsDialogModel& dialog) override {
+        ASSERT_NE(args_.at(0), "none") << "the dialog opened";
+        if (args_[0] != "-") {
+            EXPECT_EQ(dialog.RichTextBox1(), contents(root_ / args_[0]));
+            EXPECT_EQ(contents("~comment.tmp"), dialog.RichTextBox1());
+        }
+        if (args_.at(1) == "jammed") {
+            fs::remove("~comment.tmp");
+            fs::create_directory("~comment.tmp");
+        }
+        if (args_[1] != "cancel") {
+            EXPECT_EQ(dialog.IsOK_Click(contents(root_ / args_.at(2))), args_[1] == "ok");
+            EXPECT_EQ(dialog.saved(), args_[1] == "ok");
+        }
+    }
+
+    // Data (graphically) at 800 x 600 pixels: "T@I" chooses tool T and left-clicks point I,
+    // "T@X,Y" clicks at plot units X, Y; "accept" is "Exit and update data set"; "showem" the
+    // read-out's menu entry, "xy=0"/"xy=1" checks whether the read-out is on.
+    void showEditor(EditorModel& editor) override {
+        editor.Form_Resize(800, 600, 800, 640);
+        for (const std::string& step : args_) {
+            const auto at = step.find('@');
+            const auto comma = step.find(',');
+            if (step.starts_with("xy=")) {
+                EXPECT_EQ(editor.ShowXY, step == "xy=1");
+            } else if (step == "showem") {
+                editor.ShowEm_Click();
+            } else if (step == "accept") {
+                editor.Toolbar_ButtonClick(7);
+            } else {
+                editor.Toolbar_ButtonClick(std::stoi(step));
+                const PlotMapping map = editor.mapping();
+                if (comma == std::string::npos) {
+                    const int i = std::stoi(step.substr(at + 1));
+                    editor.Form_MouseDown(LeftButton, 0, map.plotX(editor.EditX(i)),
+                                          map.plotY(editor.EditY(i)));
+                } else {
+                    editor.Form_MouseDown(LeftButton, 0, std::stof(step.substr(at + 1)),
+                                          std::stof(step.substr(comma + 1)));
+                }
+            }
+        }
+    }
+
+    // Set Plot Colors: "I=V" moves slider I to V, which its component and both previews must
+    // follow at once; then "ok", "cancel" or "close" (the close box).
+    void showColourDialog(ColourDialogModel& dialog) override {
+        for (const std::string& step : args_) {
+            if (step == "ok") {
+                dialog.IsOK_Click();
+            } else if (step == "cancel") {
+                dialog.ForgetIt_Click();
+            } else if (step != "close") {
+                const int slider = std::stoi(step);
+                dialog.Slider1_Change(slider, std::stoi(step.substr(2)));
+                EXPECT_EQ(dialog.Slider1(slider), std::stoi(step.substr(2)));
+                EXPECT_EQ(dialog.Shape1Color(), program_->colours.GoodColor);
+                EXPECT_EQ(dialog.Shape2Color(), program_->colours.DeletedColor);
+            }
+        }
+    }
+
+    // skerry-batch with the expected exit status first, then its arguments.
+    void batch(std::vector<std::string> args) {
+        expectBatchOutputSeen();
+        const int status = std::stoi(args.at(0));
+        args.erase(args.begin());
+        std::ostringstream out;
+        std::ostringstream err;
+        // Plots are drawn by the program's Qt side; here a plot file names what it would show.
+        const PlotWriter plots = [](const DataSet& data, const std::string& path, PlotFile kind) {
+            std::ofstream(path, std::ios::binary)
+                << plotFileExtension(kind) << " plot of " << data.PointCount << " points\n";
+            return std::string();
+        };
+        EXPECT_EQ(runBatch(args, out, err, plots), status);
+        out_ = out.str();
+        err_ = err.str();
+    }
+    void expectBatchOutputSeen() const {
+        EXPECT_EQ(out_, "") << "output the scenario does not expect";
+        EXPECT_EQ(err_, "") << "messages the scenario does not expect";
+    }
+
+    // The next message box as "!o Title | Text": the icon ('!' exclamation, '?' question, '-'
+    // none) and the buttons ('o' OK, 'y' Yes and No); "none" when there is no other.
+    std::string message() {
+        if (messagesSeen_ == platform_.messages.size()) {
+            return "none";
+        }
+        const auto& m = platform_.messages[messagesSeen_++];
+        const char icon = m.icon == MessageIcon::Exclamation ? '!'
+                          : m.icon == MessageIcon::Question  ? '?'
+                                                             : '-';
+        return icon + std::string(m.buttons == MessageButtons::Ok ? "o " : "y ") + m.title + " | " +
+               m.text;
+    }
+
+    std::string menus() const {
+        std::string text;
+        for (const auto& [name, entry] : menuEntries) {
+            text += (text.empty() ? "" : " ") + shown(name, model_.state().*entry);
+        }
+        return model_.data().NoiseAdded ? text + " noise-added" : text;
+    }
+
+    // The "LoadedFiles" entries that have a caption or are enabled, visible or checked.
+    std::string entries() const {
+        std::string text;
+        for (const MenuEntry& e : model_.state().DSNames) {
+            if (!e.caption.empty() || e.enabled || e.visible || e.checked) {
+                text += (text.empty() ? "" : " ") + shown("[" + e.caption + "]", e);
+            }
+        }
+        return text;
+    }
+
+    std::string pane(const std::string& name) const {
+        const int tab = name == "data" ? 0 : name == "blank" ? 1 : 2;
+        return model_.state().panes.at(static_cast<std::size_t>(tab)).text;
+    }
+
+    static std::string colourText(const PlotColor& c) {
+        return std::to_string(c.Red) + "," + std::to_string(c.Green) + "," + std::to_string(c.Blue);
+    }
+
+    template <typename T>
+    static std::string bytesOf(const T& object) {
+        return {reinterpret_cast<const char*>(&object), sizeof(object)};
+    }
+
+    // Everything a refused file or a cancelled dialog must leave as it was.
+    std::string dump() const {
+        const DataSet& d = model_.data();
+        std::ostringstream text;
+        text << menus() << '\n'
+             << entries() << '\n'
+             << pane("data") << pane("blank") << pane("listing") << d.DataFileName << ' '
+             << d.PointCount << ' ' << d.CommentCount << ' ' << d.FirstGoodIndex << ' '
+             << d.LastGoodIndex << ' ' << d.BlankLoaded << d.WorkDir << fs::current_path()
+             << test::readBytes("~skerry.tmp") << bytesOf(d.RawPoints) << bytesOf(d.WorkPoints)
+             << bytesOf(d.CommentBlock);
+        for (const auto& caption : model_.state().tabCaptions) {
+            text << caption << '|';
+        }
+        return text.str();
+    }
+
+    fs::path root_;
+    test::TempDir dir_;
+    test::CurrentDirectoryGuard cwd_;
+    test::ScriptedPlatform platform_;
+    std::unique_ptr<Program> program_ = std::make_unique<Program>();
+    MainWindowModel model_{*program_, platform_, *this};
+    std::optional<test::FileSizeLimit> limit_;
+    std::size_t messagesSeen_ = 0;
+    std::optional<int> ended_;
+    std::string snapshot_;
+    std::string out_;
+    std::string err_;
+    std::vector<std::string> args_; // of the step that is running
+    std::string rest_;
+};
+
+std::vector<fs::path> scenarioFiles() {
+    std::vector<fs::path> files;
+    for (const char* area : {"commands", "batch"}) {
+        for (const auto& entry :
+             fs::directory_iterator(fs::path(SKERRY_TEST_DATA_DIR) / area / "scenarios")) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class ScenarioTest : public testing::TestWithParam<fs::path> {};
+
+TEST_P(ScenarioTest, HoldsStepByStep) {
+    Scenario(GetParam().parent_path().parent_path()).run(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest, testing::ValuesIn(scenarioFiles()),
+                         [](const testing::TestParamInfo<fs::path>& info) {
+                             return info.param.parent_path().parent_path().filename().string() +
+                                    "_" + info.param.stem().string();
+                         });
+
+// The comment dialog sits at a quarter of the free screen space, never above or left of it.
+TEST(CommentsDialogModel, PlacedAtAQuarterOfTheFreeScreenSpace) {
+    DataSet data;
+    test::ScriptedPlatform platform;
+    CommentsDialogModel dialog(data, platform);
+    EXPECT_EQ(dialog.Form_Load(800, 500), (WindowPosition{280, 145}));
+    platform.screen = {640, 480};
+    EXPECT_EQ(dialog.Form_Load(800, 500), (WindowPosition{0, 0}));
+}
+
+} // namespace
+} // namespace skerry
