@@ -328,10 +328,10 @@ void MainWindowModel::NameFilesNotOpened(const std::string& opened,
                                          const std::vector<std::string>& others) {
     std::string names;
     for (const std::string& other : others) {
-        names += "\n" + other;
+        names += (names.empty() ? "" : ", ") + other;
     }
-    platform_.messageBox("Skerry opens one file at a time. " + opened +
-                             " was opened; these were not:" + names,
+    platform_.messageBox("Skerry opens one file at a time: " + opened + " was opened, and not " +
+                             names + ".",
                          "Skerry", MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
