@@ -122,6 +122,8 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
             m.Form_MouseUp(LeftButton, 0, at(3), at(4));
         });
         on("zoomout", [&] { m.Zoomout_Click(); });
+        on("undo", [&] { m.Undo_Click(); });
+        on("redo", [&] { m.Redo_Click(); });
         on("showem", [&] { m.ShowEm_Click(); });
         on("x", [&] { m.EditX(row.integer(1)) = row.single(2); });
         on("y", [&] { m.EditY(row.integer(1)) = row.single(2); });

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ground/DataTable.h"
+#include "skerry/ground/FileSystem.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/input/FitFile.h"
 
@@ -85,7 +86,8 @@ TEST(ScanReader, GetDataNamesWhyAFileIsRefusedAndLeavesItsOutputsAsTheyWere) {
     auto d = std::make_unique<DataSet>();
     std::string text;
     const auto get = [&](const std::filesystem::path& path) {
-        return getdata(path, d->RawPoints, d->PointCount, d->CommentBlock, d->CommentCount, &text);
+        return getdata(os::utf8Of(path), d->RawPoints, d->PointCount, d->CommentBlock,
+                       d->CommentCount, &text);
     };
     ASSERT_FALSE(get(dir.write("good.dat", good)));
     const std::pair<std::filesystem::path, std::string> refused[] = {
