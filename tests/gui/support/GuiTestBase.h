@@ -3,7 +3,6 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "skerryui/editor/EditorWindow.h"
@@ -19,10 +18,8 @@ inline const std::filesystem::path GuiData = SKERRY_TEST_DATA_DIR "/gui";
 // The lines of a UTF-8 text file in GuiData, leaving out empty lines and '#' comment lines.
 inline QStringList dataLines(const std::string& name) {
     QFile file(QString::fromStdString((GuiData / name).string()));
-    const QString text = file.open(QIODevice::ReadOnly)
-                             ? QString(file.readAll())
-                             : QString::fromStdString("cannot read " + name);
-    return text.split('\n').filter(QRegularExpression("^[^#]"));
+    (void)file.open(QIODevice::ReadOnly);
+    return QString(file.readAll()).split('\n').filter(QRegularExpression("^[^#]"));
 }
 
 // The rows of the current data-driven test from the table "cases.tsv" in GuiData: the lines
@@ -49,7 +46,6 @@ inline QStringList shownTexts(QWidget& window) {
     };
     QStringList out{("title " + window.windowTitle()).trimmed()};
     for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain()) {
-        const auto* tool = qobject_cast<const QToolButton*>(w);
         if (!w->isVisibleTo(&window)) {
             continue;
         } else if (const auto* bar = qobject_cast<const QMenuBar*>(w)) {
@@ -60,7 +56,8 @@ inline QStringList shownTexts(QWidget& window) {
                     out << (a->isSeparator() ? "  -" : "  entry " + a->text() + states(a));
                 }
             }
-        } else if (tool != nullptr && tool->defaultAction() != nullptr) {
+        } else if (const auto* tool = qobject_cast<const QToolButton*>(w);
+                   tool != nullptr && tool->defaultAction() != nullptr) {
             out << "tool " + tool->toolTip() + " / " + tool->accessibleName() +
                        states(tool->defaultAction());
         } else if (const auto* label = qobject_cast<const QLabel*>(w)) {
@@ -86,12 +83,12 @@ inline QStringList shownTexts(QWidget& window) {
 // settings in that folder, the program state and a shown, active main window.
 class GuiTestBase : public QObject {
 public:
-    void setUpMainWindow(std::unique_ptr<ScriptedPlatform> own = nullptr) {
+    void setUpMainWindow() {
         dir = std::make_unique<TempDir>();
         cwd = std::make_unique<CurrentDirectoryGuard>(dir->path());
         std::filesystem::copy(Examples, dir->path());
         std::filesystem::copy(GuiData, dir->path());
-        platform = own ? std::move(own) : std::make_unique<ScriptedPlatform>();
+        platform = std::make_unique<ScriptedPlatform>();
         platform->settingsDir = dir->path() / "config";
         program = std::make_unique<Program>();
         window = std::make_unique<MainWindow>(*program, *platform);
@@ -127,11 +124,12 @@ public:
         menuEntry("File", "Get Data")->trigger();
     }
 
-    // Runs `open`, which brings up a modal window of type W, and plays the user on the window with
-    // `script` once it is on screen. A window the script leaves open is closed afterwards, so a
-    // failed check cannot leave the test waiting. Fails the test when no such window opened.
+    // Triggers `entry`, whose command opens a modal window of type W, and plays the user on the
+    // window with `script` once it is on screen. A window the script leaves open is closed
+    // afterwards, so a failed check cannot leave the test waiting. Fails the test when no such
+    // window opened.
     template <typename W, typename Script>
-    void withModal(const std::function<void()>& open, Script script) {
+    void withModal(QAction* entry, Script script) {
         bool played = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -146,13 +144,8 @@ public:
             }
         });
         poll.start(5);
-        open();
+        entry->trigger();
         QVERIFY2(played, "the window did not open");
-    }
-    // The same for a menu entry whose command opens the window.
-    template <typename W, typename Script>
-    void withModal(QAction* entry, Script script) {
-        withModal<W>([entry] { entry->trigger(); }, script);
     }
     // The editor, opened through Edit > Data (graphically).
     template <typename Script>
