@@ -12,7 +12,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <tuple>
 
 #include "skerryui/base/Fonts.h"
 #include "skerryui/base/MenuBarKeys.h"
@@ -168,12 +167,17 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
             [this] { model_.SaveBMP_Click(pictureFromImage(image_)); });
     // The plot for reports and papers: vector PDF and SVG, and a PNG of twice the window's
     // pixels (or the screen's own, where it has more).
-    for (const auto& [caption, name, format] :
-         {std::tuple{"To File (PDF)", "SavePDF", PlotFile::Pdf},
-          std::tuple{"To File (SVG)", "SaveSVG", PlotFile::Svg},
-          std::tuple{"To File (PNG)", "SavePNG", PlotFile::Png}}) {
-        QAction* entry = copy->addAction(QString::fromLatin1(caption));
-        entry->setObjectName(QString::fromLatin1(name));
+    struct PlotEntry {
+        const char* caption;
+        const char* name;
+        PlotFile format;
+    };
+    for (const PlotEntry& plotEntry : {PlotEntry{"To File (PDF)", "SavePDF", PlotFile::Pdf},
+                                       PlotEntry{"To File (SVG)", "SaveSVG", PlotFile::Svg},
+                                       PlotEntry{"To File (PNG)", "SavePNG", PlotFile::Png}}) {
+        QAction* entry = copy->addAction(QString::fromLatin1(plotEntry.caption));
+        entry->setObjectName(QString::fromLatin1(plotEntry.name));
+        const PlotFile format = plotEntry.format;
         connect(entry, &QAction::triggered, this, [this, format] {
             model_.SavePlot_Click(format, [this, format](const std::string& path) {
                 return writePlotFile(path, format, model_, plotColors(program_), plot_->size(),
