@@ -297,6 +297,22 @@ private slots:
         QCOMPARE(marks, row[1]);
     }
 
+    // Ctrl+Z undoes the last sweep and Ctrl+Y redoes it, as the read-out says.
+    void undoAndRedoFromTheKeyboard() {
+        getTenPoints();
+        withEditor([](EditorWindow& editor) {
+            click(editor, 3, Qt::LeftButton, (pixelOf(editor, 2) + pixelOf(editor, 3)) / 2);
+            editor.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &editor);
+            press("Ctrl+Z");
+            QVERIFY(editor.model().XYLabel.starts_with("Undone: 2 points removed left of"));
+            QVERIFY(editor.model().EditThird(1) > 0);
+            press("Ctrl+Y");
+            QVERIFY(editor.model().XYLabel.starts_with("Redone: 2 points"));
+            QVERIFY(editor.model().EditThird(1) < 0);
+        });
+    }
+
     // Print takes the client area as shown, on the printer chosen; the Copy menu takes the plot
     // as last drawn: all in the screen's device pixels. F10 highlights the first command of the
     // menu bar that can be used, "&Hide (X,Y)", and the arrows go on through "&Printer" to
