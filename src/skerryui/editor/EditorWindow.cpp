@@ -188,16 +188,20 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     new MenuBarKeys(*this, *menuBar);
 
     // Undo and redo of changes of points, from the keyboard.
-    const auto addShortcut = [this](const QKeySequence& keys, void (EditorModel::*handler)()) {
-        auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this, handler] {
-            (model_.*handler)();
-            sync();
-        });
+    const auto undo = [this] {
+        model_.Undo_Click();
+        sync();
     };
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &EditorModel::Undo_Click);
-    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &EditorModel::Redo_Click);
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &EditorModel::Redo_Click);
+    const auto redo = [this] {
+        model_.Redo_Click();
+        sync();
+    };
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this), &QShortcut::activated, this,
+            undo);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this),
+            &QShortcut::activated, this, redo);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this), &QShortcut::activated, this,
+            redo);
 
     // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor.
     auto* group = new QActionGroup(this);
