@@ -109,7 +109,7 @@ protected:
 
 // A menu entry: its text, whether it can be chosen and whether it is shown.
 struct Entry {
-    const char* text;
+    const char* text = nullptr;
     bool enabled = true;
     bool visible = true;
 };

@@ -23,7 +23,7 @@ std::optional<PlotFile> plotFileKind(std::string_view nameOrExtension) {
                                                         : nameOrExtension.substr(dot + 1));
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const auto found = std::find(extensions.begin(), extensions.end(), extension);
+    const auto* const found = std::find(extensions.begin(), extensions.end(), extension);
     if (found == extensions.end()) {
         return std::nullopt;
     }

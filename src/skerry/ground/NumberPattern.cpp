@@ -95,7 +95,7 @@ Section compileSection(std::string_view text, std::string_view pattern) {
 // A finite, non-zero magnitude as decimal digits: digits[0] is the leading (non-zero) digit with
 // place value 10^exponent, the others follow it downwards.
 struct Digits {
-    std::array<char, 24> digits; // only the first `count` are set
+    std::array<char, 24> digits{}; // only the first `count` are read
     int count = 0;
     int exponent = 0;
 };
@@ -121,7 +121,7 @@ Digits readScientific(const char* first, const char* last, int precision) {
 // rounded half to even on the binary value, as std::to_chars gives it.
 template <typename T>
 Digits significantDigits(T magnitude, int precision) {
-    std::array<char, 32> buffer;
+    std::array<char, 32> buffer{};
     const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                          std::chars_format::scientific, precision);
     return readScientific(buffer.data(), end, precision);
@@ -177,7 +177,7 @@ Digits significantDigits(T magnitude) {
     // floor(log10(magnitude)) within one: magnitude lies in [2^(biased-bias), 2^(biased-bias+1)),
     // and 78913 / 2^18 is log10(2) to six places.
     int decimalExponent = ((biased - B::bias) * 78913) >> 18;
-    const std::uint64_t low = static_cast<std::uint64_t>(powersOfTen[B::digits - 1]);
+    const auto low = static_cast<std::uint64_t>(powersOfTen[B::digits - 1]);
     const std::uint64_t high = low * 10;
     const bool normal = biased != 0 && biased != (1 << (8 * sizeof(T) - 1 - B::mantissaBits)) - 1;
     for (int attempt = 0; attempt < 2 && normal; ++attempt) {
@@ -332,7 +332,7 @@ void appendExponential(Text& out, const Section& s, Digits d, bool isZero) {
     out.put('E');
     out.put(shift < 0 ? '-' : '+');
     // The exponent's digits, at least as many as the pattern has.
-    std::array<char, 8> digits;
+    std::array<char, 8> digits{};
     int length = 0;
     for (int e = shift < 0 ? -shift : shift; e != 0 || length == 0; e /= 10) {
         digits[static_cast<std::size_t>(length++)] = static_cast<char>('0' + e % 10);
