@@ -154,9 +154,10 @@ private slots:
         QCOMPARE(paneLines(2)[2], "   5.80000   -2.51527E-02    5.100E-03");
     }
 
-    // The scans of a fit file on the LoadedFiles menu, and a blank; then the second scan without
-    // the blank.
+    // From the start, the scans of a fit file on the LoadedFiles menu, and a blank; then the
+    // second scan without the blank.
     void fitFileAndBlankMenus() {
+        QCOMPARE(shownTexts(*window), dataLines("main-window-at-start.txt"));
         platform->answerDialog("cell1.fit");
         menuEntry("File", "Get File(s) From Fit-File")->trigger();
         platform->answerDialog("cell1-blank.RA1");
