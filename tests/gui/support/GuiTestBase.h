@@ -12,7 +12,6 @@
 
 namespace skerry::test {
 
-inline const std::filesystem::path Examples = SKERRY_EXAMPLES_DIR;
 inline const std::filesystem::path GuiData = SKERRY_TEST_DATA_DIR "/gui";
 
 // The lines of a UTF-8 text file in GuiData, leaving out empty lines and '#' comment lines.
@@ -92,7 +91,7 @@ public:
     void setUpMainWindow() {
         dir = std::make_unique<TempDir>();
         cwd = std::make_unique<CurrentDirectoryGuard>(dir->path());
-        std::filesystem::copy(Examples, dir->path());
+        std::filesystem::copy(SKERRY_EXAMPLES_DIR, dir->path());
         std::filesystem::copy(GuiData, dir->path());
         platform = std::make_unique<ScriptedPlatform>();
         platform->settingsDir = dir->path() / "config";
