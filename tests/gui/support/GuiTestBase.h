@@ -12,7 +12,6 @@
 
 namespace skerry::test {
 
-inline const std::filesystem::path Examples = SKERRY_EXAMPLES_DIR;
 inline const std::filesystem::path GuiData = SKERRY_TEST_DATA_DIR "/gui";
 
 // The lines of a UTF-8 text file in GuiData, leaving out empty lines and '#' comment lines.
@@ -37,40 +36,46 @@ inline void tableRows() {
 
 // What a window shows in words, a line for each of its shown widgets in the order the Tab key
 // goes through them: the title, every label, push button, slider, text box and tab, every menu
-// of the menu bar with its entries, and every tool button with its tool tip and its name for
-// screen readers. Menus, entries and tools note whether they are checked, disabled or hidden.
+// of the menu bar with its entries, and every tool button with its tool tip, its name for screen
+// readers and whether it has a picture. Texts are quoted; menus, entries and tools note whether
+// they are checked, disabled or hidden.
+inline QString quoted(const QString& text) {
+    return '"' + text + '"';
+}
 inline QStringList shownTexts(QWidget& window) {
     const auto states = [](const QAction* a) {
         return QString(a->isChecked() ? " checked" : "") + (a->isEnabled() ? "" : " disabled") +
                (a->isVisible() ? "" : " hidden");
     };
-    QStringList out{("title " + window.windowTitle()).trimmed()};
+    QStringList out{"title " + quoted(window.windowTitle())};
     for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain()) {
         if (!w->isVisibleTo(&window)) {
             continue;
         } else if (const auto* bar = qobject_cast<const QMenuBar*>(w)) {
             for (const QAction* menu : bar->actions()) {
-                out << "menu " + menu->text() + states(menu);
+                out << "menu " + quoted(menu->text()) + states(menu);
                 for (const QAction* a :
                      menu->menu() ? menu->menu()->actions() : QList<QAction*>()) {
-                    out << (a->isSeparator() ? "  -" : "  entry " + a->text() + states(a));
+                    out << (a->isSeparator() ? "  -" : "  entry " + quoted(a->text()) + states(a));
                 }
             }
         } else if (const auto* tool = qobject_cast<const QToolButton*>(w);
                    tool != nullptr && tool->defaultAction() != nullptr) {
-            out << "tool " + tool->toolTip() + " / " + tool->accessibleName() +
+            out << "tool " + quoted(tool->toolTip()) + " named " + quoted(tool->accessibleName()) +
+                       (tool->icon().isNull() ? " without picture" : "") +
                        states(tool->defaultAction());
         } else if (const auto* label = qobject_cast<const QLabel*>(w)) {
-            out << ("label " + label->text()).trimmed();
+            out << "label " + quoted(label->text());
         } else if (const auto* button = qobject_cast<const QPushButton*>(w)) {
-            out << "button " + button->text() + (button->isDefault() ? " default" : "");
+            out << "button " + quoted(button->text()) + (button->isDefault() ? " default" : "");
         } else if (const auto* slider = qobject_cast<const QSlider*>(w)) {
-            out << "slider " + slider->accessibleName() + ": " + QString::number(slider->value());
+            out << "slider " + quoted(slider->accessibleName()) + ' ' +
+                       QString::number(slider->value());
         } else if (const auto* box = qobject_cast<const QLineEdit*>(w)) {
-            out << "box " + box->text();
+            out << "box " + quoted(box->text());
         } else if (const auto* tabs = qobject_cast<const QTabBar*>(w)) {
             for (int i = 0; i < tabs->count(); ++i) {
-                out << "tab " + tabs->tabText(i);
+                out << "tab " + quoted(tabs->tabText(i));
             }
         }
     }
@@ -86,7 +91,7 @@ public:
     void setUpMainWindow() {
         dir = std::make_unique<TempDir>();
         cwd = std::make_unique<CurrentDirectoryGuard>(dir->path());
-        std::filesystem::copy(Examples, dir->path());
+        std::filesystem::copy(SKERRY_EXAMPLES_DIR, dir->path());
         std::filesystem::copy(GuiData, dir->path());
         platform = std::make_unique<ScriptedPlatform>();
         platform->settingsDir = dir->path() / "config";
