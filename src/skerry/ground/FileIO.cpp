@@ -34,18 +34,24 @@ std::optional<FileError> refusalOf(os::EntryKind kind) {
     return FileError{os::NotRegular};
 }
 
+// A failure, including one the library reports by throwing (a path it cannot convert, memory),
+// comes back as the reason.
 std::optional<FileError> replaceFile(const fs::path& requested, std::string_view bytes,
                                      os::Existing existing) {
-    auto staged = os::stageBeside(requested, bytes, existing, true);
-    if (auto* error = std::get_if<FileError>(&staged)) {
-        return *error;
+    try {
+        auto staged = os::stageBeside(requested, bytes, existing, true);
+        if (auto* error = std::get_if<FileError>(&staged)) {
+            return *error;
+        }
+        const os::StagedFile& file = std::get<os::StagedFile>(staged);
+        if (auto error = os::moveIntoPlace(file)) {
+            return error;
+        }
+        os::syncFolder(file.target.parent_path());
+        return std::nullopt;
+    } catch (const std::exception& error) {
+        return FileError{error.what()};
     }
-    const os::StagedFile& file = std::get<os::StagedFile>(staged);
-    if (auto error = os::moveIntoPlace(file)) {
-        return error;
-    }
-    os::syncFolder(file.target.parent_path());
-    return std::nullopt;
 }
 
 std::variant<std::string, FileError> readRegularFile(const fs::path& path,
@@ -116,20 +122,12 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBy
 
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::string_view bytes) {
-    try {
-        return replaceFile(path, bytes, os::Existing::Keep);
-    } catch (const std::exception& error) {
-        return FileError{error.what()};
-    }
+    return replaceFile(path, bytes, os::Existing::Keep);
 }
 
 std::optional<FileError> writeTemporaryFile(const std::filesystem::path& path,
                                             std::string_view bytes) {
-    try {
-        return replaceFile(path, bytes, os::Existing::Replace);
-    } catch (const std::exception& error) {
-        return FileError{error.what()};
-    }
+    return replaceFile(path, bytes, os::Existing::Replace);
 }
 
 FileBatch::~FileBatch() {
