@@ -39,7 +39,7 @@ TEST(Export, APrinterFailureIsReportedAndACancelledBitmapChangesNothing) {
     test::ScriptedPlatform platform;
     platform.printers = {"Office", "PDF"};
     DataSet data;
-    data.WorkDir = dir.path().string() + "/";
+    data.WorkDir = test::TestPath(dir.path() / "");
     EditorModel editor{platform};
     editor.loadPoints(data);
     editor.buildPrinterList("PDF");

@@ -209,12 +209,13 @@ TEST(FitFile, TheListHoldsTheListedFilesThatExist) {
         std::vector<std::string> entries, names, paths, expectedPaths;
         for (int k = 1; reading.list && k <= reading.list->FitFoundCount; ++k) {
             entries.push_back(std::to_string(reading.list->entryNumber(k)));
-            names.push_back(reading.list->name(k));
-            paths.push_back(reading.list->path(k));
-            expectedPaths.push_back((dir / inDir(test::split(row[6]).at(k - 1))).string());
+            names.push_back(test::withSlashes(reading.list->name(k)));
+            paths.push_back(test::withSlashes(reading.list->path(k)));
+            expectedPaths.push_back(
+                test::withSlashes((dir / inDir(test::split(row[6]).at(k - 1))).string()));
         }
         EXPECT_EQ(entries, test::split(row[5]));
-        EXPECT_EQ(names, test::split(inDir(row[6])));
+        EXPECT_EQ(names, test::split(test::withSlashes(inDir(row[6]))));
         EXPECT_EQ(paths, expectedPaths);
         EXPECT_EQ(reading.list ? reading.list->FitFileName : fitName, fitName);
     }

@@ -20,6 +20,11 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
+// Whether the tests can limit the size of the files written (FileSizeLimit) and plant symbolic
+// links. Neither on Windows: there is no such limit, and MinGW's library makes no links.
+bool fileSizeLimitsApply();
+bool symbolicLinksApply();
+
 // Whether permission bits stop this process. Root reads and writes whatever the permissions say;
 // tests of read-only folders and unreadable files skip themselves then, and CTest runs them once
 // more as an ordinary user through tools/run-unprivileged.sh. On Windows the bits are no access

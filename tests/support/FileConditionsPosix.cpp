@@ -23,6 +23,14 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, previousHandler_);
 }
 
+bool fileSizeLimitsApply() {
+    return true;
+}
+
+bool symbolicLinksApply() {
+    return true;
+}
+
 bool permissionsApply() {
     return ::geteuid() != 0;
 }

@@ -10,6 +10,14 @@ FileSizeLimit::FileSizeLimit(std::uint64_t) {
 
 FileSizeLimit::~FileSizeLimit() = default;
 
+bool fileSizeLimitsApply() {
+    return false;
+}
+
+bool symbolicLinksApply() {
+    return false;
+}
+
 bool permissionsApply() {
     return false;
 }

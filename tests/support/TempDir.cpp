@@ -1,5 +1,6 @@
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -43,6 +44,26 @@ TestPath TempDir::write(std::string_view name, std::string_view bytes) const {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file;
+}
+
+// Copied file by file: std::filesystem::copy() of a folder fails under MinGW, which takes any
+// two files for the same one because Windows gives them no inode numbers.
+void TempDir::copyIn(const std::filesystem::path& from) const {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(from)) {
+        const auto to = path_ / entry.path().lexically_relative(from);
+        if (entry.is_directory()) {
+            std::filesystem::create_directory(to);
+        } else {
+            std::filesystem::copy_file(entry.path(), to);
+        }
+    }
+}
+
+std::string withSlashes(std::string text) {
+    if constexpr (std::filesystem::path::preferred_separator == '\\') {
+        std::replace(text.begin(), text.end(), '\\', '/');
+    }
+    return text;
 }
 
 std::string readBytes(const std::filesystem::path& path) {

@@ -30,9 +30,16 @@ public:
     // Writes bytes to a file in the folder and returns its path.
     TestPath write(std::string_view name, std::string_view bytes) const;
 
+    // Copies what a folder holds, with its subfolders, into this one.
+    void copyIn(const std::filesystem::path& from) const;
+
 private:
     TestPath path_;
 };
+
+// A text naming files, with Windows' separators written as '/' so that one expected text serves
+// both systems; unchanged where '/' is the only separator.
+std::string withSlashes(std::string text);
 
 // Reads a whole file as bytes; an empty string when it cannot be read.
 std::string readBytes(const std::filesystem::path& path);
