@@ -177,6 +177,21 @@ private slots:
         QVERIFY(window->close() && !window->isVisible());
     }
 
+    // Files dropped on the main window open as if named on the command line: the fit file, and
+    // one message naming the scan that was not opened.
+    void droppedFilesOpen() {
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QDir::current().absoluteFilePath("cell1.fit")),
+                       QUrl::fromLocalFile(QDir::current().absoluteFilePath("ten-points.RA4"))});
+        QDragEnterEvent enter({9, 9}, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop({9, 9}, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QVERIFY(QApplication::sendEvent(window.get(), &enter) && enter.isAccepted());
+        QVERIFY(QApplication::sendEvent(window.get(), &drop) && drop.isAccepted());
+        QCOMPARE(window->tabs()->tabText(0), "...ll1-absorbance.RA1");
+        QCOMPARE(platform->messages.size(), 1u);
+        QVERIFY(platform->messages[0].text.ends_with("/ten-points.RA4."));
+    }
+
     // The bytes of a file as the text of a pane: UTF-8 where they are, else Latin-1, with CR LF
     // and lone CR as line breaks; a line of megabytes is shown cut, never in the comment box,
     // where the text is edited and saved back, and a line of the longest shown length whole.
@@ -555,24 +570,40 @@ private slots:
             std::max(drawn.width(), drawn.height()) / double(std::max(page.width(), page.height()));
         QVERIFY2(std::abs(share - 0.8) < 0.02, qPrintable(QString::number(share)));
     }
-    // Copy > To File (PDF), (SVG) and (PNG) on the ten points: the seven inside the frame are
-    // drawn, point 4 deleted.
+    // Copy > To File (PDF), (SVG) and (PNG) on the ten points, and skerry-batch --plot on them
+    // with the colours of the settings file beside them: the seven inside the frame are drawn,
+    // point 4 deleted.
     void plotFilesHoldThePlot_data() {
         QTest::addColumn<QString>("entry");
-        QTest::newRow("PDF") << "SavePDF";
-        QTest::newRow("SVG") << "SaveSVG";
-        QTest::newRow("PNG") << "SavePNG";
+        QTest::addColumn<QStringList>("colours"); // good, deleted
+        for (const char* kind : {"PDF", "SVG", "PNG"}) {
+            QTest::newRow(kind) << QString("Save") + kind << QStringList{"#007f00", "#ff0000"};
+            QTest::addRow("skerry-batch %s", kind)
+                << QString(kind).toLower() << QStringList{"#0000c8", "#c800c8"};
+        }
     }
     void plotFilesHoldThePlot() {
         QFETCH(QString, entry);
-        getTenPoints();
-        const QString path = QString::fromStdString((dir->path() / "plot").string());
-        QSize plotSize;
-        withEditor([&](EditorWindow& editor) {
-            plotSize = editor.findChild<QWidget*>(QStringLiteral("PlotView"))->size();
-            platform->answerDialog(path.toStdString());
-            editor.findChild<QAction*>(entry)->trigger();
-        });
+        QFETCH(QStringList, colours);
+        QString path = QString::fromStdString((dir->path() / "plot").string());
+        QSize plotSize(998, 600); // skerry-batch's, the editor's on a 1920 x 1080 screen
+        if (entry.startsWith("Save")) {
+            getTenPoints();
+            withEditor([&](EditorWindow& editor) {
+                plotSize = editor.findChild<QWidget*>(QStringLiteral("PlotView"))->size();
+                platform->answerDialog(path.toStdString());
+                editor.findChild<QAction*>(entry)->trigger();
+            });
+        } else {
+            QProcess batch;
+            QProcessEnvironment settings = QProcessEnvironment::systemEnvironment();
+            settings.insert("XDG_CONFIG_HOME", QDir::currentPath());
+            batch.setProcessEnvironment(settings);
+            path += "." + entry;
+            batch.start(SKERRY_BATCH, {"--plot", path, "ten-points.RA4"});
+            QVERIFY(batch.waitForFinished() && batch.exitCode() == 0);
+            entry = "Save" + entry.toUpper();
+        }
         QVERIFY(platform->messages.empty());
         QCOMPARE(std::filesystem::current_path(), dir->path());
         if (entry == "SavePDF") {
@@ -601,13 +632,13 @@ private slots:
                 }
             }
             QVERIFY(!xml.hasError());
-            QCOMPARE(rings.value("#007f00"), 6);
-            QCOMPARE(rings.value("#ff0000"), 1);
+            QCOMPARE(rings.value(colours[0]), 6);
+            QCOMPARE(rings.value(colours[1]), 1);
         } else {
             const QImage image(path);
             QCOMPARE(image.size(), plotSize * std::max<qreal>(2.0, qApp->devicePixelRatio()));
-            QVERIFY(pixelsOf(image, QColor(0, 127, 0)) > 3 * pixelsOf(image, QColor(255, 0, 0)));
-            QVERIFY(pixelsOf(image, QColor(255, 0, 0)) > 0);
+            QVERIFY(pixelsOf(image, colours[0]) > 3 * pixelsOf(image, colours[1]));
+            QVERIFY(pixelsOf(image, colours[1]) > 0);
         }
     }
 };
