@@ -6,6 +6,7 @@
 
 #include "skerryui/base/PaneText.h"
 #include "skerryui/colours/ColourDialog.h"
+#include "skerryui/editor/PlotRenderer.h"
 #include "skerryui/export/PictureImage.h"
 #include "skerryui/export/PrintPicture.h"
 #include "skerryui/mainwindow/GuiStartUp.h"
@@ -253,10 +254,19 @@ private slots:
     // drawn over the plot while the drag goes on, never into the plot itself.
     void plotShowsRingsClicksAndTheZoomBox() {
         getTenPoints();
-        withEditor([](EditorWindow& editor) {
+        withEditor([this](EditorWindow& editor) {
             const QImage& image = editor.plotImage();
             const double k = image.devicePixelRatio();
             QCOMPARE(image.size(), editor.plotView()->size() * k);
+            // Rings written straight into the image are the stamps' pixels exactly (a clip makes
+            // the renderer stamp them).
+            QImage stamped = makePlotImage(editor.plotView()->size(), k);
+            QPainter painter(&stamped);
+            painter.setClipRect(stamped.rect());
+            renderPlot(painter, editor.plotView()->size(), editor.model(), plotColors(*program),
+                       RingDrawing::Stamped);
+            painter.end();
+            QCOMPARE(stamped, image);
             QVERIFY(ringPixels(editor, 3, Green) >= 12 && ringPixels(editor, 3, Red) == 0);
             QVERIFY(ringPixels(editor, 4, Red) >= 12 && ringPixels(editor, 4, Green) == 0);
             QCOMPARE(image.pixelColor((centreOf(editor, 3) * k).toPoint()), QColor(Qt::white));

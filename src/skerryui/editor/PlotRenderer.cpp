@@ -163,15 +163,35 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m, const
         p.worldTransform().isIdentity() && !p.hasClipping() && !ring.empty()) {
         const QRgb goodPixel = colors.good.rgb();
         const QRgb deletedPixel = colors.deleted.rgb();
-        const QRect bounds = image->rect();
+        // The image is detached once; every ring is then written through plain pointers.
+        // A ring wholly inside the image, as nearly all are, is written by its pixels' offsets
+        // from its top left corner, without a check for each pixel.
+        const int width = image->width();
+        const int height = image->height();
+        const qsizetype stride = image->bytesPerLine() / qsizetype(sizeof(QRgb));
+        auto* const bits = reinterpret_cast<QRgb*>(image->bits());
+        std::vector<qsizetype> offsets;
+        offsets.reserve(ring.size());
+        for (const QPoint& pixel : ring) {
+            offsets.push_back(pixel.y() * stride + pixel.x());
+        }
         p.beginNativePainting();
         forEachRing(map, m, [&](QPointF centre, bool isGood) {
             const QPoint at = topLeft(centre);
+            const QRgb pixel = isGood ? goodPixel : deletedPixel;
+            if (at.x() >= 0 && at.y() >= 0 && at.x() + good.width() <= width &&
+                at.y() + good.height() <= height) {
+                QRgb* const corner = bits + at.y() * stride + at.x();
+                for (const qsizetype offset : offsets) {
+                    corner[offset] = pixel;
+                }
+                return;
+            }
             for (const QPoint& offset : ring) {
-                const QPoint pixel = at + offset;
-                if (bounds.contains(pixel)) {
-                    reinterpret_cast<QRgb*>(image->scanLine(pixel.y()))[pixel.x()] =
-                        isGood ? goodPixel : deletedPixel;
+                const int x = at.x() + offset.x();
+                const int y = at.y() + offset.y();
+                if (x >= 0 && x < width && y >= 0 && y < height) {
+                    bits[y * stride + x] = pixel;
                 }
             }
         });
