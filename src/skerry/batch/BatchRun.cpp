@@ -8,6 +8,7 @@
 #include <set>
 #include <variant>
 
+#include "skerry/batch/InOrder.h"
 #include "skerry/ground/FileIO.h"
 #include "skerry/ground/ProfileFile.h"
 #include "skerry/input/BlankCorrection.h"
@@ -86,35 +87,53 @@ struct Run {
     SharedInputs shared;
 };
 
-// The edited text of a loaded data set, with its plot drawn into `plot` when one is asked for;
-// nullopt after telling `err` why the plot could not be drawn.
-std::optional<std::string> finish(Run& run, DataSet& data, const fs::path& plot) {
-    std::string text = editedText(data, run.options, run.shared);
-    if (!plot.empty()) {
-        if (const std::string error = run.plots(data, os::utf8Of(plot), *run.options.plotFormat);
-            !error.empty()) {
-            run.err << "skerry-batch: " << os::utf8Of(plot) << ": " << error << "\n";
-            return std::nullopt;
-        }
+// Draws the plot of an edited data set into `plot` when one is asked for; false after telling
+// `err` why it could not be drawn.
+bool drawPlot(Run& run, const DataSet& data, const fs::path& plot) {
+    if (plot.empty()) {
+        return true;
     }
-    return text;
+    const std::string error = run.plots(data, os::utf8Of(plot), *run.options.plotFormat);
+    if (!error.empty()) {
+        run.err << "skerry-batch: " << os::utf8Of(plot) << ": " << error << "\n";
+    }
+    return error.empty();
 }
 
-// The result of one data file: its text, or nullopt after telling `err` why it failed.
-std::optional<std::string> runOne(Run& run, const std::string& dataFile, const fs::path& plot) {
-    auto data = std::make_unique<DataSet>();
-    if (auto refusal = openScan(*data, dataFile)) {
-        run.err << "skerry-batch: " << dataFile << ": " << *refusal << "\n";
+// A data file read and edited as the options say, or why it was refused. Touches nothing but
+// its own data set, so that several are made at once.
+struct Edited {
+    std::unique_ptr<DataSet> data = std::make_unique<DataSet>();
+    std::optional<std::string> text;
+    std::string refusal;
+};
+
+Edited edit(const Run& run, const std::string& dataFile) {
+    Edited edited;
+    if (auto refusal = openScan(*edited.data, dataFile)) {
+        edited.refusal = "skerry-batch: " + dataFile + ": " + *refusal + "\n";
+    } else {
+        edited.text = editedText(*edited.data, run.options, run.shared);
+    }
+    return edited;
+}
+
+// The result of one data file: its text, or nullopt after telling `err` why it failed; its plot
+// drawn into `plot` when one is asked for.
+std::optional<std::string> finish(Run& run, Edited& edited, const fs::path& plot) {
+    run.err << edited.refusal;
+    if (edited.text && !drawPlot(run, *edited.data, plot)) {
         return std::nullopt;
     }
-    return finish(run, *data, plot);
+    return std::move(edited.text);
 }
 
 std::optional<std::string> runOne(Run& run, const FitSource& fit, int k, const ScanFile& scan,
                                   const fs::path& plot) {
-    auto data = std::make_unique<DataSet>();
-    reopenScan(*data, fit.list, k, scan, fit.profile);
-    return finish(run, *data, plot);
+    Edited edited;
+    reopenScan(*edited.data, fit.list, k, scan, fit.profile);
+    edited.text = editedText(*edited.data, run.options, run.shared);
+    return finish(run, edited, plot);
 }
 
 // Reads the data file of the list's entry k; nullptr after telling `err` why it was refused.
@@ -379,17 +398,21 @@ int runOnDataFiles(Run& run, std::ostream& out) {
                          runInputs(options, files), run.err)) {
             return BatchFailed;
         }
-        return writeResult(runOne(run, files.front(), os::pathFromUtf8(options.plot)), options, out,
+        Edited edited = edit(run, files.front());
+        return writeResult(finish(run, edited, os::pathFromUtf8(options.plot)), options, out,
                            run.err);
     }
     const auto targets = folderTargets(options, files, {"", files}, run.err);
     if (!targets) {
         return BatchFailed;
     }
+    // Files are read and edited on every core; plots are drawn and results written in order.
     FolderOutput output(files.size(), run.err);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        output.add(targets->outputs[i], runOne(run, files[i], targets->plots[i]));
-    }
+    inOrder<Edited>(
+        files.size(), [&run, &files](std::size_t i) { return edit(run, files[i]); },
+        [&](std::size_t i, Edited& edited) {
+            output.add(targets->outputs[i], finish(run, edited, targets->plots[i]));
+        });
     return output.commit();
 }
 
