@@ -24,7 +24,7 @@ void inOrder(std::size_t count, Compute compute, Consume consume) {
     std::condition_variable changed;
     std::size_t next = 0;     // the next index a worker takes
     std::size_t consumed = 0; // results handed to `consume`
-    bool stop = false;        // the caller has left, by an exception from `consume`
+    bool stop = false;        // the caller has failed: a worker not made, or `consume` thrown
     const auto work = [&] {
         std::unique_lock lock(mutex);
         for (;;) {
@@ -41,32 +41,28 @@ void inOrder(std::size_t count, Compute compute, Consume consume) {
         }
     };
     std::vector<std::jthread> pool;
-    struct Stop {
-        std::mutex& mutex;
-        std::condition_variable& changed;
-        bool& stop;
-        ~Stop() {
-            const std::scoped_lock lock(mutex);
-            stop = true;
+    try {
+        for (std::size_t k = 0; k < std::min(workers, count); ++k) {
+            pool.emplace_back(work);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            std::optional<Result> result;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return slots[i % ahead].has_value(); });
+                result = std::move(slots[i % ahead]);
+                slots[i % ahead].reset();
+                ++consumed;
+            }
             changed.notify_all();
+            consume(i, *result);
         }
-    };
-    for (std::size_t k = 0; k < std::min(workers, count); ++k) {
-        pool.emplace_back(work);
-    }
-    // After the pool, so that the workers are stopped before they are joined.
-    const Stop stopper{mutex, changed, stop};
-    for (std::size_t i = 0; i < count; ++i) {
-        std::optional<Result> result;
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return slots[i % ahead].has_value(); });
-            result = std::move(slots[i % ahead]);
-            slots[i % ahead].reset();
-            ++consumed;
-        }
+    } catch (...) {
+        // The workers are stopped before the pool joins them.
+        const std::scoped_lock lock(mutex);
+        stop = true;
         changed.notify_all();
-        consume(i, *result);
+        throw;
     }
 }
 
