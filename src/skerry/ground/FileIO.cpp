@@ -34,12 +34,25 @@ std::optional<FileError> refusalOf(os::EntryKind kind) {
     return FileError{os::NotRegular};
 }
 
+// Stages `bytes` beside the file `requested` names, its links followed first with Keep.
+std::variant<os::StagedFile, FileError> stage(const fs::path& requested, std::string_view bytes,
+                                              os::Existing existing, bool flush) {
+    if (existing == os::Existing::Replace) {
+        return os::stageBeside(requested, bytes, existing, flush);
+    }
+    auto resolved = os::resolveLinks(requested);
+    if (auto* error = std::get_if<FileError>(&resolved)) {
+        return *error;
+    }
+    return os::stageBeside(std::get<fs::path>(resolved), bytes, existing, flush);
+}
+
 // A failure, including one the library reports by throwing (a path it cannot convert, memory),
 // comes back as the reason.
 std::optional<FileError> replaceFile(const fs::path& requested, std::string_view bytes,
                                      os::Existing existing) {
     try {
-        auto staged = os::stageBeside(requested, bytes, existing, true);
+        auto staged = stage(requested, bytes, existing, true);
         if (auto* error = std::get_if<FileError>(&staged)) {
             return *error;
         }
@@ -139,7 +152,7 @@ FileBatch::~FileBatch() {
 std::optional<FileError> FileBatch::add(const std::filesystem::path& target,
                                         std::string_view bytes) {
     try {
-        auto staged = os::stageBeside(target, bytes, os::Existing::Keep, false);
+        auto staged = stage(target, bytes, os::Existing::Keep, false);
         if (auto* error = std::get_if<FileError>(&staged)) {
             return *error;
         }

@@ -90,11 +90,15 @@ struct StagedFile {
     std::filesystem::path temporary;
 };
 
-// Writes `bytes` to a new hidden sibling of the file that `requested` names (links followed
-// first when `existing` is Keep), flushed to disk when `flush` is set. Refuses a target that is
-// a folder ("is a folder, not a file"), and with Keep one that is no regular file ("is not a
-// regular file") or may not be written. On failure nothing is left behind.
-std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& requested,
+// The path a chain of links ends at, the file that replacing the path with Existing::Keep
+// replaces; any other path as it is.
+std::variant<std::filesystem::path, FileError> resolveLinks(std::filesystem::path path);
+
+// Writes `bytes` to a new hidden sibling of `target` (whose links the caller has resolved when
+// `existing` is Keep), flushed to disk when `flush` is set. Refuses a target that is a folder
+// ("is a folder, not a file"), and with Keep one that is no regular file ("is not a regular
+// file") or may not be written. On failure nothing is left behind.
+std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& target,
                                                 std::string_view bytes, Existing existing,
                                                 bool flush);
 

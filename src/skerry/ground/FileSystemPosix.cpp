@@ -77,25 +77,6 @@ mode_t currentUmask() {
     return mask;
 }
 
-// Follows a chain of symbolic links to the path that finally gets replaced. A relative link is
-// relative to the folder holding the link, not to the current directory. The end of the chain
-// need not exist (a dangling link gets its file created).
-std::variant<fs::path, FileError> resolveLinks(fs::path path) {
-    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            return path;
-        }
-        std::error_code error;
-        const fs::path target = fs::read_symlink(path, error);
-        if (error) {
-            return FileError{error.message()};
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    return errnoError(ELOOP);
-}
-
 std::optional<FileError> writeAll(int fd, std::string_view bytes) {
     const char* next = bytes.data();
     std::size_t left = bytes.size();
@@ -156,6 +137,25 @@ std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
 
 namespace os {
 
+// Follows a chain of symbolic links to the path that finally gets replaced. A relative link is
+// relative to the folder holding the link, not to the current directory. The end of the chain
+// need not exist (a dangling link gets its file created).
+std::variant<fs::path, FileError> resolveLinks(fs::path path) {
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        std::error_code error;
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            return FileError{error.message()};
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return errnoError(ELOOP);
+}
+
 // Linux file names are bytes; the program's UTF-8 text is used as it is.
 std::filesystem::path pathFromUtf8(std::string_view name) {
     return std::string(name);
@@ -214,17 +214,9 @@ std::variant<std::size_t, FileError> InputFile::read(char* buffer, std::size_t s
     }
 }
 
-std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& requested,
+std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& target,
                                                 std::string_view bytes, Existing existing,
                                                 bool flush) {
-    fs::path target = requested;
-    if (existing == Existing::Keep) {
-        auto resolved = resolveLinks(requested);
-        if (auto* error = std::get_if<FileError>(&resolved)) {
-            return *error;
-        }
-        target = std::get<fs::path>(std::move(resolved));
-    }
     const auto newMode = newFileMode(target, existing);
     if (const auto* error = std::get_if<FileError>(&newMode)) {
         return *error;
@@ -263,7 +255,7 @@ std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& req
         ::unlink(temporary.c_str());
         return *failure;
     }
-    return StagedFile{std::move(target), std::move(temporary)};
+    return StagedFile{target, std::move(temporary)};
 }
 
 std::optional<FileError> moveIntoPlace(const StagedFile& staged) {

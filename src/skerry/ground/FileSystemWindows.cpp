@@ -92,44 +92,6 @@ std::variant<os::Entry, FileError> entryOf(HANDLE file) {
                      (std::uintmax_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow};
 }
 
-// The file that a link (a symbolic link or a junction) ends at; any other path as it is. A link
-// that leads nowhere is refused.
-std::variant<fs::path, FileError> resolveLinks(const fs::path& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        return path;
-    }
-    const UniqueHandle file = openToLook(path);
-    if (!file.valid()) {
-        return lastError();
-    }
-    std::wstring name(MAX_PATH, L'\0');
-    while (true) {
-        const DWORD length =
-            GetFinalPathNameByHandleW(file.get(), name.data(), static_cast<DWORD>(name.size()),
-                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) {
-            return lastError();
-        }
-        if (length < name.size()) {
-            name.resize(length);
-            break;
-        }
-        name.resize(length);
-    }
-    // The answer starts with "\\?\" (or "\\?\UNC\" for a share), a form the rest of the program
-    // and the user's messages do without.
-    constexpr std::wstring_view share = L"\\\\?\\UNC\\";
-    constexpr std::wstring_view local = L"\\\\?\\";
-    if (name.starts_with(share)) {
-        return fs::path(L"\\\\" + name.substr(share.size()));
-    }
-    if (name.starts_with(local)) {
-        return fs::path(name.substr(local.size()));
-    }
-    return fs::path(name);
-}
-
 // Why the file at `target` may not be replaced; nullopt when it may.
 std::optional<FileError> refusalOfTarget(const fs::path& target, os::Existing existing) {
     if (existing == os::Existing::Replace) {
@@ -261,6 +223,44 @@ std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
 
 namespace os {
 
+// The file that a link (a symbolic link or a junction) ends at; any other path as it is. A link
+// that leads nowhere is refused.
+std::variant<fs::path, FileError> resolveLinks(fs::path path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    const UniqueHandle file = openToLook(path);
+    if (!file.valid()) {
+        return lastError();
+    }
+    std::wstring name(MAX_PATH, L'\0');
+    while (true) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(file.get(), name.data(), static_cast<DWORD>(name.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            return lastError();
+        }
+        if (length < name.size()) {
+            name.resize(length);
+            break;
+        }
+        name.resize(length);
+    }
+    // The answer starts with "\\?\" (or "\\?\UNC\" for a share), a form the rest of the program
+    // and the user's messages do without.
+    constexpr std::wstring_view share = L"\\\\?\\UNC\\";
+    constexpr std::wstring_view local = L"\\\\?\\";
+    if (name.starts_with(share)) {
+        return fs::path(L"\\\\" + name.substr(share.size()));
+    }
+    if (name.starts_with(local)) {
+        return fs::path(name.substr(local.size()));
+    }
+    return fs::path(name);
+}
+
 std::filesystem::path pathFromUtf8(std::string_view name) {
     if (name.empty()) {
         return {};
@@ -329,17 +329,9 @@ std::variant<std::size_t, FileError> InputFile::read(char* buffer, std::size_t s
     return std::size_t{count};
 }
 
-std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& requested,
+std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& target,
                                                 std::string_view bytes, Existing existing,
                                                 bool flush) {
-    fs::path target = requested;
-    if (existing == Existing::Keep) {
-        auto resolved = resolveLinks(requested);
-        if (auto* error = std::get_if<FileError>(&resolved)) {
-            return *error;
-        }
-        target = std::get<fs::path>(std::move(resolved));
-    }
     if (auto refusal = refusalOfTarget(target, existing)) {
         return *refusal;
     }
@@ -366,7 +358,7 @@ std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& req
         DeleteFileW(temporary.c_str());
         return *failure;
     }
-    return StagedFile{std::move(target), std::move(temporary)};
+    return StagedFile{target, std::move(temporary)};
 }
 
 std::optional<FileError> moveIntoPlace(const StagedFile& staged) {
