@@ -85,23 +85,10 @@ void EditorModel::loadPoints(const DataSet& data) {
 }
 
 void EditorModel::returnMarks(DataSet& data) const {
-    for (int i = 1; i <= EditCount; ++i) {
-        if (EditThird(i) > 0.0f) {
-            data.FirstGoodIndex = i;
-            data.FirstGoodX = EditX(i);
-            break;
-        }
-    }
-    for (int i = EditCount; i >= std::max(data.FirstGoodIndex, 1); --i) {
-        if (EditThird(i) > 0.0f) {
-            data.LastGoodIndex = i;
-            data.LastGoodX = EditX(i);
-            break;
-        }
-    }
     for (int i = 1; i <= data.PointCount; ++i) {
         data.WorkPoints(i).third = EditThird(i);
     }
+    setRetainedRange(data, WhenNoneGood::Unchanged);
 }
 
 void EditorModel::FindDataRange(const EditArray& xs, const EditArray& ys, std::int16_t n) {

@@ -29,30 +29,37 @@ void copyPoints(const PointArray& from, PointArray& to, std::int32_t count) {
     }
 }
 
-void deriveRetainedRange(DataSet& data) {
+void setRetainedRange(DataSet& data, WhenNoneGood fallback) {
     const int count = data.PointCount;
-    if (count < 1) {
+    const PointArray& points = data.WorkPoints;
+    int first = 1;
+    while (first <= count && !points(first).isGood()) {
+        ++first;
+    }
+    if (first > count) {
+        if (fallback == WhenNoneGood::WholeScan && count >= 1) {
+            data.FirstGoodIndex = 1;
+            data.FirstGoodX = points(1).x;
+            data.LastGoodIndex = count;
+            data.LastGoodX = points(count).x;
+        }
         return;
     }
-    const PointArray& points = data.WorkPoints;
-    data.FirstGoodIndex = 1;
-    data.FirstGoodX = points(1).x;
-    data.LastGoodIndex = count;
-    data.LastGoodX = points(count).x;
-    for (int i = 1; i <= count; ++i) {
-        if (points(i).isGood()) {
-            data.FirstGoodIndex = i;
-            data.FirstGoodX = points(i).x;
-            break;
-        }
+    int last = count;
+    while (!points(last).isGood()) {
+        --last;
     }
-    for (int i = count; i >= data.FirstGoodIndex; --i) {
-        if (points(i).isGood()) {
-            data.LastGoodIndex = i;
-            data.LastGoodX = points(i).x;
-            break;
-        }
+    data.FirstGoodIndex = first;
+    data.FirstGoodX = points(first).x;
+    data.LastGoodIndex = last;
+    data.LastGoodX = points(last).x;
+}
+
+void deriveRetainedRange(DataSet& data) {
+    if (data.PointCount < 1) {
+        return;
     }
+    setRetainedRange(data, WhenNoneGood::WholeScan);
     // Scans rarely reach 8 cm, so from there on the x values are taken to be XI = R^2/2.
     data.XIsRadius = data.LastGoodX < 8.0f;
 }

@@ -99,8 +99,17 @@ struct DataSet {
     std::string CommentFile; // WorkDir + "~comment.tmp"
 };
 
-// Sets the retained range to the first and last good point of WorkPoints (1..PointCount when no
-// point is good) and decides from the last good x whether x is a radius (below 8.0) or XI.
+// What the retained range becomes when no point of the data set is good.
+enum class WhenNoneGood {
+    WholeScan, // 1..PointCount, as after loading a scan
+    Unchanged, // as it was, as after leaving the editor
+};
+
+// Sets the retained range to the first and last good point of WorkPoints 1..PointCount.
+void setRetainedRange(DataSet& data, WhenNoneGood fallback);
+
+// The retained range of a data set just loaded (the whole scan when no point is good); decides
+// from the last good x whether x is a radius (below 8.0) or XI.
 void deriveRetainedRange(DataSet& data);
 
 // Copies points 1..count from one array to another.
