@@ -17,7 +17,7 @@ LAYERS = [
     ["skerry/ground"],
     ["skerry/model"],
     ["skerry/input", "skerry/operations", "skerry/output", "skerry/editor", "skerry/export",
-     "skerry/colours"],
+     "skerry/colours", "skerry/suggest"],
     ["skerry/session"],
     ["skerry/commands", "skerry/batch"],
     ["skerryui/base", "skerryui/export", "skerryui/platform"],

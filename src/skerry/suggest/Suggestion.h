@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "skerry/model/DataSet.h"
+
+namespace skerry {
+
+// What the search for solution columns may be told.
+struct SuggestSettings {
+    // Absorbance above this many OD is past the optics' linear range: it is not kept.
+    float absorbanceCeiling = 1.5f;
+    // When given, columns are looked for only between these x values (the scan's own units).
+    std::optional<float> lowX;
+    std::optional<float> highX;
+};
+
+// One solution column, from just past its meniscus to just before its bottom: the indices of its
+// first and last good point in WorkPoints (from 1) and the spikes inside it, ascending.
+struct SolutionColumn {
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+    std::vector<std::int32_t> spikes;
+};
+
+// The columns found in a scan, nearest the axis first, or why none was found.
+struct Suggestion {
+    std::vector<SolutionColumn> columns;
+    std::string reason; // empty when columns were found
+};
+
+// Looks at the working points of a loaded scan and suggests what to keep. Changes nothing.
+Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings = {});
+
+// Deletes, by sign, every point outside the suggestion's columns and every spike, and sets the
+// retained range as leaving the editor does. Points deleted before stay deleted.
+void applySuggestion(DataSet& data, const Suggestion& suggestion);
+
+} // namespace skerry
