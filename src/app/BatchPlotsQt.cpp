@@ -1,5 +1,4 @@
 #include <QGuiApplication>
-#include <iostream>
 #include <memory>
 
 #include "app/BatchPlots.h"
@@ -7,29 +6,15 @@
 #include "skerry/ground/ProfileFile.h"
 #include "skerry/session/Settings.h"
 #include "skerryui/editor/PlotFiles.h"
-#include "skerryui/platform/QtPlatform.h"
 
 namespace skerry {
 
 namespace {
 
-// The plot area of the editor on a 1920 x 1080 screen, in pixels, and the window around it,
-// whose size sets the fonts.
-constexpr int PlotWidth = 998;
-constexpr int PlotHeight = 600;
-constexpr int WindowWidth = 998;
-constexpr int WindowHeight = 702;
-
-// Qt's services without a desktop: a warning the editor would show in a message box (all values
-// of an axis alike) goes to standard error instead.
-class BatchPlatform : public QtPlatform {
-public:
-    MessageAnswer messageBox(std::string_view text, std::string_view /*title*/,
-                             MessageIcon /*icon*/, MessageButtons /*buttons*/) override {
-        std::cerr << "skerry-batch: " << text << "\n";
-        return MessageAnswer::Ok;
-    }
-};
+// Around the plot, the editor's window holds its title bar, menu bar, tall toolbar and read-out
+// strip: on a 1920 x 1080 screen, with a desktop's usual fonts, 102 pixels of its height. The
+// figure is fixed, so that a run's plots have the same size wherever they are drawn.
+constexpr int AroundThePlot = 102;
 
 // Qt draws text only inside an application object: the first plot makes one, offscreen, so that
 // no display is needed. Qt's own remarks (a missing runtime folder and the like) are not the
@@ -43,7 +28,8 @@ public:
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     }
 
-    std::string operator()(const DataSet& data, const std::string& path, PlotFile kind);
+    Done operator()(const DataSet& data, const std::string& path, PlotFile kind,
+                    Platform& platform);
 
 private:
     int argc_ = 1;
@@ -52,21 +38,29 @@ private:
     std::unique_ptr<QGuiApplication> app_;
 };
 
-std::string Drawing::operator()(const DataSet& data, const std::string& path, PlotFile kind) {
+Done Drawing::operator()(const DataSet& data, const std::string& path, PlotFile kind,
+                         Platform& platform) {
     if (!app_) {
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
-    BatchPlatform platform;
     // The colours of the user's settings file, else the built-in ones.
     PlotColours colours;
     readColours(ProfileFile::load(settingsFilePath(platform)), colours);
-    // The plot as the editor shows it on opening: every point, the frame around all of them.
+    // The plot as the editor shows it on opening, in the window it opens on the platform's
+    // screen: every point, the frame around all of them.
     EditorModel model(platform);
     model.loadPoints(data);
-    model.Form_Resize(PlotWidth, PlotHeight, WindowWidth, WindowHeight);
-    return writePlotFile(path, kind, model,
-                         {toQColor(colours.GoodColor), toQColor(colours.DeletedColor)},
-                         QSize(PlotWidth, PlotHeight), 2.0);
+    model.Form_Load(false);
+    const EditorLayout& window = model.Layout;
+    const QSize plot(window.width, window.height - AroundThePlot);
+    model.Form_Resize(plot.width(), plot.height(), window.width, window.height);
+    const std::string error =
+        writePlotFile(path, kind, model,
+                      {toQColor(colours.GoodColor), toQColor(colours.DeletedColor)}, plot, 2.0);
+    if (!error.empty()) {
+        return Failure{error};
+    }
+    return {};
 }
 
 } // namespace
@@ -75,9 +69,10 @@ PlotWriter batchPlotWriter() {
     // Shared, so that the function can be copied; the application object goes with the last
     // copy, before the program's own end.
     auto drawing = std::make_shared<Drawing>();
-    return [drawing](const DataSet& data, const std::string& path, PlotFile kind) {
-        return (*drawing)(data, path, kind);
-    };
+    return
+        [drawing](const DataSet& data, const std::string& path, PlotFile kind, Platform& platform) {
+            return (*drawing)(data, path, kind, platform);
+        };
 }
 
 } // namespace skerry

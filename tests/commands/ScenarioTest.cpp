@@ -277,10 +277,11 @@ private:
         std::ostringstream out;
         std::ostringstream err;
         // Plots are drawn by the program's Qt side; here a plot file names what it would show.
-        const PlotWriter plots = [](const DataSet& data, const std::string& path, PlotFile kind) {
+        const PlotWriter plots = [](const DataSet& data, const std::string& path, PlotFile kind,
+                                    Platform& /*platform*/) {
             std::ofstream(path, std::ios::binary)
                 << plotFileExtension(kind) << " plot of " << data.PointCount << " points\n";
-            return std::string();
+            return Done();
         };
         EXPECT_EQ(runBatch(args, out, err, plots), status);
         out_ = out.str();

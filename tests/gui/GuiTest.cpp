@@ -651,6 +651,18 @@ private slots:
             QVERIFY(pixelsOf(image, colours[1]) > 0);
         }
     }
+    // A plot the editor would warn about is still drawn, and skerry-batch says the warnings on
+    // standard error: here one point, so that both axes hold values all alike.
+    void batchPlotWarningsAreLinesOfStandardError() {
+        dir->write("one-point.dat", "6.0 1 1\r\n");
+        QProcess batch;
+        batch.start(SKERRY_BATCH, {"--plot", "one-point.png", "one-point.dat"});
+        QVERIFY(batch.waitForFinished() && batch.exitCode() == 0);
+        QCOMPARE(batch.readAllStandardError(),
+                 "skerry-batch: WARNING:  All X values are identical.\n"
+                 "skerry-batch: WARNING:  All Y values are identical.\n");
+        QVERIFY(QFile::exists("one-point.png"));
+    }
 };
 
 QTEST_MAIN(GuiTest)

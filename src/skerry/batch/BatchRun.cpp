@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "skerry/batch/BatchOutput.h"
+#include "skerry/batch/BatchPlatform.h"
 #include "skerry/batch/BatchReporter.h"
 #include "skerry/batch/DataSetSource.h"
 #include "skerry/batch/InOrder.h"
@@ -92,6 +93,7 @@ struct Run {
     const BatchOptions& options;
     const SharedInputs& shared;
     const PlotWriter& plots;
+    Platform& platform; // what the plots are drawn with
     BatchReporter& reporter;
     const DataSetSource& source;
     BatchDestination& destination;
@@ -118,8 +120,8 @@ bool drawPlot(const Run& run, const DataSet& data, const fs::path& plot) {
     if (plot.empty()) {
         return true;
     }
-    const std::string error = run.plots(data, os::utf8Of(plot), *run.options.plotFormat);
-    return run.reporter.check(os::utf8Of(plot), error.empty() ? Done() : Done(Failure{error}));
+    return run.reporter.check(
+        os::utf8Of(plot), run.plots(data, os::utf8Of(plot), *run.options.plotFormat, run.platform));
 }
 
 // Hands what was made of data set i to the destination, each output's plot drawn before its
@@ -205,9 +207,10 @@ int runThrough(const Run& run) {
 // Runs on the data sets of `source` into the destination the options name.
 int runOn(const DataSetSource& source, const BatchOptions& options, const SharedInputs& shared,
           const PlotWriter& plots, std::ostream& out, BatchReporter& reporter) {
+    BatchPlatform platform(reporter);
     if (!options.manyDataSets()) {
         SingleResult single(options, out, reporter);
-        return runThrough({options, shared, plots, reporter, source, single});
+        return runThrough({options, shared, plots, platform, reporter, source, single});
     }
     for (const std::string* folder : {&options.output, &options.plot}) {
         if (!folder->empty() && !reporter.check(*folder, isFolder(*folder))) {
@@ -215,7 +218,7 @@ int runOn(const DataSetSource& source, const BatchOptions& options, const Shared
         }
     }
     FolderResults folders(options, reporter);
-    return runThrough({options, shared, plots, reporter, source, folders});
+    return runThrough({options, shared, plots, platform, reporter, source, folders});
 }
 
 } // namespace
