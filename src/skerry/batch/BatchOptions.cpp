@@ -98,6 +98,14 @@ const std::vector<OptionRule>& optionRules() {
          [](BatchOptions& o, const std::string& v) {
              o.blankFile = v;
          }},
+        {"--keep", "", true,
+         [](BatchOptions& o, const std::string& v) {
+             o.keep = xRangeFromText(v);
+             if (!o.keep) {
+                 throw std::invalid_argument(
+                     "needs LOW:HIGH, two numbers with LOW not above HIGH, not '" + v + "'");
+             }
+         }},
         {"--fit", "", true,
          [](BatchOptions& o, const std::string& v) {
              o.fitFile = v;
@@ -242,7 +250,8 @@ std::string batchUsage(bool plots) {
               "                 its data file\n"
             : "  --plot         not available: this skerry-batch was built without Qt\n";
     return "Usage: skerry-batch [--truncated] [--xi] [--listing] [--comments FILE]\n"
-           "                    [--invert] [--noise RMS --seed N] [--blank FILE] [-o OUT]\n"
+           "                    [--invert] [--noise RMS --seed N] [--blank FILE]\n"
+           "                    [--keep LOW:HIGH] [-o OUT]\n"
            "                    [--plot FILE | --plot DIR --plot-format pdf|svg|png]\n"
            "                    DATAFILE | -o DIR DATAFILE... |\n"
            "                    --fit FITFILE [--entry K | --entry all -o DIR]\n"
@@ -268,6 +277,11 @@ std::string batchUsage(bool plots) {
            "                 These three apply in this order: comments, invert, noise\n"
            "  --blank FILE   subtract the blank scan FILE as File > Get Blank does, right\n"
            "                 after loading (the listing keeps its ordinary form)\n"
+           "  --keep LOW:HIGH\n"
+           "                 delete every point with x below LOW or above HIGH (x as the\n"
+           "                 editor shows it, a radius or XI); the first and last good point\n"
+           "                 become the retained range. Right after loading and the blank;\n"
+           "                 a data set with no good point from LOW to HIGH is refused\n"
            "  --fit FITFILE  take the data set from the fit file FITFILE instead of a\n"
            "                 DATAFILE, with the limits and deleted points stored for it;\n"
            "                 names in FITFILE that are not full paths are looked up in its\n"

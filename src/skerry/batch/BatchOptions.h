@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skerry/editor/PlotFile.h"
+#include "skerry/operations/KeepRange.h"
 
 namespace skerry {
 
@@ -24,6 +25,9 @@ struct BatchOptions {
     bool invert = false;               // change the sign of every reading
     std::optional<float> noiseRms;     // add synthetic noise of this RMS level
     std::optional<std::uint32_t> seed; // the noise generator's seed; given with noiseRms
+
+    // --keep: every point outside it is deleted, right after loading and the blank.
+    std::optional<XRange> keep;
 
     // Blank correction and fit files.
     std::string blankFile; // a blank applied as Get Blank applies it, after loading

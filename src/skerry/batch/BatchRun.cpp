@@ -15,6 +15,7 @@
 #include "skerry/model/DataSet.h"
 #include "skerry/model/Listing.h"
 #include "skerry/operations/Comments.h"
+#include "skerry/operations/KeepRange.h"
 #include "skerry/operations/SignInversion.h"
 #include "skerry/output/EditedDataFile.h"
 #include "skerry/session/DataSetOperations.h"
@@ -52,11 +53,17 @@ bool readSharedInputs(const BatchOptions& options, SharedInputs& shared, BatchRe
 }
 
 // What the options make of a loaded data set, in the program's order: the blank as Get Blank
-// subtracts it, the comment lines, the sign, the noise.
-void edit(DataSet& data, const BatchOptions& options, const SharedInputs& shared) {
+// subtracts it, the points kept, the comment lines, the sign, the noise; or why the data set
+// does not suit them.
+Done edit(DataSet& data, const BatchOptions& options, const SharedInputs& shared) {
     if (shared.blank) {
         takeBlank(data, *shared.blank, options.blankFile);
         applyBlank(data);
+    }
+    if (options.keep) {
+        if (Done kept = keepWithin(data, *options.keep); !kept) {
+            return kept;
+        }
     }
     if (shared.comments) {
         readCommentLines(data, *shared.comments);
@@ -67,6 +74,7 @@ void edit(DataSet& data, const BatchOptions& options, const SharedInputs& shared
     if (options.noiseRms) {
         addNoiseFromSeed(data, *options.noiseRms, *options.seed);
     }
+    return {};
 }
 
 // The text written of an edited data set: the file Save writes, or the listing.
@@ -82,9 +90,10 @@ struct Output {
     std::string text;
 };
 
-// What a run makes of one data set: its outputs, or why it could not be read.
+// What a run makes of one data set: its outputs, or why it could not be read or edited.
 struct Made {
     Done opened;
+    Done edited;
     std::vector<Output> outputs;
 };
 
@@ -108,7 +117,9 @@ Made make(const Run& run, std::size_t i) {
     auto data = std::make_unique<DataSet>();
     made.opened = run.source.open(i, *data);
     if (made.opened) {
-        edit(*data, run.options, run.shared);
+        made.edited = edit(*data, run.options, run.shared);
+    }
+    if (made.opened && made.edited) {
         std::string text = textOf(*data, run.options);
         made.outputs.push_back({run.nameOf(i), std::move(data), std::move(text)});
     }
@@ -127,7 +138,8 @@ bool drawPlot(const Run& run, const DataSet& data, const fs::path& plot) {
 // Hands what was made of data set i to the destination, each output's plot drawn before its
 // text is written; false when something of it failed.
 bool deliver(const Run& run, std::size_t i, Made& made) {
-    if (!run.reporter.check(run.source.file(i), made.opened)) {
+    if (!run.reporter.check(run.source.file(i), made.opened) ||
+        !run.reporter.check(run.source.file(i), made.edited)) {
         return false;
     }
     bool delivered = true;

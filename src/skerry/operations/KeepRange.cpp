@@ -1,0 +1,71 @@
+#include "skerry/operations/KeepRange.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "skerry/ground/LeadingNumber.h"
+#include "skerry/operations/Noise.h"
+
+namespace skerry {
+
+namespace {
+
+std::optional<float> limitFromText(std::string_view text) {
+    if (!isPlainNumber(text)) {
+        return std::nullopt;
+    }
+    const auto limit = static_cast<float>(leadingNumber(text));
+    if (std::isinf(limit)) {
+        return std::nullopt;
+    }
+    return limit;
+}
+
+// A limit in the fewest digits that read back as it: 6.05 as "6.05".
+std::string limitText(float limit) {
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), limit).ptr;
+    return {text.data(), end};
+}
+
+} // namespace
+
+std::optional<XRange> xRangeFromText(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto low = limitFromText(text.substr(0, colon));
+    const auto high = limitFromText(text.substr(colon + 1));
+    if (!low || !high || *low > *high) {
+        return std::nullopt;
+    }
+    return XRange{*low, *high};
+}
+
+Done keepWithin(DataSet& data, XRange range) {
+    const auto within = [range](const Point& p) {
+        return p.x >= range.low && p.x <= range.high;
+    };
+    bool anyGood = false;
+    for (int i = 1; i <= data.PointCount; ++i) {
+        const Point& p = data.WorkPoints(i);
+        anyGood = anyGood || (p.isGood() && within(p));
+    }
+    if (!anyGood) {
+        return Failure{"no good point from " + limitText(range.low) + " to " +
+                       limitText(range.high)};
+    }
+    for (int i = 1; i <= data.PointCount; ++i) {
+        Point& p = data.WorkPoints(i);
+        if (!within(p)) {
+            markDeleted(p);
+        }
+    }
+    setRetainedRange(data, WhenNoneGood::Unchanged);
+    return {};
+}
+
+} // namespace skerry
