@@ -69,6 +69,7 @@ public:
     explicit Scenario(const fs::path& root) : root_(root), cwd_(dir_.path()) {
         dir_.copyIn(root / "work");
         platform_.settingsDir = dir_ / "config";
+        defineSteps();
     }
 
     void run(const fs::path& file) {
@@ -95,101 +96,108 @@ private:
         std::istringstream stream(rest);
         args_.assign(std::istream_iterator<std::string>(stream), {});
         rest_ = rest;
-        const auto arg = [this](std::size_t i) {
-            return i < args_.size() ? args_[i] : "";
-        };
-        // A file dialog answered with a path in the scenario's folder, or cancelled without one;
-        // then the command that opens it.
-        const auto answer = [this](std::size_t i) -> MainWindowModel& {
-            platform_.answerDialog(i < args_.size() ? std::optional((dir_ / args_[i]).string())
-                                                    : std::nullopt);
-            return model_;
-        };
-        bool known = false;
-        const auto on = [&](const char* name, const std::function<void()>& run) {
-            known = known || verb == name;
-            if (verb == name) {
-                run();
-            }
+        const auto found = steps_.find(verb);
+        if (found == steps_.end()) {
+            ADD_FAILURE() << "no such step or check";
+            return;
+        }
+        found->second();
+    }
+
+    // The steps and checks that a line may start with, each run with the line's other words.
+    void defineSteps() {
+        const auto add = [this](const char* name, std::function<void()> run) {
+            steps_.emplace(name, std::move(run));
         };
         // The user's steps.
-        on("getdata", [&] { answer(0).GetNewData_Click(); });
-        on("blank", [&] { answer(0).GetBlankData_Click(); });
-        on("clearblank", [&] { model_.ClearBlank_Click(); });
-        on("fit", [&] { answer(0).UseFitFile_Click(); });
+        add("getdata", [this] { answer(0).GetNewData_Click(); });
+        add("blank", [this] { answer(0).GetBlankData_Click(); });
+        add("clearblank", [this] { model_.ClearBlank_Click(); });
+        add("fit", [this] { answer(0).UseFitFile_Click(); });
         // Files named on the command line or dropped on the window, as the window opens them.
-        on("open", [&] {
+        add("open", [this] {
             model_.OpenFile(arg(0));
             if (args_.size() > 1) {
                 model_.NameFilesNotOpened(arg(0), {args_.begin() + 1, args_.end()});
             }
         });
-        on("reopen", [&] { model_.DSNames_Click(std::stoi(arg(0)) - 1); });
-        on("invert", [&] { model_.InvertC_Click(); });
-        on("seed", [&] { platform_.seed = static_cast<std::uint32_t>(std::stoul(arg(0))); });
-        on("noise", [&] { model_.AddNoise_Click(); });
-        on("denoise", [&] { model_.BackItOff_Click(); });
-        on("comments", [&] { model_.EditComment1_Click(); });
-        on("edit", [&] { model_.DoVantor_Click(); });
-        on("colours", [&] { model_.SetColors_Click(); });
-        on("save", [&] { (answer(1).*saves.at(arg(0)))(); });
-        on("answer", [&] {
+        add("reopen", [this] { model_.DSNames_Click(std::stoi(arg(0)) - 1); });
+        add("invert", [this] { model_.InvertC_Click(); });
+        add("seed", [this] { platform_.seed = static_cast<std::uint32_t>(std::stoul(arg(0))); });
+        add("noise", [this] { model_.AddNoise_Click(); });
+        add("denoise", [this] { model_.BackItOff_Click(); });
+        add("comments", [this] { model_.EditComment1_Click(); });
+        add("edit", [this] { model_.DoVantor_Click(); });
+        add("colours", [this] { model_.SetColors_Click(); });
+        add("save", [this] { (answer(1).*saves.at(arg(0)))(); });
+        add("answer", [this] {
             platform_.answerMessage(arg(0) == "no" ? MessageAnswer::No : MessageAnswer::Yes);
         });
-        on("exit", [&] { EXPECT_EQ(model_.Form_Unload() ? "closes" : "stays", arg(0)); });
-        on("batch", [&] { batch(args_); });
+        add("exit", [this] { EXPECT_EQ(model_.Form_Unload() ? "closes" : "stays", arg(0)); });
+        add("batch", [this] { batch(args_); });
         // The file system around the program.
-        on("cd", [&] { fs::current_path(dir_ / arg(0)); });
-        on("mkdir", [&] { fs::create_directories(dir_ / arg(0)); });
-        on("rm", [&] { fs::remove_all(dir_ / arg(0)); });
-        on("cp", [&] { dir_.write(arg(1), test::readBytes(dir_ / arg(0))); });
-        on("link", [&] { fs::create_symlink(arg(0), dir_ / arg(1)); });
+        add("cd", [this] { fs::current_path(dir_ / arg(0)); });
+        add("mkdir", [this] { fs::create_directories(dir_ / arg(0)); });
+        add("rm", [this] { fs::remove_all(dir_ / arg(0)); });
+        add("cp", [this] { dir_.write(arg(1), test::readBytes(dir_ / arg(0))); });
+        add("link", [this] { fs::create_symlink(arg(0), dir_ / arg(1)); });
         // The largest file that may be written, as on a disk that is nearly full.
-        on("limit", [&] {
+        add("limit", [this] {
             limit_.reset();
             if (arg(0) != "off") {
                 limit_.emplace(std::stoul(arg(0)));
             }
         });
         // Checks.
-        on("menus", [&] { EXPECT_EQ(menus(), rest); });
-        on("entries", [&] { EXPECT_EQ(entries(), rest); });
-        on("tabs", [&] {
+        add("menus", [this] { EXPECT_EQ(menus(), rest_); });
+        add("entries", [this] { EXPECT_EQ(entries(), rest_); });
+        add("tabs", [this] {
             const auto& captions = model_.state().tabCaptions;
             EXPECT_EQ(test::withSlashes(captions[0] + "|" + captions[1] + "|" + captions[2]),
-                      test::withSlashes(rest));
+                      test::withSlashes(rest_));
         });
-        on("pane", [&] { EXPECT_EQ(pane(arg(0)), contents(root_ / arg(1))); });
+        add("pane", [this] { EXPECT_EQ(pane(arg(0)), contents(root_ / arg(1))); });
         // The pane and "~skerry.tmp" in the current directory.
-        on("listing", [&] {
+        add("listing", [this] {
             EXPECT_EQ(pane("listing"), contents(root_ / arg(0)));
             EXPECT_EQ(contents("~skerry.tmp"), contents(root_ / arg(0)));
         });
-        on("file", [&] { EXPECT_EQ(contents(dir_ / arg(0)), contents(root_ / arg(1))); });
-        on("nofile", [&] { EXPECT_FALSE(fs::exists(dir_ / arg(0))); });
-        on("count", [&] {
+        add("file", [this] { EXPECT_EQ(contents(dir_ / arg(0)), contents(root_ / arg(1))); });
+        add("nofile", [this] { EXPECT_FALSE(fs::exists(dir_ / arg(0))); });
+        add("count", [this] {
             EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / arg(0)), {}), std::stoi(arg(1)));
         });
-        on("cwd", [&] { EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / arg(0))); });
-        on("message", [&] { EXPECT_EQ(test::withSlashes(message()), test::withSlashes(rest)); });
-        on("ended", [&] { ended_ = std::stoi(arg(0)); });
-        on("colours-are", [&] {
+        add("cwd", [this] { EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / arg(0))); });
+        add("message",
+            [this] { EXPECT_EQ(test::withSlashes(message()), test::withSlashes(rest_)); });
+        add("ended", [this] { ended_ = std::stoi(arg(0)); });
+        add("colours-are", [this] {
             EXPECT_EQ(colourText(program_->colours.GoodColor) + " " +
                           colourText(program_->colours.DeletedColor),
-                      rest);
+                      rest_);
         });
-        on("snapshot", [&] { snapshot_ = dump(); });
-        on("unchanged", [&] { EXPECT_EQ(dump(), snapshot_); });
-        on("out", [&] {
+        add("snapshot", [this] { snapshot_ = dump(); });
+        add("unchanged", [this] { EXPECT_EQ(dump(), snapshot_); });
+        add("out", [this] {
             EXPECT_EQ(out_, arg(0) == "usage" ? batchUsage(true) : contents(root_ / arg(0)));
             out_.clear();
         });
-        on("err", [&] {
+        add("err", [this] {
             const auto end = err_.find('\n');
-            EXPECT_EQ(test::withSlashes(err_.substr(0, end)), test::withSlashes(rest));
+            EXPECT_EQ(test::withSlashes(err_.substr(0, end)), test::withSlashes(rest_));
             err_.erase(0, end == std::string::npos ? end : end + 1);
         });
-        EXPECT_TRUE(known) << "no such step or check";
+    }
+
+    // Word i of the step's arguments, or "" when there are fewer.
+    std::string arg(std::size_t i) const { return i < args_.size() ? args_[i] : ""; }
+
+    // A file dialog answered with a path in the scenario's folder, or cancelled without one;
+    // then the command that opens it.
+    MainWindowModel& answer(std::size_t i) {
+        platform_.answerDialog(i < args_.size() ? std::optional((dir_ / args_[i]).string())
+                                                : std::nullopt);
+        return model_;
     }
 
     // Add Random Noise: the dialog must show the first field, then the user types the other fields
@@ -370,6 +378,7 @@ private:
     std::string err_;
     std::vector<std::string> args_; // of the step that is running
     std::string rest_;
+    std::map<std::string, std::function<void()>> steps_;
 };
 
 std::vector<fs::path> scenarioFiles() {

@@ -155,7 +155,7 @@ void MainWindowModel::UseFitFile_Click() {
     const FitFileList& fit = program_.fitList;
     state_.FilesLoaded.visible = true;
     for (std::size_t i = 1; i < state_.DSNames.size(); ++i) {
-        state_.DSNames[i] = {"", false, false, false};
+        state_.DSNames[i] = {.caption = "", .enabled = false, .visible = false};
     }
     for (int k = 1; k <= fit.FitFoundCount; ++k) {
         MenuEntry& entry = state_.DSNames[static_cast<std::size_t>(k - 1)];

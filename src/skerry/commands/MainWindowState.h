@@ -27,29 +27,29 @@ struct MainWindowState {
 
     std::string caption;
 
-    MenuEntry FileMenu{"File"};
-    MenuEntry GetNewData{"Get Data"};
-    MenuEntry UseFitFile{"Get File(s) From Fit-File"};
-    MenuEntry GetBlankData{"Get Blank", false};
-    MenuEntry ClearBlank{"Clear Blank", false};
+    MenuEntry FileMenu{.caption = "File"};
+    MenuEntry GetNewData{.caption = "Get Data"};
+    MenuEntry UseFitFile{.caption = "Get File(s) From Fit-File"};
+    MenuEntry GetBlankData{.caption = "Get Blank", .enabled = false};
+    MenuEntry ClearBlank{.caption = "Clear Blank", .enabled = false};
 
-    MenuEntry FilesLoaded{"LoadedFiles", true, false};
+    MenuEntry FilesLoaded{.caption = "LoadedFiles", .visible = false};
     std::array<MenuEntry, MaxFitDataSets> DSNames;
 
-    MenuEntry EditMenuChoice{"Edit", false};
-    MenuEntry DoVantor{"Data (graphically)"};
-    MenuEntry EditComment1{"Comment Lines"};
-    MenuEntry InvertC{"Invert Sign of Data"};
-    MenuEntry AddNoise{"Add Random Noise"};
-    MenuEntry BackItOff{"Remove Random Noise", false, false};
+    MenuEntry EditMenuChoice{.caption = "Edit", .enabled = false};
+    MenuEntry DoVantor{.caption = "Data (graphically)"};
+    MenuEntry EditComment1{.caption = "Comment Lines"};
+    MenuEntry InvertC{.caption = "Invert Sign of Data"};
+    MenuEntry AddNoise{.caption = "Add Random Noise"};
+    MenuEntry BackItOff{.caption = "Remove Random Noise", .enabled = false, .visible = false};
 
-    MenuEntry SaveDataFile{"Save", false};
-    MenuEntry SaveComplete{"Complete"};
-    MenuEntry SaveCompleteRSq{"Complete (as R^2/2)"};
-    MenuEntry SaveTruncated{"Truncated"};
-    MenuEntry SaveTruncatedRSq{"Truncated (as R^2/2)"};
+    MenuEntry SaveDataFile{.caption = "Save", .enabled = false};
+    MenuEntry SaveComplete{.caption = "Complete"};
+    MenuEntry SaveCompleteRSq{.caption = "Complete (as R^2/2)"};
+    MenuEntry SaveTruncated{.caption = "Truncated"};
+    MenuEntry SaveTruncatedRSq{.caption = "Truncated (as R^2/2)"};
 
-    MenuEntry SetColors{"Set Plot Colors"};
+    MenuEntry SetColors{.caption = "Set Plot Colors"};
 
     enum Tab { DataTab = 0, BlankTab = 1, EditedTab = 2 };
     std::array<std::string, 3> tabCaptions{"Data File", "Blank File", "Edited Data File"};

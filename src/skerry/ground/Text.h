@@ -6,23 +6,38 @@
 
 namespace skerry {
 
-// Calls `line(text, ended)` for each line of the text, without its line end: CR LF, a lone CR
-// or a lone LF end a line. A last line without a line end counts when it is not empty (`ended`
-// is then false); reading stops when `line` returns false.
+// The lines of a text, one at a time, without their line ends: CR LF, a lone CR or a lone LF
+// end a line. A last line without a line end counts when it is not empty.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    // The next line; false when the text is used up.
+    bool next(std::string_view& line);
+    // Whether the line last read had a line end (only a text's last line can lack one).
+    bool ended() const { return ended_; }
+    // The number of the line last read, from 1.
+    int lineNumber() const { return number_; }
+
+private:
+    std::size_t find(char c, std::size_t from, std::size_t to) const;
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t nextLf_ = std::string_view::npos; // not looked up yet
+    bool ended_ = false;
+    int number_ = 0;
+};
+
+// Calls `line(text, ended)` for each line of the text as LineReader reads it, `ended` telling
+// whether the line had a line end; reading stops when `line` returns false.
 template <typename LineFunction>
 void forEachLine(std::string_view text, LineFunction line) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            line(text.substr(pos), false);
+    LineReader reader(text);
+    for (std::string_view current; reader.next(current);) {
+        if (!line(current, reader.ended())) {
             return;
         }
-        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-        if (!line(text.substr(pos, end - pos), true)) {
-            return;
-        }
-        pos = end + (crLf ? 2 : 1);
     }
 }
 

@@ -4,13 +4,13 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
 
 #include "skerry/ground/FileIO.h"
 #include "skerry/ground/NumberText.h"
+#include "skerry/ground/Text.h"
 
 namespace skerry {
 
@@ -173,51 +173,6 @@ bool isInstrumentHeader(std::string_view line, char& scanType) {
     }
     return kind == FieldReader::Kind::End && numbers >= 7;
 }
-
-// Walks the lines of a text; a line ends at CR LF, LF or CR.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-
-    bool next(std::string_view& line) {
-        if (pos_ >= text_.size()) {
-            return false;
-        }
-        // The next LF is looked up only once the reader has passed the last one found, so that
-        // a file whose lines end in CR alone is still read in one pass.
-        if (nextLf_ == std::string_view::npos || nextLf_ < pos_) {
-            nextLf_ = find('\n', pos_, text_.size());
-        }
-        const std::size_t end = find('\r', pos_, nextLf_);
-        line = text_.substr(pos_, end - pos_);
-        // The line ends at `end`, which holds CR or LF unless the text ends there.
-        pos_ = end;
-        if (pos_ < text_.size() && text_[pos_] == '\r') {
-            ++pos_;
-        }
-        if (pos_ < text_.size() && text_[pos_] == '\n') {
-            ++pos_;
-        }
-        ++number_;
-        return true;
-    }
-
-    int lineNumber() const { return number_; }
-
-private:
-    // The position of the first c in from..to, or `to` when there is none.
-    std::size_t find(char c, std::size_t from, std::size_t to) const {
-        const void* at = std::memchr(text_.data() + from, c, to - from);
-        return at == nullptr
-                   ? to
-                   : static_cast<std::size_t>(static_cast<const char*>(at) - text_.data());
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t nextLf_ = std::string_view::npos; // not looked up yet
-    int number_ = 0;
-};
 
 // UTF-16 text without a byte order mark: in plain ASCII text every other byte is NUL.
 bool looksLikeUtf16(std::string_view text) {

@@ -103,6 +103,10 @@ public:
     StoredEdits(DataSet& data, const ProfileFile& fit, std::string section)
         : data_(data), fit_(fit), section_(std::move(section)) {}
 
+    // Narrows the retained range to the stored limits and marks the points outside them deleted.
+    // This cut goes by x, not by the marks that setRetainedRange follows: the range's ends become
+    // the first and last points inside the limits whatever their marks, its x values hold the
+    // limits themselves, and an end whose limit leaves no point inside keeps its index.
     void applyLimits() {
         DataSet& d = data_;
         const float low = limitInX(number("XI_low"), d.XIsRadius);

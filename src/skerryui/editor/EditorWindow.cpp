@@ -122,8 +122,21 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     setObjectName(QStringLiteral("Vantor"));
     setWindowTitle(QStringLiteral("Skerry"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
-    const EditorLayout& layout = model_.Layout;
+    QMenuBar* menuBar = makeMenuBar();
+    addUndoKeys();
+    makeTools();
+    plot_ = new PlotView(*this);
+    makeReadout();
+    layOut(*menuBar);
+    model_.setRedrawHandler([this] { redraw(); });
+    sync();
+}
 
+EditorWindow::~EditorWindow() {
+    model_.setRedrawHandler({});
+}
+
+QMenuBar* EditorWindow::makeMenuBar() {
     auto* menuBar = new QMenuBar(this);
     zoomOut_ = menuBar->addAction(QStringLiteral("&ZoomOut"));
     zoomOut_->setObjectName(QStringLiteral("Zoomout"));
@@ -131,9 +144,16 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     showEm_ = menuBar->addAction(QString());
     showEm_->setObjectName(QStringLiteral("ShowEm"));
     connect(showEm_, &QAction::triggered, this, [this] { run(&EditorModel::ShowEm_Click); });
+    addPrinterMenu(*menuBar);
+    addCopyMenu(*menuBar);
+    new MenuBarKeys(*this, *menuBar);
+    return menuBar;
+}
+
+void EditorWindow::addPrinterMenu(QMenuBar& menuBar) {
     // The installed printers between two separators, then "Print"; without a printer the whole
     // menu is disabled.
-    QMenu* printer = menuBar->addMenu(QStringLiteral("&Printer"));
+    QMenu* printer = menuBar.addMenu(QStringLiteral("&Printer"));
     printer->setObjectName(QStringLiteral("Dummy1"));
     printer->addSeparator()->setObjectName(QStringLiteral("PrnArray0"));
     for (std::size_t i = 0; i < model_.Printers.PrnArray.size(); ++i) {
@@ -153,9 +173,11 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     connect(print, &QAction::triggered, this,
             [this] { model_.PrnPlot_Click([this] { return SnapClientArea(*plot_); }); });
     printer->menuAction()->setEnabled(model_.Printers.enabled());
+}
 
+void EditorWindow::addCopyMenu(QMenuBar& menuBar) {
     // Copying takes the plot as last drawn, without the zoom box.
-    QMenu* copy = menuBar->addMenu(QStringLiteral("&Copy"));
+    QMenu* copy = menuBar.addMenu(QStringLiteral("&Copy"));
     copy->setObjectName(QStringLiteral("Copyit"));
     QAction* clip = copy->addAction(QStringLiteral("To Clipboard"));
     clip->setObjectName(QStringLiteral("ClipPrn"));
@@ -185,8 +207,9 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
             });
         });
     }
-    new MenuBarKeys(*this, *menuBar);
+}
 
+void EditorWindow::addUndoKeys() {
     // Undo and redo of changes of points, from the keyboard.
     const auto undo = [this] {
         model_.Undo_Click();
@@ -202,7 +225,9 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
             &QShortcut::activated, this, redo);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this), &QShortcut::activated, this,
             redo);
+}
 
+void EditorWindow::makeTools() {
     // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor.
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
@@ -228,12 +253,14 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     }
     toolbar1_ = makeToolbar("Toolbar1", LargeToolbarHeight, LargeToolIcon);
     toolbar2_ = makeToolbar("Toolbar2", SmallToolbarHeight, SmallToolIcon);
+    const EditorLayout& layout = model_.Layout;
     toolbar1_->setVisible(layout.largeToolbar);
     toolbar2_->setVisible(!layout.largeToolbar);
+}
 
-    plot_ = new PlotView(*this);
-
+void EditorWindow::makeReadout() {
     // The read-out strip: the cursor's data coordinates on the left half.
+    const EditorLayout& layout = model_.Layout;
     xyCoords_ = new QWidget(this);
     xyCoords_->setObjectName(QStringLiteral("XYCoords"));
     xyCoords_->setAutoFillBackground(true);
@@ -247,11 +274,14 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
         label->setTextFormat(Qt::PlainText);
     }
     xyCoords_->setFixedHeight(xyLabel_->fontMetrics().height() + 8);
+}
 
+void EditorWindow::layOut(QMenuBar& menuBar) {
+    const EditorLayout& layout = model_.Layout;
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->setMenuBar(menuBar);
+    column->setMenuBar(&menuBar);
     column->addWidget(toolbar1_);
     column->addWidget(toolbar2_);
     column->addWidget(plot_, 1);
@@ -260,13 +290,6 @@ EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* 
     // The size asked for is the whole window's; showEvent corrects for the frame once known.
     resize(layout.width, layout.height);
     move(layout.left, layout.top);
-
-    model_.setRedrawHandler([this] { redraw(); });
-    sync();
-}
-
-EditorWindow::~EditorWindow() {
-    model_.setRedrawHandler({});
 }
 
 QToolBar* EditorWindow::makeToolbar(const char* name, int height, int iconSize) {

@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QMenuBar;
 class QToolBar;
 
 namespace skerry {
@@ -71,6 +72,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The parts of the window, made in this order by the constructor.
+    QMenuBar* makeMenuBar();
+    void addPrinterMenu(QMenuBar& menuBar);
+    void addCopyMenu(QMenuBar& menuBar);
+    void addUndoKeys();
+    void makeTools();
+    void makeReadout();
+    void layOut(QMenuBar& menuBar);
     QToolBar* makeToolbar(const char* name, int height, int iconSize);
     void redraw();
     void layOutReadout();
