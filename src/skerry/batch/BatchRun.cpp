@@ -6,7 +6,6 @@
 #include <memory>
 #include <ostream>
 #include <set>
-#include <variant>
 
 #include "skerry/batch/InOrder.h"
 #include "skerry/ground/FileIO.h"
@@ -42,13 +41,12 @@ bool readSharedInputs(const BatchOptions& options, SharedInputs& shared, std::os
         }
     }
     if (!options.comments.empty()) {
-        ReadResult comments =
-            readWholeFile(os::pathFromUtf8(options.comments), MaxCommentFileBytes);
-        if (comments.error) {
-            err << "skerry-batch: " << options.comments << ": " << comments.error->reason << "\n";
+        auto comments = readWholeFile(os::pathFromUtf8(options.comments), MaxCommentFileBytes);
+        if (!comments) {
+            err << "skerry-batch: " << options.comments << ": " << comments.reason() << "\n";
             return false;
         }
-        shared.comments = std::move(comments.bytes);
+        shared.comments = *std::move(comments);
     }
     return true;
 }
@@ -150,7 +148,7 @@ std::unique_ptr<ScanFile> readEntryScan(const FitFileList& list, int k, std::ost
 // full paths taken from the fit file's folder. Its messages go to `err`; a list with missing
 // data files is a warning. nullopt: the list was refused.
 std::optional<FitSource> readBatchFitList(const std::string& fitFile, std::ostream& err) {
-    std::optional<FileError> error;
+    std::optional<Failure> error;
     std::error_code ignored;
     const auto folder = fs::absolute(os::pathFromUtf8(fitFile), ignored).parent_path();
     FitFileReading fit = readFitFile(fitFile, folder, &error);
@@ -252,8 +250,8 @@ int writeResult(const std::optional<std::string>& text, const BatchOptions& opti
         }
         return BatchOk;
     case Output::File:
-        if (auto error = writeFileAtomically(os::pathFromUtf8(options.output), *text)) {
-            err << "skerry-batch: " << options.output << ": " << error->reason << "\n";
+        if (Done written = writeFileAtomically(os::pathFromUtf8(options.output), *text); !written) {
+            err << "skerry-batch: " << options.output << ": " << written.reason() << "\n";
             return BatchFailed;
         }
         return BatchOk;
@@ -276,9 +274,8 @@ std::vector<fs::path> singleTargets(const BatchOptions& options) {
 }
 
 bool isFolder(const std::string& path, std::ostream& err) {
-    const auto found = os::lookAt(os::pathFromUtf8(path));
-    const auto* entry = std::get_if<os::Entry>(&found);
-    if (entry == nullptr || entry->kind != os::EntryKind::Folder) {
+    const auto entry = os::lookAt(os::pathFromUtf8(path));
+    if (!entry || entry->kind != os::EntryKind::Folder) {
         err << "skerry-batch: " << path << ": not a folder\n";
         return false;
     }
@@ -323,8 +320,8 @@ public:
         if (!text) {
             failed_ = true;
         } else if (!target.empty()) {
-            if (auto error = files_.add(target, *text)) {
-                err_ << "skerry-batch: " << os::utf8Of(target) << ": " << error->reason << "\n";
+            if (Done added = files_.add(target, *text); !added) {
+                err_ << "skerry-batch: " << os::utf8Of(target) << ": " << added.reason() << "\n";
                 failed_ = true;
             }
         }

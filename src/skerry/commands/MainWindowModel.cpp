@@ -46,9 +46,9 @@ void MainWindowModel::RefreshListing(int blanksBeforeThird) {
     std::string text = listingText(data, blanksBeforeThird);
     // The pane shows the listing even when the file cannot be written, so nothing is lost from
     // view; the user is told once why the file is missing.
-    if (auto error = writeTemporaryFile(os::pathFromUtf8(data.ListingFile), text)) {
+    if (Done written = writeTemporaryFile(os::pathFromUtf8(data.ListingFile), text); !written) {
         platform_.messageBox("The listing file " + data.ListingFile +
-                                 " could not be written: " + error->reason + ".",
+                                 " could not be written: " + written.reason() + ".",
                              "Listing File Error", MessageIcon::Exclamation, MessageButtons::Ok);
     }
     state_.panes[MainWindowState::EditedTab].set(std::move(text));
@@ -235,7 +235,7 @@ void MainWindowModel::WriteEditedFile(SaveForm form) {
     if (!chosen) {
         return;
     }
-    if (writeFileAtomically(os::pathFromUtf8(*chosen), editedFileText(program_.data, form))) {
+    if (!writeFileAtomically(os::pathFromUtf8(*chosen), editedFileText(program_.data, form))) {
         platform_.messageBox("Error in SaveEditedFile!  Program Ending!", "Output File Error",
                              MessageIcon::Exclamation, MessageButtons::Ok);
         platform_.endProgram(1);

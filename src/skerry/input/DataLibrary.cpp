@@ -322,15 +322,15 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
 
 std::optional<std::string> readScanFile(const std::string& path, ScanFile& scan,
                                         std::string* fileText) {
-    ReadResult file = readWholeFile(os::pathFromUtf8(path), MaxScanFileBytes);
-    if (file.error) {
-        return file.error->reason;
+    auto file = readWholeFile(os::pathFromUtf8(path), MaxScanFileBytes);
+    if (!file) {
+        return file.reason();
     }
-    if (auto refusal = parseScanText(file.bytes, scan)) {
+    if (auto refusal = parseScanText(*file, scan)) {
         return refusal;
     }
     if (fileText != nullptr) {
-        *fileText = std::move(file.bytes);
+        *fileText = std::move(*file);
     }
     return std::nullopt;
 }

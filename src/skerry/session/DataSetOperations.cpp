@@ -27,12 +27,12 @@ std::optional<std::string> openBlank(DataSet& data, const std::string& path,
 }
 
 FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder,
-                           std::optional<FileError>* loadError) {
-    std::optional<FileError> error;
-    FitFileReading reading{ProfileFile::load(os::pathFromUtf8(path), error), {}};
-    if (loadError != nullptr) {
-        *loadError = error;
+                           std::optional<Failure>* loadError) {
+    auto profile = ProfileFile::read(os::pathFromUtf8(path));
+    if (loadError != nullptr && !profile) {
+        *loadError = profile.failure();
     }
+    FitFileReading reading{profile ? *std::move(profile) : ProfileFile(), {}};
     reading.list = readFitFileList(reading.profile, path, folder);
     return reading;
 }

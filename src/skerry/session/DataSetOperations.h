@@ -33,7 +33,7 @@ struct FitFileReading {
     FitListReading list;
 };
 FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder,
-                           std::optional<FileError>* loadError = nullptr);
+                           std::optional<Failure>* loadError = nullptr);
 
 // Choosing data set k of the list: its scan, read by readFitDataFile, becomes the data set with
 // the limits and deleted points the fit file stores for it. A blank in force is dropped, never
