@@ -35,8 +35,8 @@ struct SharedInputs {
 bool readSharedInputs(const BatchOptions& options, SharedInputs& shared, std::ostream& err) {
     if (!options.blankFile.empty()) {
         shared.blank = std::make_unique<ScanFile>();
-        if (auto refusal = readScanFile(options.blankFile, *shared.blank)) {
-            err << "skerry-batch: " << options.blankFile << ": " << *refusal << "\n";
+        if (Done read = readScanFile(options.blankFile, *shared.blank); !read) {
+            err << "skerry-batch: " << options.blankFile << ": " << read.reason() << "\n";
             return false;
         }
     }
@@ -108,8 +108,8 @@ struct Edited {
 
 Edited edit(const Run& run, const std::string& dataFile) {
     Edited edited;
-    if (auto refusal = openScan(*edited.data, dataFile)) {
-        edited.refusal = "skerry-batch: " + dataFile + ": " + *refusal + "\n";
+    if (Done opened = openScan(*edited.data, dataFile); !opened) {
+        edited.refusal = "skerry-batch: " + dataFile + ": " + opened.reason() + "\n";
     } else {
         edited.text = editedText(*edited.data, run.options, run.shared);
     }
@@ -137,8 +137,8 @@ std::optional<std::string> runOne(Run& run, const FitSource& fit, int k, const S
 // Reads the data file of the list's entry k; nullptr after telling `err` why it was refused.
 std::unique_ptr<ScanFile> readEntryScan(const FitFileList& list, int k, std::ostream& err) {
     auto scan = std::make_unique<ScanFile>();
-    if (auto refusal = readFitDataFile(list, k, *scan)) {
-        err << "skerry-batch: " << list.path(k) << ": " << *refusal << "\n";
+    if (Done read = readFitDataFile(list, k, *scan); !read) {
+        err << "skerry-batch: " << list.path(k) << ": " << read.reason() << "\n";
         return nullptr;
     }
     return scan;
@@ -148,24 +148,16 @@ std::unique_ptr<ScanFile> readEntryScan(const FitFileList& list, int k, std::ost
 // full paths taken from the fit file's folder. Its messages go to `err`; a list with missing
 // data files is a warning. nullopt: the list was refused.
 std::optional<FitSource> readBatchFitList(const std::string& fitFile, std::ostream& err) {
-    std::optional<Failure> error;
     std::error_code ignored;
     const auto folder = fs::absolute(os::pathFromUtf8(fitFile), ignored).parent_path();
-    FitFileReading fit = readFitFile(fitFile, folder, &error);
-    if (error) {
-        err << "skerry-batch: " << fitFile << ": " << error->reason << "\n";
-        return std::nullopt;
-    }
+    FitFileReading fit = readFitFile(fitFile, folder);
     const FitListReading& reading = fit.list;
-    if (reading.message) {
-        err << "skerry-batch: " << fitFile << ": " << (reading.list ? "warning: " : "")
-            << reading.message->text << "\n";
-    }
-    if (!reading.refusal.empty()) {
-        err << "skerry-batch: " << fitFile << ": " << reading.refusal << "\n";
-    }
     if (!reading.list) {
+        err << "skerry-batch: " << fitFile << ": " << reading.list.reason() << "\n";
         return std::nullopt;
+    }
+    if (reading.message) {
+        err << "skerry-batch: " << fitFile << ": warning: " << reading.message->text << "\n";
     }
     return FitSource{*reading.list, std::move(fit.profile)};
 }
