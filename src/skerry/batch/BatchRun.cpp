@@ -467,11 +467,11 @@ int runOnFitFile(Run& run, std::ostream& out) {
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const PlotWriter& plots) {
-    const BatchArguments parsed = parseBatchArguments(args);
+    const auto parsed = parseBatchArguments(args);
     const char* refusal = nullptr;
-    if (!parsed.options) {
-        refusal = parsed.error.c_str();
-    } else if (!parsed.options->plot.empty() && !plots) {
+    if (!parsed) {
+        refusal = parsed.reason().c_str();
+    } else if (!parsed->plot.empty() && !plots) {
         refusal = "option --plot is not available: this skerry-batch was built without Qt";
     }
     if (refusal != nullptr) {
@@ -479,7 +479,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
             << "Try 'skerry-batch --help' for more information.\n";
         return BatchUsageError;
     }
-    const BatchOptions& options = *parsed.options;
+    const BatchOptions& options = *parsed;
     if (options.help) {
         out << batchUsage(static_cast<bool>(plots));
         return out ? BatchOk : BatchFailed;
