@@ -43,7 +43,7 @@ public:
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     }
 
-    std::string operator()(const DataSet& data, const std::string& path, PlotFile kind);
+    Done operator()(const DataSet& data, const std::string& path, PlotFile kind);
 
 private:
     int argc_ = 1;
@@ -52,7 +52,7 @@ private:
     std::unique_ptr<QGuiApplication> app_;
 };
 
-std::string Drawing::operator()(const DataSet& data, const std::string& path, PlotFile kind) {
+Done Drawing::operator()(const DataSet& data, const std::string& path, PlotFile kind) {
     if (!app_) {
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }

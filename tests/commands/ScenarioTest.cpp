@@ -280,7 +280,7 @@ private:
         const PlotWriter plots = [](const DataSet& data, const std::string& path, PlotFile kind) {
             std::ofstream(path, std::ios::binary)
                 << plotFileExtension(kind) << " plot of " << data.PointCount << " points\n";
-            return std::string();
+            return Done();
         };
         EXPECT_EQ(runBatch(args, out, err, plots), status);
         out_ = out.str();

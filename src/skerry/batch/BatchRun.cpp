@@ -91,11 +91,11 @@ bool drawPlot(Run& run, const DataSet& data, const fs::path& plot) {
     if (plot.empty()) {
         return true;
     }
-    const std::string error = run.plots(data, os::utf8Of(plot), *run.options.plotFormat);
-    if (!error.empty()) {
-        run.err << "skerry-batch: " << os::utf8Of(plot) << ": " << error << "\n";
+    const Done drawn = run.plots(data, os::utf8Of(plot), *run.options.plotFormat);
+    if (!drawn) {
+        run.err << "skerry-batch: " << os::utf8Of(plot) << ": " << drawn.reason() << "\n";
     }
-    return error.empty();
+    return drawn.ok();
 }
 
 // A data file read and edited as the options say, or why it was refused. Touches nothing but
