@@ -70,9 +70,9 @@ void getdataFigure(benchmark::State& state, const std::string& scan) {
     std::int32_t commentCount = 0;
     std::string fileText;
     for (auto _ : state) {
-        auto refusal = getdata(scan, *points, count, *comments, commentCount, &fileText);
-        if (refusal) {
-            state.SkipWithError(refusal->c_str());
+        const Done read = getdata(scan, *points, count, *comments, commentCount, &fileText);
+        if (!read) {
+            state.SkipWithError(read.reason().c_str());
             return;
         }
         benchmark::DoNotOptimize(points.get());
@@ -123,8 +123,8 @@ void bareFromCharsFigure(benchmark::State& state, const std::string& scan) {
 // line a point.
 void listingFigure(benchmark::State& state, const std::string& scan) {
     auto data = std::make_unique<DataSet>();
-    if (auto refusal = loadDataFile(*data, scan)) {
-        state.SkipWithError(refusal->c_str());
+    if (const Done loaded = loadDataFile(*data, scan); !loaded) {
+        state.SkipWithError(loaded.reason().c_str());
         return;
     }
     for (auto _ : state) {
@@ -141,8 +141,8 @@ using PointWriter = char* (*)(char* out, char* end, const Point& point);
 // one buffer made once, with no pattern to follow and no rounding of its own.
 void bareListingFigure(benchmark::State& state, const std::string& scan, PointWriter write) {
     auto data = std::make_unique<DataSet>();
-    if (auto refusal = loadDataFile(*data, scan)) {
-        state.SkipWithError(refusal->c_str());
+    if (const Done loaded = loadDataFile(*data, scan); !loaded) {
+        state.SkipWithError(loaded.reason().c_str());
         return;
     }
     std::vector<char> buffer(static_cast<std::size_t>(data->CommentCount) * 98 +
@@ -200,8 +200,8 @@ char* snprintfLine(char* out, char* end, const Point& p) {
 void redrawFigure(benchmark::State& state, const std::string& scan) {
     bench::BenchPlatform platform;
     auto program = std::make_unique<Program>();
-    if (auto refusal = loadDataFile(program->data, scan)) {
-        state.SkipWithError(refusal->c_str());
+    if (const Done loaded = loadDataFile(program->data, scan); !loaded) {
+        state.SkipWithError(loaded.reason().c_str());
         return;
     }
     auto editor = std::make_unique<EditorModel>(platform);

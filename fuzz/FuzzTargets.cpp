@@ -92,9 +92,9 @@ bool sameAscii(std::string_view a, std::string_view b) {
 
 int scanText(const std::uint8_t* data, std::size_t size) {
     auto scan = std::make_unique<ScanFile>();
-    const auto refusal = parseScanText(asText(data, size), *scan);
-    if (refusal) {
-        require(!refusal->empty(), "a refusal says why");
+    const Done parsed = parseScanText(asText(data, size), *scan);
+    if (!parsed) {
+        require(!parsed.reason().empty(), "a refusal says why");
         return 0;
     }
     require(scan->count >= 1 && scan->count <= MaxPoints, "1..2200 points");
@@ -192,7 +192,7 @@ int fitFile(const std::uint8_t* data, std::size_t size) {
     std::replace(text.begin(), text.end(), '/', '_');
     const ProfileFile fit = ProfileFile::parse(text);
     const FitListReading reading = readFitFileList(fit, "fuzz.fit", fitFolder());
-    require(reading.list || reading.message || !reading.refusal.empty(), "a refusal says why");
+    require(reading.list || !reading.list.reason().empty(), "a refusal says why");
     if (!reading.list) {
         return 0;
     }
@@ -200,7 +200,7 @@ int fitFile(const std::uint8_t* data, std::size_t size) {
     require(list.FitFoundCount >= 1 && list.FitFoundCount <= 15, "1..15 data sets");
     for (int k = 1; k <= list.FitFoundCount; ++k) {
         auto scan = std::make_unique<ScanFile>();
-        if (readFitDataFile(list, k, *scan)) {
+        if (!readFitDataFile(list, k, *scan)) {
             continue;
         }
         auto dataSet = std::make_unique<DataSet>();

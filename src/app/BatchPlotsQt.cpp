@@ -54,13 +54,8 @@ Done Drawing::operator()(const DataSet& data, const std::string& path, PlotFile 
     const EditorLayout& window = model.Layout;
     const QSize plot(window.width, window.height - AroundThePlot);
     model.Form_Resize(plot.width(), plot.height(), window.width, window.height);
-    const std::string error =
-        writePlotFile(path, kind, model,
-                      {toQColor(colours.GoodColor), toQColor(colours.DeletedColor)}, plot, 2.0);
-    if (!error.empty()) {
-        return Failure{error};
-    }
-    return {};
+    return writePlotFile(path, kind, model,
+                         {toQColor(colours.GoodColor), toQColor(colours.DeletedColor)}, plot, 2.0);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "skerry/ground/Outcome.h"
 #include "support/TempDir.h"
 
 namespace skerry::test {
@@ -64,6 +65,12 @@ std::string cellsOf(const Values&... values) {
     std::ostringstream out;
     ((out << values << '\t'), ...);
     return out.str();
+}
+
+// What an outcome comes to in a cell: the reason of a failure, else `done`.
+template <class T>
+std::string reasonOf(const Outcome<T>& outcome, std::string_view done = "") {
+    return outcome ? std::string(done) : outcome.reason();
 }
 
 struct Row {

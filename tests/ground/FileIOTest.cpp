@@ -13,14 +13,11 @@ namespace skerry {
 namespace {
 
 using test::readBytes;
+using test::reasonOf;
 using test::TempDir;
 
 // Bytes that a text-mode or trimming writer would alter.
 const std::string kAwkwardBytes = std::string("line\r\nbare\n\0nul\x1A\xFF end", 20);
-
-std::string reasonOf(const std::optional<FileError>& error) {
-    return error ? error->reason : "";
-}
 
 std::set<std::string> entriesOf(const fs::path& folder) {
     std::set<std::string> names;
@@ -79,12 +76,12 @@ TEST(FileIO, ReadingGivesTheBytesOrAReasonAndWritingRefusesWhatIsNoFile) {
     dir.write("empty", "");
     dir.write("big", std::string(1024 * 1024 + 1, 'x'));
     for (const auto& row : test::readTable("ground/file-reads.tsv", 4)) {
-        const ReadResult read = readWholeFile(dir / row[0], std::stoul(row[1]));
-        EXPECT_EQ(test::cellsOf(read.bytes, reasonOf(read.error)), row.rest(2)) << row.where;
+        const auto read = readWholeFile(dir / row[0], std::stoul(row[1]));
+        EXPECT_EQ(test::cellsOf(read ? *read : "", reasonOf(read)), row.rest(2)) << row.where;
     }
     for (const char* name : {"missing/file", "folder", "pipe"}) {
         EXPECT_EQ(reasonOf(writeFileAtomically(dir / name, "x")),
-                  reasonOf(readWholeFile(dir / name, 100).error))
+                  reasonOf(readWholeFile(dir / name, 100)))
             << name;
     }
     EXPECT_EQ(entriesOf(dir.path()),
@@ -103,13 +100,12 @@ TEST(FileIO, AFailedReplacementLeavesTheFileUntouched) {
         }
         fs::permissions(way == "read-only folder" ? dir.path() : target,
                         way == "full disk" ? fs::perms(0644) : fs::perms(0555));
-        std::optional<FileError> error;
-        {
+        const Done written = [&] {
             const test::FileSizeLimit limit(4);
-            error = writeFileAtomically(target, "far more than four bytes");
-        }
+            return writeFileAtomically(target, "far more than four bytes");
+        }();
         fs::permissions(dir.path(), fs::perms(0755));
-        EXPECT_EQ(reasonOf(error), way == "full disk" ? "File too large" : "Permission denied");
+        EXPECT_EQ(reasonOf(written), way == "full disk" ? "File too large" : "Permission denied");
         EXPECT_EQ(readBytes(target), "original\r\n") << way;
         EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{"keep.ini"}) << way;
     }

@@ -44,7 +44,7 @@ TEST(Export, APrinterFailureIsReportedAndACancelledBitmapChangesNothing) {
     editor.loadPoints(data);
     editor.buildPrinterList("PDF");
     const Picture plot{2, 1, {0xff00ff00u, 0xff000000u}};
-    platform.printError = "the printer is off line.";
+    platform.printAnswer = Failure{"the printer is off line."};
     editor.PrnPlot_Click([&] { return plot; });
     EXPECT_FALSE(platform.busyPointer);
     EXPECT_EQ(

@@ -38,9 +38,9 @@ MessageAnswer ScriptedPlatform::messageBox(std::string_view text, std::string_vi
     return answer;
 }
 
-std::string ScriptedPlatform::printPicture(const std::string& printerName, const Picture& picture) {
+Done ScriptedPlatform::printPicture(const std::string& printerName, const Picture& picture) {
     printed.push_back({printerName, picture, busyPointer});
-    return printError;
+    return printAnswer;
 }
 
 std::vector<std::string> ScriptedPlatform::messageTexts() const {

@@ -52,10 +52,11 @@ public:
     ScreenSize screenSize() override { return screen; }
     std::string defaultPrinterName() override { return defaultPrinter; }
     std::vector<std::string> printerNames() override { return printers; }
-    std::string printPicture(const std::string& printerName, const Picture& picture) override;
+    Done printPicture(const std::string& printerName, const Picture& picture) override;
     void putPictureOnClipboard(const Picture& picture) override { clipboard.push_back(picture); }
-    void saveBitmapFile(const std::string& path, const Picture& picture) override {
+    Done saveBitmapFile(const std::string& path, const Picture& picture) override {
         bitmaps.push_back({path, picture});
+        return {};
     }
     void showBusyPointer(bool busy) override { busyPointer = busy; }
     bool anotherInstanceRunning() override { return otherInstance; }
@@ -76,7 +77,7 @@ public:
     ScreenSize screen{1920, 1080};
     std::string defaultPrinter;
     std::vector<std::string> printers; // device names of the installed printers
-    std::string printError;            // what printPicture answers: empty for a printed page
+    Done printAnswer;                  // what printPicture answers
     std::vector<PrintJob> printed;     // every page printed or attempted
     std::vector<Picture> clipboard;    // every picture put on the clipboard
     std::vector<Bitmap> bitmaps;       // every bitmap file written

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <stdexcept>
 #include <string_view>
 
 #include "skerry/input/FitFile.h"
@@ -46,98 +45,82 @@ std::optional<int> fitEntryFromText(std::string_view text) {
     return entry;
 }
 
+// Takes an option into the options; a value it cannot use is refused, in words that follow
+// "option NAME ".
+using OptionTaker = std::function<Done(BatchOptions&, const std::string& value)>;
+
 struct OptionRule {
     std::string_view longName;
     std::string_view shortName;
     bool takesValue;
-    std::function<void(BatchOptions&, const std::string&)> apply;
+    OptionTaker take;
 };
+
+// An option without a value that sets a flag.
+OptionTaker setting(bool BatchOptions::*flag) {
+    return [flag](BatchOptions& o, const std::string&) {
+        o.*flag = true;
+        return Done();
+    };
+}
+
+// An option whose value is kept as it was typed.
+OptionTaker keeping(std::string BatchOptions::*text) {
+    return [text](BatchOptions& o, const std::string& v) {
+        o.*text = v;
+        return Done();
+    };
+}
 
 const std::vector<OptionRule>& optionRules() {
     static const std::vector<OptionRule> rules = {
-        {"--help", "-h", false,
-         [](BatchOptions& o, const std::string&) {
-             o.help = true;
-         }},
-        {"--truncated", "", false,
-         [](BatchOptions& o, const std::string&) {
-             o.truncated = true;
-         }},
-        {"--xi", "", false,
-         [](BatchOptions& o, const std::string&) {
-             o.xi = true;
-         }},
-        {"--listing", "", false,
-         [](BatchOptions& o, const std::string&) {
-             o.listing = true;
-         }},
-        {"--comments", "", true,
-         [](BatchOptions& o, const std::string& v) {
-             o.comments = v;
-         }},
-        {"--invert", "", false,
-         [](BatchOptions& o, const std::string&) {
-             o.invert = true;
-         }},
+        {"--help", "-h", false, setting(&BatchOptions::help)},
+        {"--truncated", "", false, setting(&BatchOptions::truncated)},
+        {"--xi", "", false, setting(&BatchOptions::xi)},
+        {"--listing", "", false, setting(&BatchOptions::listing)},
+        {"--comments", "", true, keeping(&BatchOptions::comments)},
+        {"--invert", "", false, setting(&BatchOptions::invert)},
         {"--noise", "", true,
          [](BatchOptions& o, const std::string& v) {
              o.noiseRms = noiseLevelFromText(v);
-             if (!o.noiseRms) {
-                 throw std::invalid_argument("needs a number as the RMS level, not '" + v + "'");
-             }
+             return o.noiseRms ? Done()
+                               : Failure{"needs a number as the RMS level, not '" + v + "'"};
          }},
         {"--seed", "", true,
          [](BatchOptions& o, const std::string& v) {
              o.seed = seedFromText(v);
-             if (!o.seed) {
-                 throw std::invalid_argument("needs a whole number from 0 to 4294967295, not '" +
-                                             v + "'");
-             }
+             return o.seed ? Done()
+                           : Failure{"needs a whole number from 0 to 4294967295, not '" + v + "'"};
          }},
-        {"--blank", "", true,
-         [](BatchOptions& o, const std::string& v) {
-             o.blankFile = v;
-         }},
+        {"--blank", "", true, keeping(&BatchOptions::blankFile)},
         {"--keep", "", true,
          [](BatchOptions& o, const std::string& v) {
              o.keep = xRangeFromText(v);
-             if (!o.keep) {
-                 throw std::invalid_argument(
-                     "needs LOW:HIGH, two numbers with LOW not above HIGH, not '" + v + "'");
-             }
+             return o.keep ? Done()
+                           : Failure{"needs LOW:HIGH, two numbers with LOW not above HIGH, not '" +
+                                     v + "'"};
          }},
-        {"--fit", "", true,
-         [](BatchOptions& o, const std::string& v) {
-             o.fitFile = v;
-         }},
+        {"--fit", "", true, keeping(&BatchOptions::fitFile)},
         {"--entry", "", true,
          [](BatchOptions& o, const std::string& v) {
              // The last --entry counts.
              o.allFitEntries = v == "all";
              if (o.allFitEntries) {
                  o.fitEntry.reset();
-                 return;
+                 return Done();
              }
              o.fitEntry = fitEntryFromText(v);
-             if (!o.fitEntry) {
-                 throw std::invalid_argument(
-                     "needs a data set number from 1 to 15 or 'all', not '" + v + "'");
-             }
+             return o.fitEntry
+                        ? Done()
+                        : Failure{"needs a data set number from 1 to 15 or 'all', not '" + v + "'"};
          }},
-        {"--output", "-o", true,
-         [](BatchOptions& o, const std::string& v) {
-             o.output = v;
-         }},
-        {"--plot", "", true,
-         [](BatchOptions& o, const std::string& v) {
-             o.plot = v;
-         }},
+        {"--output", "-o", true, keeping(&BatchOptions::output)},
+        {"--plot", "", true, keeping(&BatchOptions::plot)},
         {"--plot-format", "", true,
          [](BatchOptions& o, const std::string& v) {
              o.plotFormat = plotFileKind(v);
-             if (!o.plotFormat || v.find('.') != std::string::npos) {
-                 throw std::invalid_argument("needs pdf, svg or png, not '" + v + "'");
-             }
+             const bool known = o.plotFormat && v.find('.') == std::string::npos;
+             return known ? Done() : Failure{"needs pdf, svg or png, not '" + v + "'"};
          }},
     };
     return rules;
@@ -152,13 +135,13 @@ const OptionRule* findRule(std::string_view name) {
     return nullptr;
 }
 
-BatchArguments usageError(std::string message) {
-    return {std::nullopt, std::move(message)};
+Failure usageError(std::string message) {
+    return Failure{std::move(message)};
 }
 
 } // namespace
 
-BatchArguments parseBatchArguments(const std::vector<std::string>& args) {
+Outcome<BatchOptions> parseBatchArguments(const std::vector<std::string>& args) {
     BatchOptions options;
     std::vector<std::string> operands;
     bool optionsEnded = false;
@@ -190,11 +173,8 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& args) {
         } else if (!rule->takesValue && value) {
             return usageError("option " + name + " takes no value");
         }
-        // A rule refuses a value it cannot use by throwing std::invalid_argument.
-        try {
-            rule->apply(options, value.value_or(""));
-        } catch (const std::invalid_argument& refusal) {
-            return usageError("option " + name + " " + refusal.what());
+        if (Done taken = rule->take(options, value.value_or("")); !taken) {
+            return usageError("option " + name + " " + taken.reason());
         }
     }
     // The noise is reproducible only from a seed, and a seed alone has nothing to do.
@@ -214,7 +194,7 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& args) {
         return usageError("option --plot-format needs --plot");
     }
     if (options.help) {
-        return {options, {}};
+        return options;
     }
     if (!options.fitFile.empty()) {
         if (!operands.empty()) {
@@ -236,7 +216,7 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& args) {
             return usageError("option --plot needs a file name ending in .pdf, .svg or .png");
         }
     }
-    return {options, {}};
+    return options;
 }
 
 std::string batchUsage(bool plots) {

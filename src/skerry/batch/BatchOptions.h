@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skerry/editor/PlotFile.h"
+#include "skerry/ground/Outcome.h"
 #include "skerry/operations/KeepRange.h"
 
 namespace skerry {
@@ -49,12 +50,8 @@ struct BatchOptions {
     bool manyDataSets() const { return allFitEntries || dataFiles.size() > 1; }
 };
 
-struct BatchArguments {
-    std::optional<BatchOptions> options; // nullopt: a usage error
-    std::string error;
-};
-
-BatchArguments parseBatchArguments(const std::vector<std::string>& args);
+// The options the arguments ask for, or the usage error they make.
+Outcome<BatchOptions> parseBatchArguments(const std::vector<std::string>& args);
 
 // The text of --help; `plots`: this skerry-batch can draw plots.
 std::string batchUsage(bool plots);

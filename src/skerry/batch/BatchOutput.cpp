@@ -57,8 +57,7 @@ bool SingleResult::write(const Targets& targets, const std::string& text) {
         out_.flush();
         return reporter_.check("standard output", out_ ? Done() : Done(Failure{"write failed"}));
     case Output::File:
-        return reporter_.check(options_.output,
-                               doneUnless(writeFileAtomically(targets.output, text)));
+        return reporter_.check(options_.output, writeFileAtomically(targets.output, text));
     case Output::None:
         return true;
     }
@@ -78,8 +77,8 @@ Targets FolderResults::targets(const fs::path& name) const {
 }
 
 bool FolderResults::write(const Targets& targets, const std::string& text) {
-    return targets.output.empty() || reporter_.check(os::utf8Of(targets.output),
-                                                     doneUnless(files_.add(targets.output, text)));
+    return targets.output.empty() ||
+           reporter_.check(os::utf8Of(targets.output), files_.add(targets.output, text));
 }
 
 bool FolderResults::finish() {
@@ -91,9 +90,8 @@ bool FolderResults::finish() {
 }
 
 Done isFolder(const std::string& path) {
-    const auto found = os::lookAt(os::pathFromUtf8(path));
-    const auto* entry = std::get_if<os::Entry>(&found);
-    if (entry == nullptr || entry->kind != os::EntryKind::Folder) {
+    const auto entry = os::lookAt(os::pathFromUtf8(path));
+    if (!entry || entry->kind != os::EntryKind::Folder) {
         return Failure{"not a folder"};
     }
     return {};

@@ -38,13 +38,12 @@ std::uint32_t BatchPlatform::randomSeed() {
     return std::random_device()();
 }
 
-std::string BatchPlatform::printPicture(const std::string& printerName,
-                                        const Picture& /*picture*/) {
-    return printerName + ": skerry-batch prints nothing";
+Done BatchPlatform::printPicture(const std::string& printerName, const Picture& /*picture*/) {
+    return Failure{printerName + ": skerry-batch prints nothing"};
 }
 
-void BatchPlatform::saveBitmapFile(const std::string& path, const Picture& /*picture*/) {
-    reporter_.failed(path, {"skerry-batch writes no bitmaps"});
+Done BatchPlatform::saveBitmapFile(const std::string& /*path*/, const Picture& /*picture*/) {
+    return Failure{"skerry-batch writes no bitmaps"};
 }
 
 std::filesystem::path BatchPlatform::settingsFolder() {

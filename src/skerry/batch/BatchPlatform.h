@@ -28,9 +28,9 @@ public:
     ScreenSize screenSize() override { return Screen; }
     std::string defaultPrinterName() override { return {}; }
     std::vector<std::string> printerNames() override { return {}; }
-    std::string printPicture(const std::string& printerName, const Picture& picture) override;
+    Done printPicture(const std::string& printerName, const Picture& picture) override;
     void putPictureOnClipboard(const Picture& /*picture*/) override {}
-    void saveBitmapFile(const std::string& path, const Picture& picture) override;
+    Done saveBitmapFile(const std::string& path, const Picture& picture) override;
     void showBusyPointer(bool /*busy*/) override {}
     bool anotherInstanceRunning() override { return false; }
     std::filesystem::path settingsFolder() override;

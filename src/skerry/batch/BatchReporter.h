@@ -12,15 +12,6 @@
 
 namespace skerry {
 
-// The layers below still give the reason they refused something as an optional text or file
-// error; these make it an outcome.
-inline Done doneUnless(const std::optional<std::string>& refusal) {
-    return refusal ? Done(Failure{*refusal}) : Done();
-}
-inline Done doneUnless(const std::optional<FileError>& error) {
-    return error ? Done(Failure{error->reason}) : Done();
-}
-
 // Everything skerry-batch says on standard error, each line under the program's name, so that a
 // script's log tells whose lines they are. Lines are written only from the thread that runs the
 // batch, in the order of the files.

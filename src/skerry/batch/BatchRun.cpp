@@ -36,18 +36,16 @@ struct SharedInputs {
 bool readSharedInputs(const BatchOptions& options, SharedInputs& shared, BatchReporter& reporter) {
     if (!options.blankFile.empty()) {
         shared.blank = std::make_unique<ScanFile>();
-        if (!reporter.check(options.blankFile,
-                            doneUnless(readScanFile(options.blankFile, *shared.blank)))) {
+        if (!reporter.check(options.blankFile, readScanFile(options.blankFile, *shared.blank))) {
             return false;
         }
     }
     if (!options.comments.empty()) {
-        ReadResult comments =
-            readWholeFile(os::pathFromUtf8(options.comments), MaxCommentFileBytes);
-        if (!reporter.check(options.comments, doneUnless(comments.error))) {
+        auto comments = readWholeFile(os::pathFromUtf8(options.comments), MaxCommentFileBytes);
+        if (!reporter.check(options.comments, comments)) {
             return false;
         }
-        shared.comments = std::move(comments.bytes);
+        shared.comments = *std::move(comments);
     }
     return true;
 }
@@ -238,16 +236,16 @@ int runOn(const DataSetSource& source, const BatchOptions& options, const Shared
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const PlotWriter& plots) {
     BatchReporter reporter(err);
-    const BatchArguments parsed = parseBatchArguments(args);
-    std::string refusal = parsed.error;
-    if (parsed.options && !parsed.options->plot.empty() && !plots) {
-        refusal = "option --plot is not available: this skerry-batch was built without Qt";
-    }
-    if (!refusal.empty()) {
-        reporter.usage(refusal);
+    const auto parsed = parseBatchArguments(args);
+    if (!parsed) {
+        reporter.usage(parsed.reason());
         return BatchUsageError;
     }
-    const BatchOptions& options = *parsed.options;
+    const BatchOptions& options = *parsed;
+    if (!options.plot.empty() && !plots) {
+        reporter.usage("option --plot is not available: this skerry-batch was built without Qt");
+        return BatchUsageError;
+    }
     if (options.help) {
         out << batchUsage(static_cast<bool>(plots));
         return out ? BatchOk : BatchFailed;

@@ -10,13 +10,13 @@
 namespace skerry {
 
 Done DataFiles::open(std::size_t i, DataSet& data) const {
-    return doneUnless(openScan(data, file(i)));
+    return openScan(data, file(i));
 }
 
 Done FitEntries::open(std::size_t i, DataSet& data) const {
     const int k = entries_.at(i);
     const auto scan = std::make_unique<ScanFile>();
-    if (Done read = doneUnless(readFitDataFile(list_, k, *scan)); !read) {
+    if (Done read = readFitDataFile(list_, k, *scan); !read) {
         return read;
     }
     reopenScan(data, list_, k, *scan, profile_);
@@ -25,17 +25,12 @@ Done FitEntries::open(std::size_t i, DataSet& data) const {
 
 Outcome<FitEntries> FitEntries::read(const BatchOptions& options, BatchReporter& reporter) {
     const std::string& fitFile = options.fitFile;
-    std::optional<FileError> error;
     std::error_code ignored;
     const auto folder = std::filesystem::absolute(os::pathFromUtf8(fitFile), ignored).parent_path();
-    FitFileReading fit = readFitFile(fitFile, folder, &error);
-    if (error) {
-        return Failure{error->reason};
-    }
+    FitFileReading fit = readFitFile(fitFile, folder);
     const FitListReading& reading = fit.list;
     if (!reading.list) {
-        // Refused with a message or, where the list has no message for it, a reason.
-        return Failure{reading.message ? reading.message->text : reading.refusal};
+        return reading.list.failure();
     }
     if (reading.message) {
         reporter.warning(fitFile, reading.message->text);

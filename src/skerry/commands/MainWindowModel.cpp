@@ -46,9 +46,9 @@ void MainWindowModel::RefreshListing(int blanksBeforeThird) {
     std::string text = listingText(data, blanksBeforeThird);
     // The pane shows the listing even when the file cannot be written, so nothing is lost from
     // view; the user is told once why the file is missing.
-    if (auto error = writeTemporaryFile(os::pathFromUtf8(data.ListingFile), text)) {
+    if (Done written = writeTemporaryFile(os::pathFromUtf8(data.ListingFile), text); !written) {
         platform_.messageBox("The listing file " + data.ListingFile +
-                                 " could not be written: " + error->reason + ".",
+                                 " could not be written: " + written.reason() + ".",
                              "Listing File Error", MessageIcon::Exclamation, MessageButtons::Ok);
     }
     state_.panes[MainWindowState::EditedTab].set(std::move(text));
@@ -80,9 +80,9 @@ std::optional<std::string> MainWindowModel::chooseAndRead(const FileDialogReques
     }
     const std::string path(trimBlanks(*chosen));
     std::string fileText;
-    if (auto refusal = load(path, &fileText)) {
+    if (Done read = load(path, &fileText); !read) {
         platform_.messageBox(std::string("The ") + kind.name + " file " + path +
-                                 " was not read: " + *refusal + ".",
+                                 " was not read: " + read.reason() + ".",
                              kind.errorTitle, MessageIcon::Exclamation, MessageButtons::Ok);
         changeToWorkDir(data.WorkDir);
         return std::nullopt;
@@ -181,7 +181,10 @@ std::optional<FitFileList> MainWindowModel::ReadFitFileList(ProfileFile& fitFile
                              MessageIcon::Exclamation, MessageButtons::Ok);
     }
     fitFile = std::move(reading.profile);
-    return std::move(reading.list.list);
+    if (!reading.list.list) {
+        return std::nullopt;
+    }
+    return *std::move(reading.list.list);
 }
 
 void MainWindowModel::ReopenDataSet(int k) {
@@ -203,8 +206,9 @@ void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
     // read leaves the open data set and its blank as they were.
     auto scan = std::make_unique<ScanFile>();
     std::string fileText;
-    if (auto refusal = readFitDataFile(fit, k, *scan, &fileText)) {
-        platform_.messageBox("The data file " + fit.path(k) + " was not read: " + *refusal + ".",
+    if (Done read = readFitDataFile(fit, k, *scan, &fileText); !read) {
+        platform_.messageBox("The data file " + fit.path(k) + " was not read: " + read.reason() +
+                                 ".",
                              "Data File Error", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
@@ -235,7 +239,7 @@ void MainWindowModel::WriteEditedFile(SaveForm form) {
     if (!chosen) {
         return;
     }
-    if (writeFileAtomically(os::pathFromUtf8(*chosen), editedFileText(program_.data, form))) {
+    if (!writeFileAtomically(os::pathFromUtf8(*chosen), editedFileText(program_.data, form))) {
         platform_.messageBox("Error in SaveEditedFile!  Program Ending!", "Output File Error",
                              MessageIcon::Exclamation, MessageButtons::Ok);
         platform_.endProgram(1);

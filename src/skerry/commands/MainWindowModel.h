@@ -82,8 +82,7 @@ private:
     // Reads a scan or blank file with `load` after an open dialog and shows it on its tab; the
     // chosen path, or nullopt when the user cancelled or the file was refused (with a message
     // naming it).
-    using ScanLoader =
-        std::function<std::optional<std::string>(const std::string& path, std::string* text)>;
+    using ScanLoader = std::function<Done(const std::string& path, std::string* text)>;
     std::optional<std::string> chooseAndRead(const FileDialogRequest& request,
                                              const ScanFileKind& kind, const ScanLoader& load);
     // True when a file was read; false when the user cancelled or the file was refused.

@@ -353,11 +353,11 @@ void EditorModel::Toolbar_ButtonClick(int index) {
 
 void EditorModel::PrnPlot_Click(const std::function<Picture()>& SnapClientArea) {
     platform_.showBusyPointer(true);
-    const std::string error = platform_.printPicture(Printers.currentPrinter(), SnapClientArea());
+    const Done printed = platform_.printPicture(Printers.currentPrinter(), SnapClientArea());
     platform_.showBusyPointer(false);
-    if (!error.empty()) {
+    if (!printed) {
         platform_.messageBox("The plot could not be printed on " + Printers.currentPrinter() +
-                                 ": " + error,
+                                 ": " + printed.reason(),
                              "Print", MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
@@ -372,14 +372,16 @@ void EditorModel::SaveBMP_Click(const Picture& plot) {
     request.flags = OverwritePrompt;
     request.defaultExtension = "bmp";
     if (const auto path = askSaveFile(platform_, request)) {
-        platform_.saveBitmapFile(*path, plot);
+        // The bitmap command shows no message, not even when the file cannot be written: a
+        // failed save ends it as a cancelled dialog does.
+        (void)platform_.saveBitmapFile(*path, plot);
     }
     // The dialog may have moved the current directory, where the temp files are written.
     changeToWorkDir(WorkDir);
 }
 
 void EditorModel::SavePlot_Click(PlotFile format,
-                                 const std::function<std::string(const std::string& path)>& write) {
+                                 const std::function<Done(const std::string& path)>& write) {
     static constexpr std::array<const char*, 3> filters = {"PDF | *.pdf", "SVG | *.svg",
                                                            "PNG | *.png"};
     FileDialogRequest request;
@@ -387,9 +389,10 @@ void EditorModel::SavePlot_Click(PlotFile format,
     request.flags = OverwritePrompt;
     request.defaultExtension = plotFileExtension(format);
     if (const auto path = askSaveFile(platform_, request)) {
-        if (const std::string error = write(*path); !error.empty()) {
-            platform_.messageBox("The plot could not be saved as " + *path + ": " + error, "Copy",
-                                 MessageIcon::Exclamation, MessageButtons::Ok);
+        if (const Done written = write(*path); !written) {
+            platform_.messageBox("The plot could not be saved as " + *path + ": " +
+                                     written.reason(),
+                                 "Copy", MessageIcon::Exclamation, MessageButtons::Ok);
         }
     }
     changeToWorkDir(WorkDir);

@@ -117,15 +117,14 @@ public:
     // "To Clipboard": the plot as last drawn goes on the clipboard as an image.
     void ClipPrn_Click(const Picture& plot);
     // "To File (Bitmap)": the plot as last drawn goes into a bitmap file named in a save dialog.
-    // Cancelling writes nothing and says nothing; the current directory is the working folder
-    // again afterwards.
+    // Cancelling, and a bitmap that cannot be written, write nothing and say nothing; the current
+    // directory is the working folder again afterwards.
     void SaveBMP_Click(const Picture& plot);
 
     // "To File (PDF)", "To File (SVG)", "To File (PNG)": the plot as the editor shows it goes
-    // into a file named in a save dialog, as "To File (Bitmap)" does; `write` writes it and says
-    // why it could not (empty: written). A failure is reported in a message.
-    void SavePlot_Click(PlotFile format,
-                        const std::function<std::string(const std::string& path)>& write);
+    // into a file named in a save dialog, as "To File (Bitmap)" does; `write` writes it or says
+    // why it could not. A failure is reported in a message.
+    void SavePlot_Click(PlotFile format, const std::function<Done(const std::string& path)>& write);
 
     // True when a click at (X, Y) hits the point drawn at (PX, PY), all in plot units.
     bool Within(float PX, float PY, float X, float Y) const;

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,13 +10,9 @@
 
 namespace skerry {
 
-// Reads a whole regular file. Refuses directories and other non-regular files, and files larger
-// than maxBytes, with a reason.
-struct ReadResult {
-    std::string bytes;
-    std::optional<FileError> error;
-};
-ReadResult readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBytes);
+// Reads a whole regular file: its bytes, or why not. Refuses directories and other non-regular
+// files, and files larger than maxBytes.
+Outcome<std::string> readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBytes);
 
 // Replaces `path` with `bytes` so that at every moment the file holds either its old content or
 // the new one: the bytes go to a temporary file in the same folder, are flushed to disk, and the
@@ -25,16 +20,14 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::uintmax_t maxBy
 // existing file keeps its permission bits, and one that may not be written is refused. A target
 // that exists but is not a regular file (a folder, a device) is refused. On failure the temporary
 // file is removed and the target is left untouched.
-std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
-                                             std::string_view bytes);
+Done writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Puts a new regular file holding `bytes` at `path`, atomically as writeFileAtomically does, in
 // place of whatever is there: for the program's own temporary files, which may lie in a folder
 // others can write to. A link there is replaced, never followed, so a link planted under the
 // temporary file's name cannot make the program write over the file it points to; a file there
 // is replaced whatever its permission bits. Only a folder there is refused.
-std::optional<FileError> writeTemporaryFile(const std::filesystem::path& path,
-                                            std::string_view bytes);
+Done writeTemporaryFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Replaces many files, each as writeFileAtomically replaces one, with the flushes grouped for
 // speed: add() writes each new file beside its target; commit() flushes them all to disk at
@@ -47,14 +40,14 @@ public:
     FileBatch& operator=(const FileBatch&) = delete;
     ~FileBatch();
 
-    std::optional<FileError> add(const std::filesystem::path& target, std::string_view bytes);
+    Done add(const std::filesystem::path& target, std::string_view bytes);
 
-    struct Failure {
+    struct Unreplaced {
         std::filesystem::path target;
-        FileError error;
+        Failure error;
     };
     // The targets that could not be replaced, with why; the others hold their new bytes.
-    std::vector<Failure> commit();
+    std::vector<Unreplaced> commit();
 
 private:
     std::vector<os::StagedFile> staged_;

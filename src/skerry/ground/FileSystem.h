@@ -7,6 +7,9 @@
 // File names are UTF-8 text everywhere in the program; pathFromUtf8() and utf8Of() are the only
 // way between such a text and a std::filesystem::path, which holds what the system's own calls
 // take (bytes on POSIX, UTF-16 on Windows).
+//
+// An operation that fails tells why in words a user can act on ("Permission denied", "No space
+// left on device", "is a folder, not a file").
 
 #include <compare>
 #include <cstdint>
@@ -14,16 +17,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
-namespace skerry {
+#include "skerry/ground/Outcome.h"
 
-// Why a file operation failed, in words a user can act on ("Permission denied", "No space left
-// on device", "is a folder, not a file").
-struct FileError {
-    std::string reason;
-};
+namespace skerry {
 
 // What tells one file from another whatever path names it, so that a link or another spelling of
 // a path is recognised as the same file.
@@ -55,13 +53,13 @@ struct Entry {
 };
 
 // What the path names, links followed; Missing when nothing is there.
-std::variant<Entry, FileError> lookAt(const std::filesystem::path& path);
+Outcome<Entry> lookAt(const std::filesystem::path& path);
 
 // A file open for reading, closed when it goes.
 class InputFile {
 public:
     // Opens without waiting for a device or a pipe to be ready.
-    static std::variant<InputFile, FileError> open(const std::filesystem::path& path);
+    static Outcome<InputFile> open(const std::filesystem::path& path);
     InputFile(InputFile&& other) noexcept;
     InputFile& operator=(InputFile&&) = delete;
     InputFile(const InputFile&) = delete;
@@ -69,9 +67,9 @@ public:
     ~InputFile();
 
     // What was opened, which may differ from what the path named a moment before.
-    std::variant<Entry, FileError> look() const;
+    Outcome<Entry> look() const;
     // Up to `size` bytes into `buffer`; 0 at the end of the file.
-    std::variant<std::size_t, FileError> read(char* buffer, std::size_t size) const;
+    Outcome<std::size_t> read(char* buffer, std::size_t size) const;
 
 private:
     explicit InputFile(std::intptr_t handle) : handle_(handle) {}
@@ -92,19 +90,18 @@ struct StagedFile {
 
 // The path a chain of links ends at, the file that replacing the path with Existing::Keep
 // replaces; any other path as it is.
-std::variant<std::filesystem::path, FileError> resolveLinks(std::filesystem::path path);
+Outcome<std::filesystem::path> resolveLinks(std::filesystem::path path);
 
 // Writes `bytes` to a new hidden sibling of `target` (whose links the caller has resolved when
 // `existing` is Keep), flushed to disk when `flush` is set. Refuses a target that is a folder
 // ("is a folder, not a file"), and with Keep one that is no regular file ("is not a regular
 // file") or may not be written. On failure nothing is left behind.
-std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& target,
-                                                std::string_view bytes, Existing existing,
-                                                bool flush);
+Outcome<StagedFile> stageBeside(const std::filesystem::path& target, std::string_view bytes,
+                                Existing existing, bool flush);
 
 // Renames the staged file over its target, replacing it in one step; on failure the staged file
 // is removed.
-std::optional<FileError> moveIntoPlace(const StagedFile& staged);
+Done moveIntoPlace(const StagedFile& staged);
 
 // Removes a staged file that is not wanted any more.
 void discard(const StagedFile& staged);

@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 // How many links in a chain are followed before giving up, as the kernel does.
 constexpr int kMaxLinkDepth = 40;
 
-FileError errnoError(int errorNumber) {
-    return FileError{std::strerror(errorNumber)};
+Failure errnoError(int errorNumber) {
+    return Failure{std::strerror(errorNumber)};
 }
 
 // Closes a descriptor when it goes out of scope unless it was closed explicitly.
@@ -77,7 +77,7 @@ mode_t currentUmask() {
     return mask;
 }
 
-std::optional<FileError> writeAll(int fd, std::string_view bytes) {
+Done writeAll(int fd, std::string_view bytes) {
     const char* next = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -95,11 +95,11 @@ std::optional<FileError> writeAll(int fd, std::string_view bytes) {
         next += written;
         left -= static_cast<std::size_t>(written);
     }
-    return std::nullopt;
+    return {};
 }
 
 // The permission bits the new file gets, or why the target may not be replaced.
-std::variant<mode_t, FileError> newFileMode(const fs::path& target, os::Existing existing) {
+Outcome<mode_t> newFileMode(const fs::path& target, os::Existing existing) {
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0) {
         if (errno == ENOENT) {
@@ -108,13 +108,13 @@ std::variant<mode_t, FileError> newFileMode(const fs::path& target, os::Existing
         return errnoError(errno);
     }
     if (S_ISDIR(info.st_mode)) {
-        return FileError{os::IsFolder};
+        return Failure{os::IsFolder};
     }
     if (existing == os::Existing::Replace) {
         return static_cast<mode_t>(0666 & ~currentUmask());
     }
     if (!S_ISREG(info.st_mode)) {
-        return FileError{os::NotRegular};
+        return Failure{os::NotRegular};
     }
     // A file its owner made read-only stays as it is, although the folder would let a new file
     // take its name.
@@ -140,7 +140,7 @@ namespace os {
 // Follows a chain of symbolic links to the path that finally gets replaced. A relative link is
 // relative to the folder holding the link, not to the current directory. The end of the chain
 // need not exist (a dangling link gets its file created).
-std::variant<fs::path, FileError> resolveLinks(fs::path path) {
+Outcome<fs::path> resolveLinks(fs::path path) {
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
@@ -149,7 +149,7 @@ std::variant<fs::path, FileError> resolveLinks(fs::path path) {
         std::error_code error;
         const fs::path target = fs::read_symlink(path, error);
         if (error) {
-            return FileError{error.message()};
+            return Failure{error.message()};
         }
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
@@ -165,7 +165,7 @@ std::string utf8Of(const std::filesystem::path& path) {
     return path.native();
 }
 
-std::variant<Entry, FileError> lookAt(const std::filesystem::path& path) {
+Outcome<Entry> lookAt(const std::filesystem::path& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT) {
@@ -176,7 +176,7 @@ std::variant<Entry, FileError> lookAt(const std::filesystem::path& path) {
     return Entry{kindOf(info.st_mode), static_cast<std::uintmax_t>(info.st_size)};
 }
 
-std::variant<InputFile, FileError> InputFile::open(const std::filesystem::path& path) {
+Outcome<InputFile> InputFile::open(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         return errnoError(errno);
@@ -194,7 +194,7 @@ InputFile::~InputFile() {
     }
 }
 
-std::variant<Entry, FileError> InputFile::look() const {
+Outcome<Entry> InputFile::look() const {
     struct stat info {};
     if (::fstat(static_cast<int>(handle_), &info) != 0) {
         return errnoError(errno);
@@ -202,7 +202,7 @@ std::variant<Entry, FileError> InputFile::look() const {
     return Entry{kindOf(info.st_mode), static_cast<std::uintmax_t>(info.st_size)};
 }
 
-std::variant<std::size_t, FileError> InputFile::read(char* buffer, std::size_t size) const {
+Outcome<std::size_t> InputFile::read(char* buffer, std::size_t size) const {
     while (true) {
         const ssize_t count = ::read(static_cast<int>(handle_), buffer, size);
         if (count >= 0) {
@@ -214,14 +214,12 @@ std::variant<std::size_t, FileError> InputFile::read(char* buffer, std::size_t s
     }
 }
 
-std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& target,
-                                                std::string_view bytes, Existing existing,
-                                                bool flush) {
-    const auto newMode = newFileMode(target, existing);
-    if (const auto* error = std::get_if<FileError>(&newMode)) {
-        return *error;
+Outcome<StagedFile> stageBeside(const std::filesystem::path& target, std::string_view bytes,
+                                Existing existing, bool flush) {
+    const auto mode = newFileMode(target, existing);
+    if (!mode) {
+        return mode.failure();
     }
-    const mode_t mode = std::get<mode_t>(newMode);
 
     // A hidden sibling of the target, so that the final rename stays within one file system.
     // The name is shortened if needed so that the temporary name still fits a folder entry.
@@ -239,32 +237,32 @@ std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& tar
     }
 
     // Each step runs only when the ones before it succeeded; the first failure is reported.
-    std::optional<FileError> failure = [&]() -> std::optional<FileError> {
-        if (::fchmod(fd.get(), mode) != 0) {
+    const Done written = [&]() -> Done {
+        if (::fchmod(fd.get(), *mode) != 0) {
             return errnoError(errno);
         }
-        if (auto error = writeAll(fd.get(), bytes)) {
-            return error;
+        if (Done all = writeAll(fd.get(), bytes); !all) {
+            return all;
         }
         if ((flush && ::fsync(fd.get()) != 0) || !fd.close()) {
             return errnoError(errno);
         }
-        return std::nullopt;
+        return {};
     }();
-    if (failure) {
+    if (!written) {
         ::unlink(temporary.c_str());
-        return *failure;
+        return written.failure();
     }
     return StagedFile{target, std::move(temporary)};
 }
 
-std::optional<FileError> moveIntoPlace(const StagedFile& staged) {
+Done moveIntoPlace(const StagedFile& staged) {
     if (::rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
-        const FileError error = errnoError(errno);
+        Failure failure = errnoError(errno);
         ::unlink(staged.temporary.c_str());
-        return error;
+        return failure;
     }
-    return std::nullopt;
+    return {};
 }
 
 void discard(const StagedFile& staged) {

@@ -22,12 +22,12 @@ namespace fs = std::filesystem;
 
 // The standard library knows which Windows errors are the POSIX ones, so that a user reads the
 // same words as on Linux ("Permission denied", "No space left on device").
-FileError systemError(DWORD code) {
-    return FileError{
+Failure systemError(DWORD code) {
+    return Failure{
         std::system_category().default_error_condition(static_cast<int>(code)).message()};
 }
 
-FileError lastError() {
+Failure lastError() {
     return systemError(GetLastError());
 }
 
@@ -67,7 +67,7 @@ UniqueHandle openToLook(const fs::path& path) {
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-std::variant<BY_HANDLE_FILE_INFORMATION, FileError> informationOf(HANDLE file) {
+Outcome<BY_HANDLE_FILE_INFORMATION> informationOf(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION information{};
     if (GetFileInformationByHandle(file, &information) == 0) {
         return lastError();
@@ -75,55 +75,54 @@ std::variant<BY_HANDLE_FILE_INFORMATION, FileError> informationOf(HANDLE file) {
     return information;
 }
 
-std::variant<os::Entry, FileError> entryOf(HANDLE file) {
+Outcome<os::Entry> entryOf(HANDLE file) {
     // Consoles, pipes and devices are no files on a disk.
     if (GetFileType(file) != FILE_TYPE_DISK) {
         return os::Entry{os::EntryKind::Other, 0};
     }
-    const auto information = informationOf(file);
-    if (const auto* error = std::get_if<FileError>(&information)) {
-        return *error;
+    const auto info = informationOf(file);
+    if (!info) {
+        return info.failure();
     }
-    const auto& info = std::get<BY_HANDLE_FILE_INFORMATION>(information);
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if ((info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return os::Entry{os::EntryKind::Folder, 0};
     }
     return os::Entry{os::EntryKind::File,
-                     (std::uintmax_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow};
+                     (std::uintmax_t{info->nFileSizeHigh} << 32) | info->nFileSizeLow};
 }
 
-// Why the file at `target` may not be replaced; nullopt when it may.
-std::optional<FileError> refusalOfTarget(const fs::path& target, os::Existing existing) {
+// Whether the file at `target` may be replaced, or why not.
+Done mayReplace(const fs::path& target, os::Existing existing) {
     if (existing == os::Existing::Replace) {
         const DWORD attributes = GetFileAttributesW(target.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             // Nothing there; a folder that is missing too is reported when the new file is made.
-            return std::nullopt;
+            return {};
         }
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            return FileError{os::IsFolder};
+            return Failure{os::IsFolder};
         }
         // The program's own file is replaced whatever its attributes; a read-only one would
         // refuse the move.
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
         }
-        return std::nullopt;
+        return {};
     }
     const UniqueHandle file = openToLook(target);
     if (!file.valid()) {
         const DWORD code = GetLastError();
-        return isMissing(code) ? std::nullopt : std::optional(systemError(code));
+        return isMissing(code) ? Done() : Done(systemError(code));
     }
     const auto entry = entryOf(file.get());
-    if (const auto* error = std::get_if<FileError>(&entry)) {
-        return *error;
+    if (!entry) {
+        return entry.failure();
     }
-    switch (std::get<os::Entry>(entry).kind) {
+    switch (entry->kind) {
     case os::EntryKind::Folder:
-        return FileError{os::IsFolder};
+        return Failure{os::IsFolder};
     case os::EntryKind::Other:
-        return FileError{os::NotRegular};
+        return Failure{os::NotRegular};
     case os::EntryKind::Missing:
     case os::EntryKind::File:
         break;
@@ -131,14 +130,13 @@ std::optional<FileError> refusalOfTarget(const fs::path& target, os::Existing ex
     // A file made read-only stays as it is, although the folder would let a new file take its
     // name.
     const auto information = informationOf(file.get());
-    if (const auto* error = std::get_if<FileError>(&information)) {
-        return *error;
+    if (!information) {
+        return information.failure();
     }
-    if ((std::get<BY_HANDLE_FILE_INFORMATION>(information).dwFileAttributes &
-         FILE_ATTRIBUTE_READONLY) != 0) {
+    if ((information->dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return systemError(ERROR_ACCESS_DENIED);
     }
-    return std::nullopt;
+    return {};
 }
 
 struct NewFile {
@@ -148,7 +146,7 @@ struct NewFile {
 
 // A new file beside the target under a name no other file has: "." and the target's name (cut
 // to fit a folder entry), then "." and six random letters or digits.
-std::variant<NewFile, FileError> createSibling(const fs::path& target) {
+Outcome<NewFile> createSibling(const fs::path& target) {
     constexpr std::size_t maxNameLength = 255; // UTF-16 units in a folder entry
     constexpr std::size_t suffixLength = 7;
     std::wstring name = target.filename().native();
@@ -178,7 +176,7 @@ std::variant<NewFile, FileError> createSibling(const fs::path& target) {
     return systemError(ERROR_FILE_EXISTS);
 }
 
-std::optional<FileError> writeAll(HANDLE file, std::string_view bytes) {
+Done writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1U << 30));
         DWORD written = 0;
@@ -190,7 +188,7 @@ std::optional<FileError> writeAll(HANDLE file, std::string_view bytes) {
         }
         bytes.remove_prefix(written);
     }
-    return std::nullopt;
+    return {};
 }
 
 std::string utf8OfWide(std::wstring_view wide) {
@@ -212,20 +210,19 @@ std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
     if (!file.valid()) {
         return std::nullopt;
     }
-    const auto information = informationOf(file.get());
-    if (std::holds_alternative<FileError>(information)) {
+    const auto info = informationOf(file.get());
+    if (!info) {
         return std::nullopt;
     }
-    const auto& info = std::get<BY_HANDLE_FILE_INFORMATION>(information);
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+    return FileIdentity{info->dwVolumeSerialNumber,
+                        (std::uint64_t{info->nFileIndexHigh} << 32) | info->nFileIndexLow};
 }
 
 namespace os {
 
 // The file that a link (a symbolic link or a junction) ends at; any other path as it is. A link
 // that leads nowhere is refused.
-std::variant<fs::path, FileError> resolveLinks(fs::path path) {
+Outcome<fs::path> resolveLinks(fs::path path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return path;
@@ -282,7 +279,7 @@ std::string utf8Of(const std::filesystem::path& path) {
     return utf8OfWide(path.native());
 }
 
-std::variant<Entry, FileError> lookAt(const std::filesystem::path& path) {
+Outcome<Entry> lookAt(const std::filesystem::path& path) {
     const UniqueHandle file = openToLook(path);
     if (!file.valid()) {
         const DWORD code = GetLastError();
@@ -294,7 +291,7 @@ std::variant<Entry, FileError> lookAt(const std::filesystem::path& path) {
     return entryOf(file.get());
 }
 
-std::variant<InputFile, FileError> InputFile::open(const std::filesystem::path& path) {
+Outcome<InputFile> InputFile::open(const std::filesystem::path& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -312,11 +309,11 @@ InputFile::~InputFile() {
     const UniqueHandle closing(reinterpret_cast<HANDLE>(handle_));
 }
 
-std::variant<Entry, FileError> InputFile::look() const {
+Outcome<Entry> InputFile::look() const {
     return entryOf(reinterpret_cast<HANDLE>(handle_));
 }
 
-std::variant<std::size_t, FileError> InputFile::read(char* buffer, std::size_t size) const {
+Outcome<std::size_t> InputFile::read(char* buffer, std::size_t size) const {
     DWORD count = 0;
     const auto wanted = static_cast<DWORD>(std::min<std::size_t>(size, 1U << 30));
     if (ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, wanted, &count, nullptr) == 0) {
@@ -329,46 +326,45 @@ std::variant<std::size_t, FileError> InputFile::read(char* buffer, std::size_t s
     return std::size_t{count};
 }
 
-std::variant<StagedFile, FileError> stageBeside(const std::filesystem::path& target,
-                                                std::string_view bytes, Existing existing,
-                                                bool flush) {
-    if (auto refusal = refusalOfTarget(target, existing)) {
-        return *refusal;
+Outcome<StagedFile> stageBeside(const std::filesystem::path& target, std::string_view bytes,
+                                Existing existing, bool flush) {
+    if (Done allowed = mayReplace(target, existing); !allowed) {
+        return allowed.failure();
     }
     auto created = createSibling(target);
-    if (auto* error = std::get_if<FileError>(&created)) {
-        return *error;
+    if (!created) {
+        return created.failure();
     }
-    auto& [file, temporary] = std::get<NewFile>(created);
+    auto& [file, temporary] = *created;
 
     // Each step runs only when the ones before it succeeded; the first failure is reported.
-    std::optional<FileError> failure = [&]() -> std::optional<FileError> {
-        if (auto error = writeAll(file.get(), bytes)) {
-            return error;
+    const Done written = [&]() -> Done {
+        if (Done all = writeAll(file.get(), bytes); !all) {
+            return all;
         }
         if ((flush && FlushFileBuffers(file.get()) == 0) || !file.close()) {
             return lastError();
         }
-        return std::nullopt;
+        return {};
     }();
-    if (failure) {
+    if (!written) {
         if (file.valid()) {
             file.close();
         }
         DeleteFileW(temporary.c_str());
-        return *failure;
+        return written.failure();
     }
     return StagedFile{target, std::move(temporary)};
 }
 
-std::optional<FileError> moveIntoPlace(const StagedFile& staged) {
+Done moveIntoPlace(const StagedFile& staged) {
     if (MoveFileExW(staged.temporary.c_str(), staged.target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-        const FileError error = lastError();
+        Failure failure = lastError();
         DeleteFileW(staged.temporary.c_str());
-        return error;
+        return failure;
     }
-    return std::nullopt;
+    return {};
 }
 
 void discard(const StagedFile& staged) {

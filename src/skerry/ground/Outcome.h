@@ -14,7 +14,9 @@ struct Failure {
 
 // A value, or the reason it could not be had: the one way the program's functions report a
 // failure. The reason becomes a message only where the user sees it (a message box, a line of
-// skerry-batch), so no failure is turned into text, or dropped, on its way up.
+// skerry-batch), so no failure is turned into text, or dropped, on its way up. (std::expected
+// would serve, but the clang of the fuzz and tidy builds cannot compile the <expected> of the
+// standard library it uses.)
 template <class T>
 class [[nodiscard]] Outcome {
 public:

@@ -1,7 +1,6 @@
 #include "skerry/ground/Platform.h"
 
 #include <system_error>
-#include <variant>
 
 #include "skerry/ground/FileSystem.h"
 
@@ -53,10 +52,8 @@ bool FileExists(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    const auto found = os::lookAt(os::pathFromUtf8(path));
-    const auto* entry = std::get_if<os::Entry>(&found);
-    return entry != nullptr && entry->kind != os::EntryKind::Missing &&
-           entry->kind != os::EntryKind::Folder;
+    const auto entry = os::lookAt(os::pathFromUtf8(path));
+    return entry && entry->kind != os::EntryKind::Missing && entry->kind != os::EntryKind::Folder;
 }
 
 } // namespace skerry

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "skerry/ground/Outcome.h"
+
 namespace skerry {
 
 // Options of an open or save dialog; the values are those of the classic common dialog.
@@ -81,13 +83,13 @@ public:
 
     // The installed printers' device names in the print system's order; empty without one.
     virtual std::vector<std::string> printerNames() = 0;
-    // Prints the picture on the named printer as a document of one page, fitted to the page.
-    // Empty when the page went to the printer, else what went wrong.
-    virtual std::string printPicture(const std::string& printerName, const Picture& picture) = 0;
+    // Prints the picture on the named printer as a document of one page, fitted to the page:
+    // done when the page went to the printer, else what went wrong.
+    virtual Done printPicture(const std::string& printerName, const Picture& picture) = 0;
     // Replaces what the clipboard holds by the picture, as an image.
     virtual void putPictureOnClipboard(const Picture& picture) = 0;
-    // Writes the picture to a file as a Windows bitmap. A failure is not reported.
-    virtual void saveBitmapFile(const std::string& path, const Picture& picture) = 0;
+    // Writes the picture to a file as a Windows bitmap, or tells why it could not.
+    virtual Done saveBitmapFile(const std::string& path, const Picture& picture) = 0;
     // The busy mouse pointer over all of the program's windows, or the normal one again.
     virtual void showBusyPointer(bool busy) = 0;
 

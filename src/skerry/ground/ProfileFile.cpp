@@ -119,18 +119,17 @@ std::string cutToBuffer(std::string_view text, std::size_t bufferSize) {
 
 } // namespace
 
-ProfileFile ProfileFile::load(const std::filesystem::path& path) {
-    std::optional<FileError> ignored;
-    return load(path, ignored);
+Outcome<ProfileFile> ProfileFile::read(const std::filesystem::path& path) {
+    const auto bytes = readWholeFile(path, kMaxProfileBytes);
+    if (!bytes) {
+        return bytes.failure();
+    }
+    return parse(*bytes);
 }
 
-ProfileFile ProfileFile::load(const std::filesystem::path& path, std::optional<FileError>& error) {
-    ReadResult read = readWholeFile(path, kMaxProfileBytes);
-    error = std::move(read.error);
-    if (error) {
-        return {};
-    }
-    return parse(read.bytes);
+ProfileFile ProfileFile::load(const std::filesystem::path& path) {
+    auto profile = read(path);
+    return profile ? *std::move(profile) : ProfileFile();
 }
 
 ProfileFile ProfileFile::parse(std::string_view bytes) {
@@ -231,7 +230,7 @@ std::string ProfileFile::bytes() const {
     return text;
 }
 
-std::optional<FileError> ProfileFile::save(const std::filesystem::path& path) const {
+Done ProfileFile::save(const std::filesystem::path& path) const {
     return writeFileAtomically(path, bytes());
 }
 

@@ -24,11 +24,11 @@ class ProfileFile {
 public:
     ProfileFile() = default;
 
+    // Reads a file, or tells why it could not be read.
+    static Outcome<ProfileFile> read(const std::filesystem::path& path);
     // Reads a file. A missing or unreadable file gives an empty profile (every look-up then
     // yields its default), as the classic functions behave.
     static ProfileFile load(const std::filesystem::path& path);
-    // The same, with the reason a file could not be read left in `error`.
-    static ProfileFile load(const std::filesystem::path& path, std::optional<FileError>& error);
     static ProfileFile parse(std::string_view bytes);
 
     // The trimmed value text of a key, quotes not yet removed; nullopt when the section or key
@@ -55,7 +55,7 @@ public:
     std::string bytes() const;
 
     // Saves the file atomically (see writeFileAtomically).
-    std::optional<FileError> save(const std::filesystem::path& path) const;
+    Done save(const std::filesystem::path& path) const;
 
 private:
     std::vector<std::string> lines_; // untrimmed, without line ends

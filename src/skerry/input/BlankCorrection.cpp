@@ -4,14 +4,13 @@
 
 namespace skerry {
 
-std::optional<std::string> loadBlankFile(DataSet& data, const std::string& path,
-                                         std::string* fileText) {
+Done loadBlankFile(DataSet& data, const std::string& path, std::string* fileText) {
     auto scan = std::make_unique<ScanFile>();
-    if (auto refusal = readScanFile(path, *scan, fileText)) {
-        return refusal;
+    if (Done read = readScanFile(path, *scan, fileText); !read) {
+        return read;
     }
     takeBlank(data, *scan, path);
-    return std::nullopt;
+    return {};
 }
 
 void takeBlank(DataSet& data, const ScanFile& blank, const std::string& path) {

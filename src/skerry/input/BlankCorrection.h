@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "skerry/input/DataLibrary.h"
@@ -10,10 +9,9 @@ namespace skerry {
 
 // Reads a blank file into the blank's fields of the data set: its points, count and comment
 // lines; the file's path becomes DataFileName and the blank is in force (BlankLoaded). The
-// working points are not touched: applyBlank does that. A refused file returns the reason and
-// leaves the data set exactly as it was. The file's bytes go to *fileText when given.
-std::optional<std::string> loadBlankFile(DataSet& data, const std::string& path,
-                                         std::string* fileText = nullptr);
+// working points are not touched: applyBlank does that. A refused file tells why and leaves the
+// data set exactly as it was. The file's bytes go to *fileText when given.
+Done loadBlankFile(DataSet& data, const std::string& path, std::string* fileText = nullptr);
 
 // Makes a blank scan that has been read the blank in force, as loadBlankFile does, under the
 // name `path`.

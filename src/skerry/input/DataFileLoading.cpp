@@ -4,14 +4,13 @@
 
 namespace skerry {
 
-std::optional<std::string> loadDataFile(DataSet& data, const std::string& path,
-                                        std::string* fileText) {
+Done loadDataFile(DataSet& data, const std::string& path, std::string* fileText) {
     auto scan = std::make_unique<ScanFile>();
-    if (auto refusal = readScanFile(path, *scan, fileText)) {
-        return refusal;
+    if (Done read = readScanFile(path, *scan, fileText); !read) {
+        return read;
     }
     takeScan(data, *scan, path);
-    return std::nullopt;
+    return {};
 }
 
 void takeScan(DataSet& data, const ScanFile& scan, const std::string& name) {

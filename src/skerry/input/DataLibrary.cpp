@@ -188,24 +188,24 @@ bool looksLikeUtf16(std::string_view text) {
            std::min(evenNuls, oddNuls) * 10 <= pairs;
 }
 
-std::string lineError(int lineNumber, std::string_view what) {
-    return "line " + std::to_string(lineNumber) + " " + std::string(what);
+Failure lineError(int lineNumber, std::string_view what) {
+    return Failure{"line " + std::to_string(lineNumber) + " " + std::string(what)};
 }
 
 } // namespace
 
-std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
+Done parseScanText(std::string_view text, ScanFile& out) {
     out.count = 0;
     out.commentCount = 0;
     out.comments.clear();
 
     if (text.size() >= 2 &&
         ((text[0] == '\xff' && text[1] == '\xfe') || (text[0] == '\xfe' && text[1] == '\xff'))) {
-        return "it is UTF-16 text; save it as plain 8-bit text";
+        return Failure{"it is UTF-16 text; save it as plain 8-bit text"};
     }
     if (text.find('\0') != std::string_view::npos) {
-        return looksLikeUtf16(text) ? "it is UTF-16 text; save it as plain 8-bit text"
-                                    : "it holds binary data, not text";
+        return Failure{looksLikeUtf16(text) ? "it is UTF-16 text; save it as plain 8-bit text"
+                                            : "it holds binary data, not text"};
     }
     if (text.substr(0, 3) == "\xef\xbb\xbf") {
         text.remove_prefix(3); // a UTF-8 byte order mark is not part of the first line
@@ -247,7 +247,7 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
                              "is not a data line (two or three numbers expected)");
         }
         if (out.count == MaxPoints) {
-            return "it holds more than " + std::to_string(MaxPoints) + " points";
+            return Failure{"it holds more than " + std::to_string(MaxPoints) + " points"};
         }
         if (d.outOfRange >= 0) {
             return lineError(reader.lineNumber(), "holds the value " +
@@ -263,7 +263,7 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
     }
 
     if (out.count == 0) {
-        return "it holds no data points";
+        return Failure{"it holds no data points"};
     }
     // Intensity scans carry a second channel in the third column, and a file without recorded
     // deviations has zeros there; neither is a deletion mark.
@@ -272,37 +272,35 @@ std::optional<std::string> parseScanText(std::string_view text, ScanFile& out) {
             out.points(i).third = 1.0f;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> readScanFile(const std::string& path, ScanFile& scan,
-                                        std::string* fileText) {
-    ReadResult file = readWholeFile(os::pathFromUtf8(path), MaxScanFileBytes);
-    if (file.error) {
-        return file.error->reason;
+Done readScanFile(const std::string& path, ScanFile& scan, std::string* fileText) {
+    auto file = readWholeFile(os::pathFromUtf8(path), MaxScanFileBytes);
+    if (!file) {
+        return file.failure();
     }
-    if (auto refusal = parseScanText(file.bytes, scan)) {
-        return refusal;
+    if (Done parsed = parseScanText(*file, scan); !parsed) {
+        return parsed;
     }
     if (fileText != nullptr) {
-        *fileText = std::move(file.bytes);
+        *fileText = std::move(*file);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> getdata(const std::string& path, PointArray& points, std::int32_t& count,
-                                   CommentLines& comments, std::int32_t& commentCount,
-                                   std::string* fileText) {
+Done getdata(const std::string& path, PointArray& points, std::int32_t& count,
+             CommentLines& comments, std::int32_t& commentCount, std::string* fileText) {
     // Parsed apart, so that a refused file leaves the outputs as they were.
     auto scan = std::make_unique<ScanFile>();
-    if (auto refusal = readScanFile(path, *scan, fileText)) {
-        return refusal;
+    if (Done read = readScanFile(path, *scan, fileText); !read) {
+        return read;
     }
     copyPoints(scan->points, points, scan->count);
     count = scan->count;
     comments = scan->comments;
     commentCount = scan->commentCount;
-    return std::nullopt;
+    return {};
 }
 
 void blank(const PointArray& raw, std::int32_t count, const PointArray& blankPoints,

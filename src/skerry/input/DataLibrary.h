@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "skerry/ground/Outcome.h"
 #include "skerry/model/DataSet.h"
 
 namespace skerry {
@@ -35,20 +35,18 @@ struct ScanFile {
 // 1.0 when its line has two numbers, in intensity scans (type I, whose third column is a second
 // channel) and when every third value of the file is exactly 0 (no deviation recorded), so that
 // its points start good.
-// Returns the reason when the text is refused; `out` is then unspecified.
-std::optional<std::string> parseScanText(std::string_view text, ScanFile& out);
+// A refused text tells why; `out` is then unspecified.
+Done parseScanText(std::string_view text, ScanFile& out);
 
-// Reads and parses one scan file. On success the file's bytes go to *fileText when given. On
-// failure the reason is returned and `scan` is unspecified.
-std::optional<std::string> readScanFile(const std::string& path, ScanFile& scan,
-                                        std::string* fileText = nullptr);
+// Reads and parses one scan file. On success the file's bytes go to *fileText when given. A
+// refused file tells why, and `scan` is then unspecified.
+Done readScanFile(const std::string& path, ScanFile& scan, std::string* fileText = nullptr);
 
 // Reads one scan file into a point block, its count and its comment lines. On success the file's
-// bytes go to *fileText when given. On failure the reason is returned and the outputs are left
-// exactly as they were.
-std::optional<std::string> getdata(const std::string& path, PointArray& points, std::int32_t& count,
-                                   CommentLines& comments, std::int32_t& commentCount,
-                                   std::string* fileText = nullptr);
+// bytes go to *fileText when given. A refused file tells why and leaves the outputs exactly as
+// they were.
+Done getdata(const std::string& path, PointArray& points, std::int32_t& count,
+             CommentLines& comments, std::int32_t& commentCount, std::string* fileText = nullptr);
 
 // Computes blank-corrected points: WorkPoints(i) takes x and the third value of raw(i), and its
 // reading is the raw reading minus the blank's reading interpolated linearly at x over the

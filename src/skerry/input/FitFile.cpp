@@ -171,22 +171,25 @@ private:
     std::string section_;
 };
 
+// A list refused with a message, whose text is the reason.
+FitListReading refusedWith(FitListMessage message) {
+    return {Failure{message.text}, std::move(message)};
+}
+
 } // namespace
 
 FitListReading readFitFileList(const ProfileFile& fit, const std::string& fitFileName,
                                const std::filesystem::path& folder) {
-    FitListReading reading;
     const std::int32_t listed = fit.readInt("FileCount", "number", 0);
     if (listed > std::numeric_limits<std::int16_t>::max() ||
         listed < std::numeric_limits<std::int16_t>::min()) {
-        reading.refusal =
-            "FileCount::number is " + std::to_string(listed) + ", outside -32768..32767";
-        return reading;
+        return {
+            Failure{"FileCount::number is " + std::to_string(listed) + ", outside -32768..32767"},
+            std::nullopt};
     }
     if (listed == 0) {
-        reading.message = {"Error Reading FileCount::number!  Fit-File List Unusable.",
-                           "Fit-File Error!"};
-        return reading;
+        return refusedWith(
+            {"Error Reading FileCount::number!  Fit-File List Unusable.", "Fit-File Error!"});
     }
 
     FitFileList list;
@@ -199,9 +202,9 @@ FitListReading readFitFileList(const ProfileFile& fit, const std::string& fitFil
             continue;
         }
         if (n > MaxFitDataSets) {
-            reading.refusal = "the data file of entry " + std::to_string(n) +
-                              " exists, but a list holds entries 1 to 15 only";
-            return reading;
+            return {Failure{"the data file of entry " + std::to_string(n) +
+                            " exists, but a list holds entries 1 to 15 only"},
+                    std::nullopt};
         }
         const auto slot = static_cast<std::size_t>(n - 1);
         list.FitFileNames[slot] = found->name;
@@ -211,23 +214,21 @@ FitListReading readFitFileList(const ProfileFile& fit, const std::string& fitFil
     }
 
     if (list.FitFoundCount == 0) {
-        reading.message = {"No Data Files Were Found!", "All Data Files Missing!"};
-        return reading;
+        return refusedWith({"No Data Files Were Found!", "All Data Files Missing!"});
     }
+    std::optional<FitListMessage> warning;
     if (list.FitFoundCount < listed) {
-        reading.message = {"Not All of the Data Files Were Found!  Continue Editing Good Files.",
-                           "Data Files Missing!"};
+        warning = {"Not All of the Data Files Were Found!  Continue Editing Good Files.",
+                   "Data Files Missing!"};
     }
-    reading.list = std::move(list);
-    return reading;
+    return {std::move(list), std::move(warning)};
 }
 
 bool isFitFile(const std::filesystem::path& path) {
     return ProfileFile::load(path).rawValue("FileCount", "number").has_value();
 }
 
-std::optional<std::string> readFitDataFile(const FitFileList& list, int k, ScanFile& scan,
-                                           std::string* fileText) {
+Done readFitDataFile(const FitFileList& list, int k, ScanFile& scan, std::string* fileText) {
     return readScanFile(list.path(k), scan, fileText);
 }
 

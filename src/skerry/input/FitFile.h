@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "skerry/ground/Outcome.h"
 #include "skerry/ground/ProfileFile.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/model/DataSet.h"
@@ -46,16 +47,19 @@ private:
     }
 };
 
+// A message box about a fit file's list: its text and title.
 struct FitListMessage {
     std::string text;
     std::string title;
 };
 
-// What reading a fit file's list came to.
+// What reading a fit file's list came to: the list, or why it was refused (the list in use then
+// stays); and the message box the window shows for it, if any. A refused list without one is
+// taken by the window as a cancelled dialog; an accepted list has one when some of its data files
+// are missing.
 struct FitListReading {
-    std::optional<FitFileList> list;       // nullopt: refused, the list in use stays
-    std::optional<FitListMessage> message; // to be shown, whether or not the list was accepted
-    std::string refusal; // why a list was refused without a message, in words for a log
+    Outcome<FitFileList> list;
+    std::optional<FitListMessage> message;
 };
 
 // Reads the list of data files from a fit file and checks which of them exist. A name that is
@@ -70,8 +74,8 @@ FitListReading readFitFileList(const ProfileFile& fit, const std::string& fitFil
 bool isFitFile(const std::filesystem::path& path);
 
 // Reads the data file of the k-th existing entry (1..FitFoundCount) as any scan file is read.
-std::optional<std::string> readFitDataFile(const FitFileList& list, int k, ScanFile& scan,
-                                           std::string* fileText = nullptr);
+Done readFitDataFile(const FitFileList& list, int k, ScanFile& scan,
+                     std::string* fileText = nullptr);
 
 // Makes a scan read by readFitDataFile for entry k the data set, as Get Data would: points,
 // comments, name, working points, retained range and kind of x. Then the limits and deleted

@@ -8,6 +8,23 @@
 
 namespace skerry {
 
+namespace {
+
+// Writes `text` to the comment file and reads it back: the file's bytes, or why not in words that
+// finish "could not be ".
+Outcome<std::string> throughCommentFile(const std::string& path, std::string_view text) {
+    if (Done written = writeTemporaryFile(os::pathFromUtf8(path), text); !written) {
+        return Failure{"written: " + written.reason()};
+    }
+    auto read = readWholeFile(os::pathFromUtf8(path), MaxCommentFileBytes);
+    if (!read) {
+        return Failure{"read: " + read.reason()};
+    }
+    return read;
+}
+
+} // namespace
+
 std::string commentFileText(const DataSet& data) {
     std::string text;
     appendCommentLines(text, data);
@@ -50,15 +67,11 @@ bool CommentsDialogModel::reportFileError(const std::string& reason) {
 }
 
 bool CommentsDialogModel::LoadCommentFile() {
-    if (auto error =
-            writeTemporaryFile(os::pathFromUtf8(data_.CommentFile), commentFileText(data_))) {
-        return reportFileError("written: " + error->reason);
+    auto file = throughCommentFile(data_.CommentFile, commentFileText(data_));
+    if (!file) {
+        return reportFileError(file.reason());
     }
-    ReadResult file = readWholeFile(os::pathFromUtf8(data_.CommentFile), MaxCommentFileBytes);
-    if (file.error) {
-        return reportFileError("read: " + file.error->reason);
-    }
-    text_ = std::move(file.bytes);
+    text_ = *std::move(file);
     return true;
 }
 
@@ -70,15 +83,11 @@ WindowPosition CommentsDialogModel::Form_Load(int dialogWidth, int dialogHeight)
 }
 
 bool CommentsDialogModel::IsOK_Click(std::string_view boxText) {
-    if (auto error =
-            writeTemporaryFile(os::pathFromUtf8(data_.CommentFile), commentBoxFileText(boxText))) {
-        return reportFileError("written: " + error->reason);
+    const auto file = throughCommentFile(data_.CommentFile, commentBoxFileText(boxText));
+    if (!file) {
+        return reportFileError(file.reason());
     }
-    const ReadResult file = readWholeFile(os::pathFromUtf8(data_.CommentFile), MaxCommentFileBytes);
-    if (file.error) {
-        return reportFileError("read: " + file.error->reason);
-    }
-    readCommentLines(data_, file.bytes);
+    readCommentLines(data_, *file);
     saved_ = true;
     return true;
 }

@@ -7,34 +7,32 @@
 
 namespace skerry {
 
-std::optional<std::string> openScan(DataSet& data, const std::string& path, std::string* fileText) {
-    if (auto refusal = loadDataFile(data, path, fileText)) {
-        return refusal;
+Done openScan(DataSet& data, const std::string& path, std::string* fileText) {
+    if (Done loaded = loadDataFile(data, path, fileText); !loaded) {
+        return loaded;
     }
     if (data.BlankLoaded) {
         applyBlank(data);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> openBlank(DataSet& data, const std::string& path,
-                                     std::string* fileText) {
-    if (auto refusal = loadBlankFile(data, path, fileText)) {
-        return refusal;
+Done openBlank(DataSet& data, const std::string& path, std::string* fileText) {
+    if (Done loaded = loadBlankFile(data, path, fileText); !loaded) {
+        return loaded;
     }
     applyBlank(data);
-    return std::nullopt;
+    return {};
 }
 
-FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder,
-                           std::optional<FileError>* loadError) {
-    std::optional<FileError> error;
-    FitFileReading reading{ProfileFile::load(os::pathFromUtf8(path), error), {}};
-    if (loadError != nullptr) {
-        *loadError = error;
+FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder) {
+    auto profile = ProfileFile::read(os::pathFromUtf8(path));
+    if (!profile) {
+        FitListReading empty = readFitFileList(ProfileFile(), path, folder);
+        return {ProfileFile(), {profile.failure(), std::move(empty.message)}};
     }
-    reading.list = readFitFileList(reading.profile, path, folder);
-    return reading;
+    FitListReading list = readFitFileList(*profile, path, folder);
+    return {*std::move(profile), std::move(list)};
 }
 
 void reopenScan(DataSet& data, const FitFileList& list, int k, const ScanFile& scan,

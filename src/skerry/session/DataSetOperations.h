@@ -2,10 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 
-#include "skerry/ground/FileIO.h"
+#include "skerry/ground/Outcome.h"
 #include "skerry/ground/ProfileFile.h"
 #include "skerry/input/FitFile.h"
 #include "skerry/model/DataSet.h"
@@ -14,26 +13,23 @@ namespace skerry {
 
 // The steps both front ends take on the data set: the main window's commands add their dialogs,
 // messages and menu state around them, skerry-batch its options and messages. Whatever reads a
-// file returns the reason when it refuses it, and then leaves the data set exactly as it was.
+// file tells why when it refuses it, and then leaves the data set exactly as it was.
 
 // File > Get Data: the scan file becomes the data set, and a blank in force is subtracted from it
 // again. The file's bytes go to *fileText when given.
-std::optional<std::string> openScan(DataSet& data, const std::string& path,
-                                    std::string* fileText = nullptr);
+Done openScan(DataSet& data, const std::string& path, std::string* fileText = nullptr);
 
 // File > Get Blank: the blank file is read and subtracted from the raw points.
-std::optional<std::string> openBlank(DataSet& data, const std::string& path,
-                                     std::string* fileText = nullptr);
+Done openBlank(DataSet& data, const std::string& path, std::string* fileText = nullptr);
 
 // File > Get File(s) From Fit-File: the fit file and its list of data files, names that are not
-// full paths looked up in `folder`. A fit file that cannot be read at all reads as empty, which
-// the list refuses; *loadError, when given, tells why it could not be read.
+// full paths looked up in `folder`. A fit file that cannot be read at all reads as empty: its list
+// is refused with the message of an empty file, for the reason it could not be read.
 struct FitFileReading {
     ProfileFile profile;
     FitListReading list;
 };
-FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder,
-                           std::optional<FileError>* loadError = nullptr);
+FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder);
 
 // Choosing data set k of the list: its scan, read by readFitDataFile, becomes the data set with
 // the limits and deleted points the fit file stores for it. A blank in force is dropped, never

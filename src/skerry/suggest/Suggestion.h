@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
+#include "skerry/ground/Outcome.h"
 #include "skerry/model/DataSet.h"
 
 namespace skerry {
@@ -26,14 +26,14 @@ struct SolutionColumn {
     std::vector<std::int32_t> spikes;
 };
 
-// The columns found in a scan, nearest the axis first, or why none was found.
+// The columns found in a scan, nearest the axis first.
 struct Suggestion {
     std::vector<SolutionColumn> columns;
-    std::string reason; // empty when columns were found
 };
 
-// Looks at the working points of a loaded scan and suggests what to keep. Changes nothing.
-Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings = {});
+// Looks at the working points of a loaded scan and suggests what to keep, or tells why no column
+// was found. Changes nothing.
+Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& settings = {});
 
 // Deletes, by sign, every point outside the suggestion's columns and every spike, and sets the
 // retained range as leaving the editor does. Points deleted before stay deleted.

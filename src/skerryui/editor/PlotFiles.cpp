@@ -17,28 +17,28 @@ namespace {
 // point sizes come out as on the screen.
 constexpr int LayoutDpi = 96;
 
-std::string drawVector(QPaintDevice& device, const EditorModel& model, const PlotColors& colors,
-                       QSize size) {
+Done drawVector(QPaintDevice& device, const EditorModel& model, const PlotColors& colors,
+                QSize size) {
     QPainter painter;
     if (!painter.begin(&device)) {
-        return "the file could not be opened for writing";
+        return Failure{"the file could not be opened for writing"};
     }
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), Qt::white);
     renderPlot(painter, QSizeF(size), model, colors, RingDrawing::Shapes);
-    return painter.end() ? std::string() : "the file could not be written";
+    return painter.end() ? Done() : Failure{"the file could not be written"};
 }
 
 } // namespace
 
-std::string writePlotFile(const std::string& path, PlotFile format, const EditorModel& model,
-                          const PlotColors& colors, QSize size, qreal pngScale) {
+Done writePlotFile(const std::string& path, PlotFile format, const EditorModel& model,
+                   const PlotColors& colors, QSize size, qreal pngScale) {
     // Each file is written whole to a temporary file beside it and then put in its place, so
     // that a failed write never leaves half a plot under the name.
     QSaveFile file(toQString(path));
     if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString().toStdString();
+        return Failure{file.errorString().toStdString()};
     }
-    std::string error;
+    Done drawn;
     switch (format) {
     case PlotFile::Pdf: {
         QPdfWriter pdf(&file);
@@ -47,7 +47,7 @@ std::string writePlotFile(const std::string& path, PlotFile format, const Editor
         pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / LayoutDpi, QPageSize::Point));
         pdf.setTitle(QStringLiteral("Skerry plot"));
         pdf.setCreator(QStringLiteral("Skerry"));
-        error = drawVector(pdf, model, colors, size);
+        drawn = drawVector(pdf, model, colors, size);
         break;
     }
     case PlotFile::Svg: {
@@ -57,23 +57,23 @@ std::string writePlotFile(const std::string& path, PlotFile format, const Editor
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setResolution(LayoutDpi);
         svg.setTitle(QStringLiteral("Skerry plot"));
-        error = drawVector(svg, model, colors, size);
+        drawn = drawVector(svg, model, colors, size);
         break;
     }
     case PlotFile::Png: {
         QImage image = makePlotImage(size, pngScale);
         renderPlot(image, model, colors);
         if (!image.save(&file, "PNG")) {
-            error = "the image could not be written";
+            drawn = Failure{"the image could not be written"};
         }
         break;
     }
     }
-    if (!error.empty()) {
+    if (!drawn) {
         file.cancelWriting();
-        return error;
+        return drawn;
     }
-    return file.commit() ? std::string() : file.errorString().toStdString();
+    return file.commit() ? Done() : Failure{file.errorString().toStdString()};
 }
 
 } // namespace skerry

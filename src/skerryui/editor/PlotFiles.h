@@ -4,14 +4,15 @@
 #include <string>
 
 #include "skerry/editor/EditorModel.h"
+#include "skerry/ground/Outcome.h"
 #include "skerryui/editor/PlotRenderer.h"
 
 namespace skerry {
 
 // Writes the plot of the editor's last redraw, laid out for `size` (the plot area in the window's
 // pixels), as a PDF or SVG file (vector: rings, lines and text as shapes and text) or a PNG image
-// at `pngScale` times that size. Returns why the file could not be written; empty on success.
-std::string writePlotFile(const std::string& path, PlotFile format, const EditorModel& model,
-                          const PlotColors& colors, QSize size, qreal pngScale);
+// at `pngScale` times that size; or tells why the file could not be written.
+Done writePlotFile(const std::string& path, PlotFile format, const EditorModel& model,
+                   const PlotColors& colors, QSize size, qreal pngScale);
 
 } // namespace skerry

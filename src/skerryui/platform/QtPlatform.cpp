@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QImageWriter>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -145,16 +146,16 @@ std::vector<std::string> QtPlatform::printerNames() {
     return names;
 }
 
-std::string QtPlatform::printPicture(const std::string& printerName, const Picture& picture) {
+Done QtPlatform::printPicture(const std::string& printerName, const Picture& picture) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(toQString(printerName));
     if (info.isNull()) {
-        return "the printer is not installed.";
+        return Failure{"the printer is not installed."};
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Skerry"));
     if (!PrintPictureFitted(printer, imageFromPicture(picture)) ||
         printer.printerState() == QPrinter::Error) {
-        return "the print system did not take the page.";
+        return Failure{"the print system did not take the page."};
     }
     return {};
 }
@@ -163,8 +164,12 @@ void QtPlatform::putPictureOnClipboard(const Picture& picture) {
     QGuiApplication::clipboard()->setImage(imageFromPicture(picture));
 }
 
-void QtPlatform::saveBitmapFile(const std::string& path, const Picture& picture) {
-    (void)imageFromPicture(picture).save(QString::fromStdString(path), "BMP");
+Done QtPlatform::saveBitmapFile(const std::string& path, const Picture& picture) {
+    QImageWriter writer(QString::fromStdString(path), "BMP");
+    if (!writer.write(imageFromPicture(picture))) {
+        return Failure{writer.errorString().toStdString()};
+    }
+    return {};
 }
 
 void QtPlatform::showBusyPointer(bool busy) {

@@ -29,9 +29,9 @@ public:
     ScreenSize screenSize() override;
     std::string defaultPrinterName() override;
     std::vector<std::string> printerNames() override;
-    std::string printPicture(const std::string& printerName, const Picture& picture) override;
+    Done printPicture(const std::string& printerName, const Picture& picture) override;
     void putPictureOnClipboard(const Picture& picture) override;
-    void saveBitmapFile(const std::string& path, const Picture& picture) override;
+    Done saveBitmapFile(const std::string& path, const Picture& picture) override;
     void showBusyPointer(bool busy) override;
     bool anotherInstanceRunning() override;
     std::filesystem::path settingsFolder() override;

@@ -38,9 +38,9 @@ TEST(WindowsFiles, ARefusedWriteSaysWhyAsOnLinuxAndLeavesNothingBehind) {
                           {"locked.ini", "Permission denied"},
                           {"no-such-folder/file.ini", "No such file or directory"}};
     for (const auto& c : cases) {
-        const auto error = writeFileAtomically(dir / c.name, "x");
-        ASSERT_TRUE(error) << c.name;
-        EXPECT_EQ(error->reason, c.reason);
+        const Done written = writeFileAtomically(dir / c.name, "x");
+        ASSERT_FALSE(written) << c.name;
+        EXPECT_EQ(written.reason(), c.reason);
         EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"locked.ini", "sub"}));
     }
     EXPECT_EQ(test::readBytes(locked), "original");
@@ -58,9 +58,9 @@ TEST(WindowsFiles, AReadThatIsRefusedSaysWhyAsOnLinux) {
                           {dir / "five", "is larger than 4 bytes"},
                           {"NUL", "is not a regular file"}};
     for (const auto& c : cases) {
-        const ReadResult read = readWholeFile(c.path, 4);
-        ASSERT_TRUE(read.error) << c.path;
-        EXPECT_EQ(read.error->reason, c.reason);
+        const auto read = readWholeFile(c.path, 4);
+        ASSERT_FALSE(read) << c.path;
+        EXPECT_EQ(read.reason(), c.reason);
     }
 }
 
@@ -71,10 +71,10 @@ TEST(WindowsFiles, NamesBeyondAsciiAreWrittenAndReadAsTheyAre) {
     const fs::path wide = dir.path() / L"Zelle-\u00E4-\u03A9.ini";
     const std::string bytes = "line\r\nbare\n\x1A\xFF";
     FileBatch batch;
-    ASSERT_FALSE(batch.add(os::pathFromUtf8(name), bytes));
+    ASSERT_TRUE(batch.add(os::pathFromUtf8(name), bytes));
     ASSERT_TRUE(batch.commit().empty());
     EXPECT_EQ(test::readBytes(wide), bytes);
-    EXPECT_EQ(readWholeFile(os::pathFromUtf8(name), 100).bytes, bytes);
+    EXPECT_EQ(*readWholeFile(os::pathFromUtf8(name), 100), bytes);
     EXPECT_TRUE(FileExists(name));
     EXPECT_EQ(fileIdentity(os::pathFromUtf8(name)), fileIdentity(wide));
     EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"Zelle-\xC3\xA4-\xCE\xA9.ini"});
