@@ -209,13 +209,13 @@ void redrawFigure(benchmark::State& state, const std::string& scan) {
     editor->Form_Load(program->ShowXYDefault);
     QImage image = makePlotImage(QSize(PlotWidthPixels, PlotHeightPixels));
     const PlotColors colors = plotColors(*program);
-    editor->setRedrawHandler([&] { renderPlot(image, *editor, colors); });
+    editor->setRedrawHandler([&] { renderPlot(image, editor->view(), colors); });
     editor->Form_Resize(PlotWidthPixels, PlotHeightPixels, PlotWidthPixels, PlotHeightPixels);
     for (auto _ : state) {
         editor->Form_Paint();
         benchmark::DoNotOptimize(image.constBits());
     }
-    state.counters["points"] = editor->EditCount;
+    state.counters["points"] = editor->view().EditCount;
 }
 
 } // namespace

@@ -51,10 +51,10 @@ Done Drawing::operator()(const DataSet& data, const std::string& path, PlotFile 
     EditorModel model(platform);
     model.loadPoints(data);
     model.Form_Load(false);
-    const EditorLayout& window = model.Layout;
+    const EditorLayout& window = model.view().Layout;
     const QSize plot(window.width, window.height - AroundThePlot);
     model.Form_Resize(plot.width(), plot.height(), window.width, window.height);
-    return writePlotFile(path, kind, model,
+    return writePlotFile(path, kind, model.view(),
                          {toQColor(colours.GoodColor), toQColor(colours.DeletedColor)}, plot, 2.0);
 }
 

@@ -239,7 +239,7 @@ private:
             const auto at = step.find('@');
             const auto comma = step.find(',');
             if (step.starts_with("xy=")) {
-                EXPECT_EQ(editor.ShowXY, step == "xy=1");
+                EXPECT_EQ(editor.view().ShowXY, step == "xy=1");
             } else if (step == "showem") {
                 editor.ShowEm_Click();
             } else if (step == "accept") {
@@ -249,10 +249,10 @@ private:
                 const PlotMapping map = editor.mapping();
                 if (comma == std::string::npos) {
                     const int i = std::stoi(step.substr(at + 1));
-                    editor.Form_MouseDown(LeftButton, 0, map.plotX(editor.EditX(i)),
-                                          map.plotY(editor.EditY(i)));
+                    editor.Form_MouseDown(MouseButton::Left, {}, map.plotX(editor.view().EditX(i)),
+                                          map.plotY(editor.view().EditY(i)));
                 } else {
-                    editor.Form_MouseDown(LeftButton, 0, std::stof(step.substr(at + 1)),
+                    editor.Form_MouseDown(MouseButton::Left, {}, std::stof(step.substr(at + 1)),
                                           std::stof(step.substr(comma + 1)));
                 }
             }

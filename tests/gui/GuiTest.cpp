@@ -56,9 +56,9 @@ QList<QImage> renderPdf(const QString& pdf, int dpi) {
 
 // Where point i of the editor's plot lies, in window pixels.
 QPointF centreOf(EditorWindow& editor, int i) {
-    const EditorModel& m = editor.model();
-    const PlotMapping map = m.mapping();
-    return {map.column(map.plotX(m.EditX(i))), map.row(map.plotY(m.EditY(i)))};
+    const PlotMapping map = editor.model().mapping();
+    const EditorView& v = editor.model().view();
+    return {map.column(map.plotX(v.EditX(i))), map.row(map.plotY(v.EditY(i)))};
 }
 QPoint pixelOf(EditorWindow& editor, int i) {
     return centreOf(editor, i).toPoint();
@@ -263,8 +263,8 @@ private slots:
             QImage stamped = makePlotImage(editor.plotView()->size(), k);
             QPainter painter(&stamped);
             painter.setClipRect(stamped.rect());
-            renderPlot(painter, editor.plotView()->size(), editor.model(), plotColors(*program),
-                       RingDrawing::Stamped);
+            renderPlot(painter, editor.plotView()->size(), editor.model().view(),
+                       plotColors(*program), RingDrawing::Stamped);
             painter.end();
             QCOMPARE(stamped, image);
             QVERIFY(ringPixels(editor, 3, Green) >= 12 && ringPixels(editor, 3, Red) == 0);
@@ -274,7 +274,7 @@ private slots:
                 QCOMPARE(ringPixels(editor, i, Green), 0);
             }
             const PlotMapping map = editor.model().mapping();
-            const double tick = map.column(editor.model().XAxis.tickPosition(1));
+            const double tick = map.column(editor.model().view().XAxis.tickPosition(1));
             QCOMPARE(image.pixelColor((QPointF(map.column(50), map.row(0)) * k).toPoint()),
                      Qt::black);
             QCOMPARE(image.pixelColor((QPointF(tick, map.row(1.5)) * k).toPoint()), Qt::black);
@@ -297,9 +297,10 @@ private slots:
             QCOMPARE(image.pixelColor(edge), Qt::white);
             QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, to);
             QVERIFY(plot->grab().toImage().pixelColor(edge) != Red);
-            QVERIFY(ringPixels(editor, 4, Green) >= 12 && editor.model().ViewXMin > 6.0f);
+            QVERIFY(ringPixels(editor, 4, Green) >= 12 && editor.model().view().ViewXMin > 6.0f);
             editor.zoomOutAction()->trigger();
-            QVERIFY(!editor.zoomOutAction()->isEnabled() && editor.model().ViewXMin == 5.95f);
+            QVERIFY(!editor.zoomOutAction()->isEnabled() &&
+                    editor.model().view().ViewXMin == 5.95f);
         });
     }
 
@@ -331,11 +332,11 @@ private slots:
             editor.activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), &editor);
             press("Ctrl+Z");
-            QVERIFY(editor.model().XYLabel.starts_with("Undone: 2 points removed left of"));
-            QVERIFY(editor.model().EditThird(1) > 0);
+            QVERIFY(editor.model().view().XYLabel.starts_with("Undone: 2 points removed left of"));
+            QVERIFY(editor.model().view().EditThird(1) > 0);
             press("Ctrl+Y");
-            QVERIFY(editor.model().XYLabel.starts_with("Redone: 2 points"));
-            QVERIFY(editor.model().EditThird(1) < 0);
+            QVERIFY(editor.model().view().XYLabel.starts_with("Redone: 2 points"));
+            QVERIFY(editor.model().view().EditThird(1) < 0);
         });
     }
 

@@ -50,6 +50,7 @@ struct Editor {
             data->WorkPoints(i) = {float(i), 10.0f * float(i), i == 5 ? -0.5f : 0.5f};
         }
         data->XIsRadius = true;
+        *opened = *data;
         model.loadPoints(*data);
         model.Form_Load(true);
         model.setRedrawHandler([this] { ++redraws; });
@@ -59,13 +60,20 @@ struct Editor {
 
     std::string marks() const {
         std::string marks;
-        for (int i = 1; i <= model.EditCount; ++i) {
-            marks += model.EditThird(i) > 0.0f ? '+' : '-';
+        for (int i = 1; i <= model.view().EditCount; ++i) {
+            marks += model.view().EditThird(i) > 0.0f ? '+' : '-';
         }
         return marks;
     }
 
+    // Changes a point of the data set the editor opens with, and opens it again.
+    void reopenWith(int i, float Point::*field, float value) {
+        opened->WorkPoints(i).*field = value;
+        model.loadPoints(*opened);
+    }
+
     std::unique_ptr<DataSet> data = std::make_unique<DataSet>();
+    std::unique_ptr<DataSet> opened = std::make_unique<DataSet>();
     test::ScriptedPlatform platform;
     EditorModel model{platform};
     int redraws = 0;
@@ -79,7 +87,7 @@ std::string returnedRange(const Editor& e) {
     std::tie(target->FirstGoodX, target->LastGoodX) = std::pair(2.0f, 8.0f);
     e.model.returnMarks(*target);
     for (int i = 1; i <= 9; ++i) {
-        EXPECT_EQ(target->WorkPoints(i).third, e.model.EditThird(i)) << i;
+        EXPECT_EQ(target->WorkPoints(i).third, e.model.view().EditThird(i)) << i;
     }
     return test::cellsOf(target->FirstGoodIndex, target->FirstGoodX, target->LastGoodIndex,
                          target->LastGoodX);
@@ -94,6 +102,7 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
             continue;
         }
         EditorModel& m = e->model;
+        const EditorView& v = m.view();
         const PlotMapping map = m.mapping();
         const std::string cells = row.rest(1);
         // Cell i as a position: x in odd cells, y in even ones.
@@ -108,26 +117,33 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
         const auto expect = [&](const char* check, const std::string& observed) {
             on(check, [&] { EXPECT_EQ(observed, cells); });
         };
+        // The button as 1 left, 2 right, 4 middle; the keys as bits 1 Shift, 2 Ctrl, 4 Alt.
         const auto mouse = [&](auto handler) {
-            (m.*handler)(row.integer(1), row.integer(2), at(3), at(4));
+            static const std::map<int, MouseButton> buttons{
+                {1, MouseButton::Left}, {2, MouseButton::Right}, {4, MouseButton::Middle}};
+            const int keys = row.integer(2);
+            (m.*
+             handler)(buttons.at(row.integer(1)),
+                      {.shift = (keys & 1) != 0, .ctrl = (keys & 2) != 0, .alt = (keys & 4) != 0},
+                      at(3), at(4));
         };
         on("tool", [&] { m.Toolbar_ButtonClick(row.integer(1)); });
         on("down", [&] { mouse(&EditorModel::Form_MouseDown); });
-        on("move", [&] { mouse(&EditorModel::Form_MouseMove); });
+        on("move", [&] { m.Form_MouseMove(at(3), at(4)); });
         on("up", [&] { mouse(&EditorModel::Form_MouseUp); });
         on("drag", [&] {
-            m.Form_MouseDown(LeftButton, 0, at(1), at(2));
-            m.Form_MouseMove(LeftButton, 0, (at(1) + at(3)) / 2, (at(2) + at(4)) / 2);
-            m.Form_MouseMove(LeftButton, 0, at(3), at(4));
-            m.Form_MouseUp(LeftButton, 0, at(3), at(4));
+            m.Form_MouseDown(MouseButton::Left, {}, at(1), at(2));
+            m.Form_MouseMove((at(1) + at(3)) / 2, (at(2) + at(4)) / 2);
+            m.Form_MouseMove(at(3), at(4));
+            m.Form_MouseUp(MouseButton::Left, {}, at(3), at(4));
         });
         on("zoomout", [&] { m.Zoomout_Click(); });
         on("undo", [&] { m.Undo_Click(); });
         on("redo", [&] { m.Redo_Click(); });
         on("showem", [&] { m.ShowEm_Click(); });
-        on("x", [&] { m.EditX(row.integer(1)) = row.single(2); });
-        on("y", [&] { m.EditY(row.integer(1)) = row.single(2); });
-        on("third", [&] { m.EditThird(row.integer(1)) = row.single(2); });
+        on("x", [&] { e->reopenWith(row.integer(1), &Point::x, row.single(2)); });
+        on("y", [&] { e->reopenWith(row.integer(1), &Point::reading, row.single(2)); });
+        on("third", [&] { e->reopenWith(row.integer(1), &Point::third, row.single(2)); });
         on("within", [&] { EXPECT_EQ(m.Within(at(1), at(2), at(3), at(4)), row[5] == "1"); });
         on("pixels", [&] {
             const double x = row.number(1);
@@ -137,7 +153,7 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
                                     map.pixelsAcross(x), map.unitsAcross(x), map.unitsUp(y)),
                       cells);
         });
-        on("isthird", [&] { EXPECT_EQ(m.EditThird(row.integer(1)), row.single(2)); });
+        on("isthird", [&] { EXPECT_EQ(v.EditThird(row.integer(1)), row.single(2)); });
         on("redraws", [&] { EXPECT_EQ(std::exchange(e->redraws, 0), row.integer(1)); });
         on("message", [&] {
             ASSERT_LT(e->messagesChecked, e->platform.messages.size());
@@ -147,18 +163,18 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
         });
         expect("unread", test::cellsOf(e->platform.messages.size() - e->messagesChecked));
         expect("marks", test::cellsOf(e->marks()));
-        expect("label", test::cellsOf(m.XYLabel));
-        expect("caption", test::cellsOf(m.ShowEmCaption));
-        expect("view", test::cellsOf(m.ViewXMin, m.ViewXMax, m.ViewYMin, m.ViewYMax));
-        expect("xframe", test::cellsOf(m.XAxis.Low, m.XAxis.High));
-        expect("flags", test::cellsOf(m.Zooming, m.ZoomoutEnabled));
-        expect("closing", test::cellsOf(m.EditAccepted, m.UnloadRequested));
-        expect("box", test::cellsOf(m.ZoomX0, m.ZoomY0, m.ZoomX1, m.ZoomY1));
+        expect("label", test::cellsOf(v.XYLabel));
+        expect("caption", test::cellsOf(v.ShowEmCaption));
+        expect("view", test::cellsOf(v.ViewXMin, v.ViewXMax, v.ViewYMin, v.ViewYMax));
+        expect("xframe", test::cellsOf(v.XAxis.Low, v.XAxis.High));
+        expect("flags", test::cellsOf(v.Zooming, v.ZoomoutEnabled));
+        expect("closing", test::cellsOf(v.EditAccepted, v.UnloadRequested));
+        expect("box", test::cellsOf(v.ZoomX0, v.ZoomY0, v.ZoomX1, v.ZoomY1));
         on("returned", [&] { EXPECT_EQ(returnedRange(*e), cells); });
         ASSERT_EQ(done, 1) << "unknown command " << row[0];
         // The axis frames always hold the view.
-        EXPECT_TRUE(m.XAxis.Low <= m.ViewXMin && m.ViewXMax <= m.XAxis.High);
-        EXPECT_TRUE(m.YAxis.Low <= m.ViewYMin && m.ViewYMax <= m.YAxis.High);
+        EXPECT_TRUE(v.XAxis.Low <= v.ViewXMin && v.ViewXMax <= v.XAxis.High);
+        EXPECT_TRUE(v.YAxis.Low <= v.ViewYMin && v.ViewYMax <= v.YAxis.High);
     }
 }
 

@@ -293,7 +293,7 @@ void MainWindowModel::DoVantor_Click() {
     editor->buildPrinterList(defaultPrinterName(program_, platform_));
     windows_.showEditor(*editor);
     editor->Form_Unload(program_.ShowXYDefault);
-    if (!editor->EditAccepted) {
+    if (!editor->view().EditAccepted) {
         return;
     }
     editor->returnMarks(data);

@@ -69,50 +69,50 @@ int CandidateList::nearest() const {
 EditorModel::EditorModel(Platform& platform) : platform_(platform) {}
 
 void EditorModel::loadPoints(const DataSet& data) {
-    PlotTitle = "Editing Data Set ";
-    PlotSubtitle = " ";
-    XAxisLabel = data.XIsRadius ? "Radius (cm)" : "XI = R^2/2 (cm^2)";
-    YAxisLabel = "Concentration";
+    state_.PlotTitle = "Editing Data Set ";
+    state_.PlotSubtitle = " ";
+    state_.XAxisLabel = data.XIsRadius ? "Radius (cm)" : "XI = R^2/2 (cm^2)";
+    state_.YAxisLabel = "Concentration";
     for (int i = 1; i <= data.PointCount; ++i) {
         const Point& p = data.WorkPoints(i);
-        EditX(i) = p.x;
-        EditY(i) = p.reading;
-        EditThird(i) = p.third;
+        state_.EditX(i) = p.x;
+        state_.EditY(i) = p.reading;
+        state_.EditThird(i) = p.third;
     }
-    EditCount = static_cast<std::int16_t>(data.PointCount);
-    FindDataRange(EditX, EditY, EditCount);
+    state_.EditCount = static_cast<std::int16_t>(data.PointCount);
+    FindDataRange(state_.EditX, state_.EditY, state_.EditCount);
     WorkDir = data.WorkDir;
 }
 
 void EditorModel::returnMarks(DataSet& data) const {
     for (int i = 1; i <= data.PointCount; ++i) {
-        data.WorkPoints(i).third = EditThird(i);
+        data.WorkPoints(i).third = state_.EditThird(i);
     }
     setRetainedRange(data, WhenNoneGood::Unchanged);
 }
 
 void EditorModel::FindDataRange(const EditArray& xs, const EditArray& ys, std::int16_t n) {
-    ViewXMin = ViewXMax = xs(1);
-    ViewYMin = ViewYMax = ys(1);
+    state_.ViewXMin = state_.ViewXMax = xs(1);
+    state_.ViewYMin = state_.ViewYMax = ys(1);
     for (int i = 1; i <= n; ++i) {
-        ViewXMax = std::max(ViewXMax, xs(i));
-        ViewXMin = std::min(ViewXMin, xs(i));
-        ViewYMax = std::max(ViewYMax, ys(i));
-        ViewYMin = std::min(ViewYMin, ys(i));
+        state_.ViewXMax = std::max(state_.ViewXMax, xs(i));
+        state_.ViewXMin = std::min(state_.ViewXMin, xs(i));
+        state_.ViewYMax = std::max(state_.ViewYMax, ys(i));
+        state_.ViewYMin = std::min(state_.ViewYMin, ys(i));
     }
 }
 
 void EditorModel::Form_Load(bool showXYDefault) {
-    Tool = 1;
-    EditAccepted = false;
-    UnloadRequested = false;
-    ShowXY = showXYDefault;
-    ShowEmCaption = ShowXY ? "&Hide (X,Y)" : "&Show (X,Y)";
-    Layout = editorLayout(platform_.screenSize());
+    state_.Tool = EditorTool::Zoom;
+    state_.EditAccepted = false;
+    state_.UnloadRequested = false;
+    state_.ShowXY = showXYDefault;
+    state_.ShowEmCaption = state_.ShowXY ? "&Hide (X,Y)" : "&Show (X,Y)";
+    state_.Layout = editorLayout(platform_.screenSize());
 }
 
 void EditorModel::buildPrinterList(const std::string& defaultPrinterName) {
-    Printers = PrinterMenu(platform_.printerNames(), defaultPrinterName);
+    state_.Printers = PrinterMenu(platform_.printerNames(), defaultPrinterName);
 }
 
 void EditorModel::Form_Resize(int clientWidth, int clientHeight, int outerWidth, int outerHeight) {
@@ -129,54 +129,52 @@ void EditorModel::Form_Paint() {
     }
     // Every text size follows the window's smaller side.
     const float m = static_cast<float>(std::min(OuterWidth, OuterHeight)) * TwipsPerPixel;
-    TitleSize = roundToInt16(m * TitleSizeFactor).value();
-    TickSize = roundToInt16(m * 0.0012f).value();
-    VerticalFontHeight = static_cast<std::int32_t>(std::nearbyint(m * RotatedFontFactor));
+    state_.TitleSize = roundToInt16(m * TitleSizeFactor).value();
+    state_.TickSize = roundToInt16(m * 0.0012f).value();
+    state_.VerticalFontHeight = static_cast<std::int32_t>(std::nearbyint(m * RotatedFontFactor));
 
-    XAxis = setUpAxis(ViewXMin, ViewXMax, AxisName::X, platform_);
-    YAxis = setUpAxis(ViewYMin, ViewYMax, AxisName::Y, platform_);
-    XScale = 100.0f / (XAxis.High - XAxis.Low);
-    YScale = 100.0f / (YAxis.High - YAxis.Low);
+    state_.XAxis = setUpAxis(state_.ViewXMin, state_.ViewXMax, AxisName::X, platform_);
+    state_.YAxis = setUpAxis(state_.ViewYMin, state_.ViewYMax, AxisName::Y, platform_);
+    state_.XScale = 100.0f / (state_.XAxis.High - state_.XAxis.Low);
+    state_.YScale = 100.0f / (state_.YAxis.High - state_.YAxis.Low);
     if (redrawHandler_) {
         redrawHandler_();
     }
 }
 
 PlotMapping EditorModel::mapping() const {
-    return {XAxis.Low, YAxis.Low, XScale, YScale, PixWidth, PixHeight};
+    return {state_.XAxis.Low, state_.YAxis.Low, state_.XScale, state_.YScale, PixWidth, PixHeight};
 }
 
 bool EditorModel::Within(float PX, float PY, float X, float Y) const {
     return std::sqrt((PY - Y) * (PY - Y) + (PX - X) * (PX - X)) <= MarkerSize * MarkerFactor;
 }
 
-void EditorModel::Form_MouseDown(int Button, int Shift, float X, float Y) {
-    if (Shift != 0) {
+void EditorModel::Form_MouseDown(MouseButton Button, ModifierKeys Shift, float X, float Y) {
+    if (Shift.any()) {
         return;
     }
-    switch (Tool) {
-    case 1:
-        if (Button == LeftButton) {
+    switch (state_.Tool) {
+    case EditorTool::Zoom:
+        if (Button == MouseButton::Left) {
             // The box is drawn from the first move on.
-            Zooming = true;
-            ZoomFresh = true;
-            ZoomX0 = ZoomX1 = X;
-            ZoomY0 = ZoomY1 = Y;
+            state_.Zooming = true;
+            state_.ZoomFresh = true;
+            state_.ZoomX0 = state_.ZoomX1 = X;
+            state_.ZoomY0 = state_.ZoomY1 = Y;
         }
         break;
-    case 2:
-    case 4:
-        if (Button == LeftButton) {
-            markNearest(X, Y, Tool == 4);
+    case EditorTool::RemovePoint:
+    case EditorTool::RestorePoint:
+        if (Button == MouseButton::Left) {
+            markNearest(X, Y, state_.Tool == EditorTool::RestorePoint);
         }
         break;
-    case 3:
-    case 5:
-        if (Button == LeftButton || Button == RightButton) {
-            sweep(Button, X, Tool == 5);
+    case EditorTool::RemoveSweep:
+    case EditorTool::RestoreSweep:
+        if (Button == MouseButton::Left || Button == MouseButton::Right) {
+            sweep(Button, X, state_.Tool == EditorTool::RestoreSweep);
         }
-        break;
-    default:
         break;
     }
 }
@@ -184,9 +182,9 @@ void EditorModel::Form_MouseDown(int Button, int Shift, float X, float Y) {
 void EditorModel::markNearest(float X, float Y, bool restore) {
     const PlotMapping map = mapping();
     candidates_.clear();
-    for (int i = 1; i <= EditCount; ++i) {
-        const float px = map.plotX(EditX(i));
-        const float py = map.plotY(EditY(i));
+    for (int i = 1; i <= state_.EditCount; ++i) {
+        const float px = map.plotX(state_.EditX(i));
+        const float py = map.plotY(state_.EditY(i));
         if (Within(px, py, X, Y)) {
             candidates_.add(i, (px - X) * (px - X) + (py - Y) * (py - Y));
         }
@@ -196,79 +194,82 @@ void EditorModel::markNearest(float X, float Y, bool restore) {
         return;
     }
     mark(chosen, restore);
-    history_.end(changeText(restore, "at", EditX(chosen), history_.changed()));
+    history_.end(changeText(restore, "at", state_.EditX(chosen), history_.changed()));
     Form_Paint();
 }
 
 void EditorModel::mark(int i, bool restore) {
-    float third = EditThird(i);
+    float third = state_.EditThird(i);
     if (restore) {
         markGood(third);
     } else {
         markDeleted(third);
     }
-    history_.set(EditThird, i, third);
+    history_.set(state_.EditThird, i, third);
 }
 
-void EditorModel::sweep(int Button, float X, bool restore) {
+void EditorModel::sweep(MouseButton Button, float X, bool restore) {
     const float c = mapping().dataX(X);
     if (!restore) {
         // Removing would leave nothing when the cursor is past the far end; an empty copy has
         // nothing to remove either.
-        const bool everything =
-            EditCount < 1 || (Button == LeftButton ? c >= EditX(EditCount) : c <= EditX(1));
+        const bool everything = state_.EditCount < 1 ||
+                                (Button == MouseButton::Left ? c >= state_.EditX(state_.EditCount)
+                                                             : c <= state_.EditX(1));
         if (everything) {
             platform_.messageBox("Error Editing Data! This would remove all data.",
                                  "Invalid Operation", MessageIcon::None, MessageButtons::Ok);
             return;
         }
     }
-    if (Button == LeftButton) {
-        for (int i = 1; i <= EditCount && EditX(i) <= c; ++i) {
+    if (Button == MouseButton::Left) {
+        for (int i = 1; i <= state_.EditCount && state_.EditX(i) <= c; ++i) {
             mark(i, restore);
         }
     } else {
-        for (int i = EditCount; i >= 1 && EditX(i) >= c; --i) {
+        for (int i = state_.EditCount; i >= 1 && state_.EditX(i) >= c; --i) {
             mark(i, restore);
         }
     }
-    history_.end(
-        changeText(restore, Button == LeftButton ? "left of" : "right of", c, history_.changed()));
+    history_.end(changeText(restore, Button == MouseButton::Left ? "left of" : "right of", c,
+                            history_.changed()));
     Form_Paint();
 }
 
-void EditorModel::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float Y) {
-    if (ShowXY) {
+void EditorModel::Form_MouseMove(float X, float Y) {
+    if (state_.ShowXY) {
         static const NumberPattern xPattern("0.0000E+00");
         static const NumberPattern yPattern("0.000E+00");
         const PlotMapping map = mapping();
-        XYLabel = " X= " + xPattern.format(map.dataX(X)) + ", Y= " + yPattern.format(map.dataY(Y));
+        state_.XYLabel =
+            " X= " + xPattern.format(map.dataX(X)) + ", Y= " + yPattern.format(map.dataY(Y));
     }
-    if (Tool == 1 && Zooming) {
-        ZoomFresh = false;
-        ZoomX1 = X;
-        ZoomY1 = Y;
+    if (state_.Tool == EditorTool::Zoom && state_.Zooming) {
+        state_.ZoomFresh = false;
+        state_.ZoomX1 = X;
+        state_.ZoomY1 = Y;
     }
 }
 
-void EditorModel::Form_MouseUp(int Button, int Shift, float /*X*/, float /*Y*/) {
-    if (Button != LeftButton || Shift != 0 || Tool != 1 || !Zooming) {
+void EditorModel::Form_MouseUp(MouseButton Button, ModifierKeys Shift, float /*X*/, float /*Y*/) {
+    if (Button != MouseButton::Left || Shift.any() || state_.Tool != EditorTool::Zoom ||
+        !state_.Zooming) {
         return;
     }
-    ZoomFresh = true;
-    Zooming = false;
+    state_.ZoomFresh = true;
+    state_.Zooming = false;
     // A click without a drag makes no box.
-    if (ZoomX0 != ZoomX1 && ZoomY0 != ZoomY1) {
+    if (state_.ZoomX0 != state_.ZoomX1 && state_.ZoomY0 != state_.ZoomY1) {
         ZoomIn();
     }
 }
 
 void EditorModel::ZoomIn() {
     const PlotMapping map = mapping();
-    float xa = map.dataX(ZoomX0);
-    float ya = map.dataY(ZoomY0);
-    float xb = map.dataX(ZoomX1);
-    float yb = map.dataY(ZoomY1);
+    float xa = map.dataX(state_.ZoomX0);
+    float ya = map.dataY(state_.ZoomY0);
+    float xb = map.dataX(state_.ZoomX1);
+    float yb = map.dataY(state_.ZoomY1);
     if (xa == xb || ya == yb) {
         return;
     }
@@ -279,24 +280,25 @@ void EditorModel::ZoomIn() {
         std::swap(ya, yb);
     }
     // A box reaching outside the frame is pulled back inside it by 1% of the frame.
-    const float xRange = XAxis.High - XAxis.Low;
-    const float yRange = YAxis.High - YAxis.Low;
-    if (xa < XAxis.Low) {
-        xa = XAxis.Low + 0.01f * xRange;
+    const float xRange = state_.XAxis.High - state_.XAxis.Low;
+    const float yRange = state_.YAxis.High - state_.YAxis.Low;
+    if (xa < state_.XAxis.Low) {
+        xa = state_.XAxis.Low + 0.01f * xRange;
     }
-    if (xb > XAxis.High) {
-        xb = XAxis.High - 0.01f * xRange;
+    if (xb > state_.XAxis.High) {
+        xb = state_.XAxis.High - 0.01f * xRange;
     }
-    if (ya < YAxis.Low) {
-        ya = YAxis.Low + 0.01f * yRange;
+    if (ya < state_.YAxis.Low) {
+        ya = state_.YAxis.Low + 0.01f * yRange;
     }
-    if (yb > YAxis.High) {
-        yb = YAxis.High - 0.01f * yRange;
+    if (yb > state_.YAxis.High) {
+        yb = state_.YAxis.High - 0.01f * yRange;
     }
 
     int inside = 0;
-    for (int i = 1; i <= EditCount && inside < 2; ++i) {
-        if (xa <= EditX(i) && EditX(i) <= xb && ya <= EditY(i) && EditY(i) <= yb) {
+    for (int i = 1; i <= state_.EditCount && inside < 2; ++i) {
+        if (xa <= state_.EditX(i) && state_.EditX(i) <= xb && ya <= state_.EditY(i) &&
+            state_.EditY(i) <= yb) {
             ++inside;
         }
     }
@@ -305,59 +307,59 @@ void EditorModel::ZoomIn() {
                                          : "You CANNOT Zoom Around a Single Point!",
                              "Error in Zooming", MessageIcon::Exclamation, MessageButtons::Ok);
     } else {
-        ViewXMin = xa;
-        ViewXMax = xb;
-        ViewYMin = ya;
-        ViewYMax = yb;
-        ZoomoutEnabled = true;
+        state_.ViewXMin = xa;
+        state_.ViewXMax = xb;
+        state_.ViewYMin = ya;
+        state_.ViewYMax = yb;
+        state_.ZoomoutEnabled = true;
     }
-    ZoomX0 = ZoomY0 = ZoomX1 = ZoomY1 = 0.0f;
+    state_.ZoomX0 = state_.ZoomY0 = state_.ZoomX1 = state_.ZoomY1 = 0.0f;
     Form_Paint();
 }
 
 void EditorModel::Zoomout_Click() {
-    FindDataRange(EditX, EditY, EditCount);
-    ZoomoutEnabled = false;
+    FindDataRange(state_.EditX, state_.EditY, state_.EditCount);
+    state_.ZoomoutEnabled = false;
     Form_Paint();
 }
 
 void EditorModel::Undo_Click() {
-    const std::string step = history_.undo(EditThird);
+    const std::string step = history_.undo(state_.EditThird);
     if (!step.empty()) {
-        XYLabel = "Undone: " + step;
+        state_.XYLabel = "Undone: " + step;
         Form_Paint();
     }
 }
 
 void EditorModel::Redo_Click() {
-    const std::string step = history_.redo(EditThird);
+    const std::string step = history_.redo(state_.EditThird);
     if (!step.empty()) {
-        XYLabel = "Redone: " + step;
+        state_.XYLabel = "Redone: " + step;
         Form_Paint();
     }
 }
 
 void EditorModel::ShowEm_Click() {
-    ShowXY = !ShowXY;
-    ShowEmCaption = ShowXY ? "&Hide (X,Y)" : "&Show (X,Y)";
+    state_.ShowXY = !state_.ShowXY;
+    state_.ShowEmCaption = state_.ShowXY ? "&Hide (X,Y)" : "&Show (X,Y)";
 }
 
 void EditorModel::Toolbar_ButtonClick(int index) {
     if (index >= 1 && index <= 5) {
-        Tool = static_cast<std::int16_t>(index);
+        state_.Tool = static_cast<EditorTool>(index);
     } else if (index == 7 || index == 8) {
-        EditAccepted = index == 7;
-        UnloadRequested = true;
+        state_.EditAccepted = index == 7;
+        state_.UnloadRequested = true;
     }
 }
 
 void EditorModel::PrnPlot_Click(const std::function<Picture()>& SnapClientArea) {
     platform_.showBusyPointer(true);
-    const Done printed = platform_.printPicture(Printers.currentPrinter(), SnapClientArea());
+    const Done printed = platform_.printPicture(state_.Printers.currentPrinter(), SnapClientArea());
     platform_.showBusyPointer(false);
     if (!printed) {
-        platform_.messageBox("The plot could not be printed on " + Printers.currentPrinter() +
-                                 ": " + printed.reason(),
+        platform_.messageBox("The plot could not be printed on " +
+                                 state_.Printers.currentPrinter() + ": " + printed.reason(),
                              "Print", MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }

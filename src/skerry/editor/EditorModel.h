@@ -19,9 +19,25 @@ namespace skerry {
 // At most this many points near a click are weighed by the single-point tools.
 inline constexpr int MaxCandidates = 50;
 
-// Mouse buttons and modifier keys as the editor's mouse handlers receive them.
-enum MouseButton : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
-enum ShiftKey : int { ShiftMask = 1, CtrlMask = 2, AltMask = 4 };
+// The mouse tools, numbered as their toolbar buttons 1 to 5.
+enum class EditorTool : std::int16_t {
+    Zoom = 1,
+    RemovePoint,
+    RemoveSweep,
+    RestorePoint,
+    RestoreSweep
+};
+
+// The button of a mouse press or release; the editor has no use for the middle one or others.
+enum class MouseButton { Left, Right, Middle, Other };
+
+// The modifier keys held during a mouse event: a tool acts only on a click without any of them.
+struct ModifierKeys {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+    bool any() const { return shift || ctrl || alt; }
+};
 
 // Size and place of the editor window and the look of its read-out strip, chosen from the
 // screen: a 52% x 65% window with 12-point labels and the tall toolbar above 800 pixels, the
@@ -56,84 +72,10 @@ private:
     int count_ = 0;
 };
 
-// The graphical editor's state and logic, without any window: its copy of the points, the view
-// window, the axis frames, the tools, the zoom drag and the read-out. The window turns its
-// events into calls of the handlers below (mouse positions in plot units) and draws the plot
-// whenever the logic asks for a redraw; every message goes through the platform.
-class EditorModel {
-public:
-    explicit EditorModel(Platform& platform);
-
-    // Entering from the main window: the plot texts, a copy of the working points and the view
-    // window around all of them.
-    void loadPoints(const DataSet& data);
-    // Leaving with the edits accepted: the marks go back into the working points, and the first
-    // and last good point become the retained range (kept as it was when no point is good).
-    void returnMarks(DataSet& data) const;
-
-    // Sets the view window to the smallest and largest values of xs(1..n) and ys(1..n); with
-    // n < 1 all four limits come from the first entries.
-    void FindDataRange(const EditArray& xs, const EditArray& ys, std::int16_t n);
-
-    // The window's load and unload: tool, flags, read-out and layout from the screen.
-    void Form_Load(bool showXYDefault);
-    // The last step of loading: the "&Printer" menu lists the installed printers, with the
-    // default printer (else the first) as the current printer.
-    void buildPrinterList(const std::string& defaultPrinterName);
-    void Form_Unload(bool& showXYDefault) const { showXYDefault = ShowXY; }
-
-    // The window reports its size: the client area (where the plot is drawn) and the whole
-    // window with its frame (from which the font sizes follow), in pixels.
-    void Form_Resize(int clientWidth, int clientHeight, int outerWidth, int outerHeight);
-    void setMinimized(bool minimized) { Minimized = minimized; }
-
-    // Prepares a redraw (font sizes, axis frames with their warnings, scale factors) and then
-    // has the window draw the plot. Nothing happens while the window is minimized.
-    void Form_Paint();
-    // Called by Form_Paint once the state is ready to be drawn.
-    void setRedrawHandler(std::function<void()> handler) { redrawHandler_ = std::move(handler); }
-
-    // Mouse events; X and Y in plot units, Button and Shift as MouseButton and ShiftKey bits.
-    void Form_MouseDown(int Button, int Shift, float X, float Y);
-    void Form_MouseMove(int Button, int Shift, float X, float Y);
-    void Form_MouseUp(int Button, int Shift, float X, float Y);
-
-    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y: the last change of points undone or redone, one point
-    // or one whole sweep at a time, back to the points the editor opened with and forward again.
-    // The read-out strip says what was undone or redone. Zooming is no change of points.
-    void Undo_Click();
-    void Redo_Click();
-
-    void ShowEm_Click();
-    void Zoomout_Click();
-    // Toolbar buttons 1..8: five tools, a separator, accept and leave, discard and leave.
-    void Toolbar_ButtonClick(int index);
-
-    // "&Printer": entry k (1..n) becomes the current printer until the editor closes.
-    void PrnArray_Click(int k) { Printers.PrnArray_Click(k); }
-    // "Print": with the busy pointer shown, prints the client area as it is on the screen, taken
-    // by `SnapClientArea`, on the current printer. A printer's failure is reported in a message.
-    void PrnPlot_Click(const std::function<Picture()>& SnapClientArea);
-    // "To Clipboard": the plot as last drawn goes on the clipboard as an image.
-    void ClipPrn_Click(const Picture& plot);
-    // "To File (Bitmap)": the plot as last drawn goes into a bitmap file named in a save dialog.
-    // Cancelling, and a bitmap that cannot be written, write nothing and say nothing; the current
-    // directory is the working folder again afterwards.
-    void SaveBMP_Click(const Picture& plot);
-
-    // "To File (PDF)", "To File (SVG)", "To File (PNG)": the plot as the editor shows it goes
-    // into a file named in a save dialog, as "To File (Bitmap)" does; `write` writes it or says
-    // why it could not. A failure is reported in a message.
-    void SavePlot_Click(PlotFile format, const std::function<Done(const std::string& path)>& write);
-
-    // True when a click at (X, Y) hits the point drawn at (PX, PY), all in plot units.
-    bool Within(float PX, float PY, float X, float Y) const;
-    // Zooms to the box held in the zoom corner fields, refusing a box with fewer than 2 points.
-    void ZoomIn();
-
-    // The mapping of the last redraw, for the window's client area.
-    PlotMapping mapping() const;
-
+// What the editor shows and the window reads: its copy of the points, the plot texts, the view
+// window, the axis frames of the last redraw, the tool, the read-out, the zoom drag, the layout
+// and the printers. Only the editor's handlers change it.
+struct EditorView {
     // The copy of the points and the plot texts.
     EditArray EditX;
     EditArray EditY;
@@ -153,7 +95,7 @@ public:
     bool EditAccepted = false;
     bool UnloadRequested = false; // a toolbar button asked the window to close
 
-    std::int16_t Tool = 1;
+    EditorTool Tool = EditorTool::Zoom;
     bool ShowXY = true;
     std::string ShowEmCaption = "&Hide (X,Y)";
     std::string XYLabel; // the cursor read-out
@@ -176,6 +118,86 @@ public:
     float ZoomX1 = 0.0f;
     float ZoomY1 = 0.0f;
 
+    EditorLayout Layout;
+    PrinterMenu Printers;
+};
+
+// The graphical editor's state and logic, without any window: its copy of the points, the view
+// window, the axis frames, the tools, the zoom drag and the read-out. The window turns its
+// events into calls of the handlers below (mouse positions in plot units) and draws the plot
+// whenever the logic asks for a redraw; every message goes through the platform.
+class EditorModel {
+public:
+    explicit EditorModel(Platform& platform);
+
+    // Entering from the main window: the plot texts, a copy of the working points and the view
+    // window around all of them.
+    void loadPoints(const DataSet& data);
+    // Leaving with the edits accepted: the marks go back into the working points, and the first
+    // and last good point become the retained range (kept as it was when no point is good).
+    void returnMarks(DataSet& data) const;
+
+    // The window's load and unload: tool, flags, read-out and layout from the screen.
+    void Form_Load(bool showXYDefault);
+    // The last step of loading: the "&Printer" menu lists the installed printers, with the
+    // default printer (else the first) as the current printer.
+    void buildPrinterList(const std::string& defaultPrinterName);
+    void Form_Unload(bool& showXYDefault) const { showXYDefault = state_.ShowXY; }
+
+    // The window reports its size: the client area (where the plot is drawn) and the whole
+    // window with its frame (from which the font sizes follow), in pixels.
+    void Form_Resize(int clientWidth, int clientHeight, int outerWidth, int outerHeight);
+    void setMinimized(bool minimized) { Minimized = minimized; }
+
+    // Prepares a redraw (font sizes, axis frames with their warnings, scale factors) and then
+    // has the window draw the plot. Nothing happens while the window is minimized.
+    void Form_Paint();
+    // Called by Form_Paint once the state is ready to be drawn.
+    void setRedrawHandler(std::function<void()> handler) { redrawHandler_ = std::move(handler); }
+
+    // Mouse events, X and Y in plot units. A move updates the read-out and the zoom box whatever
+    // buttons and keys are held.
+    void Form_MouseDown(MouseButton Button, ModifierKeys Shift, float X, float Y);
+    void Form_MouseMove(float X, float Y);
+    void Form_MouseUp(MouseButton Button, ModifierKeys Shift, float X, float Y);
+
+    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y: the last change of points undone or redone, one point
+    // or one whole sweep at a time, back to the points the editor opened with and forward again.
+    // The read-out strip says what was undone or redone. Zooming is no change of points.
+    void Undo_Click();
+    void Redo_Click();
+
+    void ShowEm_Click();
+    void Zoomout_Click();
+    // Toolbar buttons 1..8: five tools, a separator, accept and leave, discard and leave.
+    void Toolbar_ButtonClick(int index);
+
+    // "&Printer": entry k (1..n) becomes the current printer until the editor closes.
+    void PrnArray_Click(int k) { state_.Printers.PrnArray_Click(k); }
+    // "Print": with the busy pointer shown, prints the client area as it is on the screen, taken
+    // by `SnapClientArea`, on the current printer. A printer's failure is reported in a message.
+    void PrnPlot_Click(const std::function<Picture()>& SnapClientArea);
+    // "To Clipboard": the plot as last drawn goes on the clipboard as an image.
+    void ClipPrn_Click(const Picture& plot);
+    // "To File (Bitmap)": the plot as last drawn goes into a bitmap file named in a save dialog.
+    // Cancelling, and a bitmap that cannot be written, write nothing and say nothing; the current
+    // directory is the working folder again afterwards.
+    void SaveBMP_Click(const Picture& plot);
+
+    // "To File (PDF)", "To File (SVG)", "To File (PNG)": the plot as the editor shows it goes
+    // into a file named in a save dialog, as "To File (Bitmap)" does; `write` writes it or says
+    // why it could not. A failure is reported in a message.
+    void SavePlot_Click(PlotFile format, const std::function<Done(const std::string& path)>& write);
+
+    // True when a click at (X, Y) hits the point drawn at (PX, PY), all in plot units.
+    bool Within(float PX, float PY, float X, float Y) const;
+
+    // The mapping of the last redraw, for the window's client area.
+    PlotMapping mapping() const;
+
+    // Everything the window shows, read-only; the handlers above change it.
+    const EditorView& view() const { return state_; }
+
     // Fixed proportions of the drawing: a point's ring has the radius MarkerSize * MarkerFactor
     // plot units; the title's and the y label's sizes follow the window's smaller side in twips.
     static constexpr float MarkerSize = 0.65f;
@@ -183,21 +205,24 @@ public:
     static constexpr float TitleSizeFactor = 0.0014f;
     static constexpr float RotatedFontFactor = 0.0024f;
 
+private:
+    // Sets the view window to the smallest and largest values of xs(1..n) and ys(1..n); with
+    // n < 1 all four limits come from the first entries.
+    void FindDataRange(const EditArray& xs, const EditArray& ys, std::int16_t n);
+    // Zooms to the box held in the zoom corner fields, refusing a box with fewer than 2 points.
+    void ZoomIn();
+    void markNearest(float X, float Y, bool restore);
+    void sweep(MouseButton Button, float X, bool restore);
+    // Removes or restores point i as part of the change under way.
+    void mark(int i, bool restore);
+
+    EditorView state_;
     float PixWidth = 0.0f;
     float PixHeight = 0.0f;
     int OuterWidth = 0;
     int OuterHeight = 0;
     bool Minimized = false;
-    EditorLayout Layout;
-
-    PrinterMenu Printers;
     std::string WorkDir; // the data set's working folder when the editor was entered
-
-private:
-    void markNearest(float X, float Y, bool restore);
-    void sweep(int Button, float X, bool restore);
-    // Removes or restores point i as part of the change under way.
-    void mark(int i, bool restore);
 
     Platform& platform_;
     std::function<void()> redrawHandler_;

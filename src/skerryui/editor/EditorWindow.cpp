@@ -37,36 +37,27 @@ const std::array<const char*, 8> ToolTips{
 };
 
 // The zoom box is on screen while a zoom drag is under way and has moved.
-bool zoomBoxShown(const EditorModel& m) {
-    return m.Zooming && !m.ZoomFresh;
+bool zoomBoxShown(const EditorView& v) {
+    return v.Zooming && !v.ZoomFresh;
 }
 
-int buttonCode(Qt::MouseButtons buttons) {
-    int code = 0;
-    if (buttons & Qt::LeftButton) {
-        code |= LeftButton;
+MouseButton editorButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Other;
     }
-    if (buttons & Qt::RightButton) {
-        code |= RightButton;
-    }
-    if (buttons & Qt::MiddleButton) {
-        code |= MiddleButton;
-    }
-    return code;
 }
 
-int shiftCode(Qt::KeyboardModifiers modifiers) {
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier) {
-        code |= ShiftMask;
-    }
-    if (modifiers & Qt::ControlModifier) {
-        code |= CtrlMask;
-    }
-    if (modifiers & Qt::AltModifier) {
-        code |= AltMask;
-    }
-    return code;
+ModifierKeys editorKeys(Qt::KeyboardModifiers modifiers) {
+    return {.shift = modifiers.testFlag(Qt::ShiftModifier),
+            .ctrl = modifiers.testFlag(Qt::ControlModifier),
+            .alt = modifiers.testFlag(Qt::AltModifier)};
 }
 
 } // namespace
@@ -88,12 +79,13 @@ void PlotView::paintEvent(QPaintEvent* /*event*/) {
     }
     p.drawImage(0, 0, image);
     const EditorModel& m = window_.model();
-    if (zoomBoxShown(m)) {
+    const EditorView& v = m.view();
+    if (zoomBoxShown(v)) {
         const PlotMapping map = m.mapping();
         p.setPen(QPen(QColor(255, 0, 0), 1));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(QPointF(map.column(m.ZoomX0), map.row(m.ZoomY0)),
-                          QPointF(map.column(m.ZoomX1), map.row(m.ZoomY1)))
+        p.drawRect(QRectF(QPointF(map.column(v.ZoomX0), map.row(v.ZoomY0)),
+                          QPointF(map.column(v.ZoomX1), map.row(v.ZoomY1)))
                        .normalized());
     }
 }
@@ -103,18 +95,17 @@ void PlotView::resizeEvent(QResizeEvent* /*event*/) {
 }
 
 void PlotView::mousePressEvent(QMouseEvent* event) {
-    window_.mouseEvent(QEvent::MouseButtonPress, event->button(), event->buttons(),
-                       event->modifiers(), event->position());
-}
-
-void PlotView::mouseMoveEvent(QMouseEvent* event) {
-    window_.mouseEvent(QEvent::MouseMove, Qt::NoButton, event->buttons(), event->modifiers(),
+    window_.mouseEvent(QEvent::MouseButtonPress, event->button(), event->modifiers(),
                        event->position());
 }
 
+void PlotView::mouseMoveEvent(QMouseEvent* event) {
+    window_.mouseEvent(QEvent::MouseMove, Qt::NoButton, event->modifiers(), event->position());
+}
+
 void PlotView::mouseReleaseEvent(QMouseEvent* event) {
-    window_.mouseEvent(QEvent::MouseButtonRelease, event->button(), event->buttons(),
-                       event->modifiers(), event->position());
+    window_.mouseEvent(QEvent::MouseButtonRelease, event->button(), event->modifiers(),
+                       event->position());
 }
 
 EditorWindow::EditorWindow(EditorModel& model, const Program& program, QWidget* parent)
@@ -156,9 +147,10 @@ void EditorWindow::addPrinterMenu(QMenuBar& menuBar) {
     QMenu* printer = menuBar.addMenu(QStringLiteral("&Printer"));
     printer->setObjectName(QStringLiteral("Dummy1"));
     printer->addSeparator()->setObjectName(QStringLiteral("PrnArray0"));
-    for (std::size_t i = 0; i < model_.Printers.PrnArray.size(); ++i) {
+    const PrinterMenu& printers = model_.view().Printers;
+    for (std::size_t i = 0; i < printers.PrnArray.size(); ++i) {
         const int k = static_cast<int>(i) + 1;
-        QAction* entry = printer->addAction(menuText(model_.Printers.PrnArray[i]));
+        QAction* entry = printer->addAction(menuText(printers.PrnArray[i]));
         entry->setObjectName(QStringLiteral("PrnArray%1").arg(k));
         entry->setCheckable(true);
         connect(entry, &QAction::triggered, this, [this, k] {
@@ -172,7 +164,7 @@ void EditorWindow::addPrinterMenu(QMenuBar& menuBar) {
     print->setObjectName(QStringLiteral("PrnPlot"));
     connect(print, &QAction::triggered, this,
             [this] { model_.PrnPlot_Click([this] { return SnapClientArea(*plot_); }); });
-    printer->menuAction()->setEnabled(model_.Printers.enabled());
+    printer->menuAction()->setEnabled(printers.enabled());
 }
 
 void EditorWindow::addCopyMenu(QMenuBar& menuBar) {
@@ -202,7 +194,8 @@ void EditorWindow::addCopyMenu(QMenuBar& menuBar) {
         const PlotFile format = plotEntry.format;
         connect(entry, &QAction::triggered, this, [this, format] {
             model_.SavePlot_Click(format, [this, format](const std::string& path) {
-                return writePlotFile(path, format, model_, plotColors(program_), plot_->size(),
+                return writePlotFile(path, format, model_.view(), plotColors(program_),
+                                     plot_->size(),
                                      std::max<qreal>(2.0, plot_->devicePixelRatioF()));
             });
         });
@@ -245,22 +238,22 @@ void EditorWindow::makeTools() {
         connect(action, &QAction::triggered, this, [this, button] {
             model_.Toolbar_ButtonClick(button);
             sync();
-            if (model_.UnloadRequested) {
-                done(model_.EditAccepted ? QDialog::Accepted : QDialog::Rejected);
+            if (model_.view().UnloadRequested) {
+                done(model_.view().EditAccepted ? QDialog::Accepted : QDialog::Rejected);
             }
         });
         tools_[static_cast<std::size_t>(button - 1)] = action;
     }
     toolbar1_ = makeToolbar("Toolbar1", LargeToolbarHeight, LargeToolIcon);
     toolbar2_ = makeToolbar("Toolbar2", SmallToolbarHeight, SmallToolIcon);
-    const EditorLayout& layout = model_.Layout;
+    const EditorLayout& layout = model_.view().Layout;
     toolbar1_->setVisible(layout.largeToolbar);
     toolbar2_->setVisible(!layout.largeToolbar);
 }
 
 void EditorWindow::makeReadout() {
     // The read-out strip: the cursor's data coordinates on the left half.
-    const EditorLayout& layout = model_.Layout;
+    const EditorLayout& layout = model_.view().Layout;
     xyCoords_ = new QWidget(this);
     xyCoords_->setObjectName(QStringLiteral("XYCoords"));
     xyCoords_->setAutoFillBackground(true);
@@ -277,7 +270,7 @@ void EditorWindow::makeReadout() {
 }
 
 void EditorWindow::layOut(QMenuBar& menuBar) {
-    const EditorLayout& layout = model_.Layout;
+    const EditorLayout& layout = model_.view().Layout;
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -328,8 +321,9 @@ void EditorWindow::showEvent(QShowEvent* event) {
     // the outer size that the layout asked for.
     const QSize frame = frameGeometry().size() - geometry().size();
     if (!frame.isEmpty()) {
-        resize(model_.Layout.width - frame.width(), model_.Layout.height - frame.height());
-        move(model_.Layout.left, model_.Layout.top);
+        const EditorLayout& layout = model_.view().Layout;
+        resize(layout.width - frame.width(), layout.height - frame.height());
+        move(layout.left, layout.top);
     }
 }
 
@@ -363,33 +357,32 @@ void EditorWindow::redraw() {
         image_.devicePixelRatio() != ratio) {
         image_ = makePlotImage(plot_->size(), ratio);
     }
-    renderPlot(image_, model_, plotColors(program_));
+    renderPlot(image_, model_.view(), plotColors(program_));
     plot_->update();
 }
 
-void EditorWindow::mouseEvent(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+void EditorWindow::mouseEvent(QEvent::Type type, Qt::MouseButton button,
                               Qt::KeyboardModifiers modifiers, QPointF position) {
     const PlotMapping map = model_.mapping();
     const auto x = static_cast<float>(map.plotXAtColumn(position.x()));
     const auto y = static_cast<float>(map.plotYAtRow(position.y()));
-    const int shift = shiftCode(modifiers);
-    const bool boxWasShown = zoomBoxShown(model_);
+    const bool boxWasShown = zoomBoxShown(model_.view());
     switch (type) {
     case QEvent::MouseButtonPress:
-        model_.Form_MouseDown(buttonCode(button), shift, x, y);
+        model_.Form_MouseDown(editorButton(button), editorKeys(modifiers), x, y);
         break;
     case QEvent::MouseButtonRelease:
-        model_.Form_MouseUp(buttonCode(button), shift, x, y);
+        model_.Form_MouseUp(editorButton(button), editorKeys(modifiers), x, y);
         break;
     default:
-        model_.Form_MouseMove(buttonCode(buttons), shift, x, y);
+        model_.Form_MouseMove(x, y);
         break;
     }
     sync();
     // The zoom box follows the drag. A redraw has already asked for a repaint, so a move that
     // neither shows, moves nor hides the box leaves the plot alone: the cursor is tracked even
     // without a button down, and each repaint shows the whole back buffer.
-    if (type != QEvent::MouseMove || boxWasShown || zoomBoxShown(model_)) {
+    if (type != QEvent::MouseMove || boxWasShown || zoomBoxShown(model_.view())) {
         plot_->update();
     }
 }
@@ -400,15 +393,16 @@ void EditorWindow::run(void (EditorModel::*handler)()) {
 }
 
 void EditorWindow::sync() {
-    zoomOut_->setEnabled(model_.ZoomoutEnabled);
-    showEm_->setText(toQString(model_.ShowEmCaption));
-    xyCoords_->setVisible(model_.ShowXY);
-    xyLabel_->setText(toQString(model_.XYLabel));
+    const EditorView& v = model_.view();
+    zoomOut_->setEnabled(v.ZoomoutEnabled);
+    showEm_->setText(toQString(v.ShowEmCaption));
+    xyCoords_->setVisible(v.ShowXY);
+    xyLabel_->setText(toQString(v.XYLabel));
     for (int button = 1; button <= 5; ++button) {
-        toolAction(button)->setChecked(model_.Tool == button);
+        toolAction(button)->setChecked(v.Tool == static_cast<EditorTool>(button));
     }
     for (std::size_t i = 0; i < printers_.size(); ++i) {
-        printers_[i]->setChecked(model_.Printers.current() == static_cast<int>(i) + 1);
+        printers_[i]->setChecked(v.Printers.current() == static_cast<int>(i) + 1);
     }
 }
 

@@ -64,8 +64,8 @@ public:
 
     // Event forwarding from the plot.
     void plotResized();
-    void mouseEvent(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
-                    Qt::KeyboardModifiers modifiers, QPointF position);
+    void mouseEvent(QEvent::Type type, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                    QPointF position);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -17,20 +17,20 @@ namespace {
 // point sizes come out as on the screen.
 constexpr int LayoutDpi = 96;
 
-Done drawVector(QPaintDevice& device, const EditorModel& model, const PlotColors& colors,
+Done drawVector(QPaintDevice& device, const EditorView& view, const PlotColors& colors,
                 QSize size) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return Failure{"the file could not be opened for writing"};
     }
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), Qt::white);
-    renderPlot(painter, QSizeF(size), model, colors, RingDrawing::Shapes);
+    renderPlot(painter, QSizeF(size), view, colors, RingDrawing::Shapes);
     return painter.end() ? Done() : Failure{"the file could not be written"};
 }
 
 } // namespace
 
-Done writePlotFile(const std::string& path, PlotFile format, const EditorModel& model,
+Done writePlotFile(const std::string& path, PlotFile format, const EditorView& view,
                    const PlotColors& colors, QSize size, qreal pngScale) {
     // Each file is written whole to a temporary file beside it and then put in its place, so
     // that a failed write never leaves half a plot under the name.
@@ -47,7 +47,7 @@ Done writePlotFile(const std::string& path, PlotFile format, const EditorModel& 
         pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / LayoutDpi, QPageSize::Point));
         pdf.setTitle(QStringLiteral("Skerry plot"));
         pdf.setCreator(QStringLiteral("Skerry"));
-        drawn = drawVector(pdf, model, colors, size);
+        drawn = drawVector(pdf, view, colors, size);
         break;
     }
     case PlotFile::Svg: {
@@ -57,12 +57,12 @@ Done writePlotFile(const std::string& path, PlotFile format, const EditorModel& 
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setResolution(LayoutDpi);
         svg.setTitle(QStringLiteral("Skerry plot"));
-        drawn = drawVector(svg, model, colors, size);
+        drawn = drawVector(svg, view, colors, size);
         break;
     }
     case PlotFile::Png: {
         QImage image = makePlotImage(size, pngScale);
-        renderPlot(image, model, colors);
+        renderPlot(image, view, colors);
         if (!image.save(&file, "PNG")) {
             drawn = Failure{"the image could not be written"};
         }

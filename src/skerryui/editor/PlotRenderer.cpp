@@ -68,7 +68,7 @@ QFont verticalFont(int cellHeight, QPaintDevice* device) {
     }
 }
 
-void drawFrame(QPainter& p, const PlotMapping& map, const EditorModel& m) {
+void drawFrame(QPainter& p, const PlotMapping& map, const EditorView& m) {
     const QRectF frame(QPointF(map.column(0), map.row(100)), QPointF(map.column(100), map.row(0)));
     p.fillRect(frame, Qt::white);
     p.setPen(QPen(Qt::black, 2));
@@ -106,7 +106,7 @@ QImage ringStamp(const QColor& colour, double radius, qreal pixelRatio, QPointF&
 
 // Calls `ring(centre, good)` for every point strictly inside the frame, its centre in pixels.
 template <typename Ring>
-void forEachRing(const PlotMapping& map, const EditorModel& m, Ring ring) {
+void forEachRing(const PlotMapping& map, const EditorView& m, Ring ring) {
     for (int i = 1; i <= m.EditCount; ++i) {
         const float x = m.EditX(i);
         const float y = m.EditY(i);
@@ -133,7 +133,7 @@ std::vector<QPoint> opaquePixels(const QImage& stamp) {
     return pixels;
 }
 
-void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m, const PlotColors& colors,
+void drawPoints(QPainter& p, const PlotMapping& map, const EditorView& m, const PlotColors& colors,
                 RingDrawing drawing) {
     // The radius is taken across, so that the rings stay round whatever the window's shape.
     const double radius = map.pixelsAcross(EditorModel::MarkerSize * EditorModel::MarkerFactor);
@@ -203,7 +203,7 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorModel& m, const
     });
 }
 
-void drawTexts(QPainter& p, const PlotMapping& map, const EditorModel& m) {
+void drawTexts(QPainter& p, const PlotMapping& map, const EditorView& m) {
     p.setPen(Qt::black);
     TextPrinter text(p, map);
 
@@ -277,20 +277,20 @@ QImage makePlotImage(QSize size, qreal pixelRatio) {
     return image;
 }
 
-void renderPlot(QImage& image, const EditorModel& model, const PlotColors& colors) {
+void renderPlot(QImage& image, const EditorView& view, const PlotColors& colors) {
     image.fill(Qt::white);
     QPainter p(&image);
     // The painter works in the window's pixels, whatever the image's device pixel ratio.
-    renderPlot(p, image.deviceIndependentSize(), model, colors, RingDrawing::Stamped);
+    renderPlot(p, image.deviceIndependentSize(), view, colors, RingDrawing::Stamped);
 }
 
-void renderPlot(QPainter& p, QSizeF size, const EditorModel& model, const PlotColors& colors,
+void renderPlot(QPainter& p, QSizeF size, const EditorView& view, const PlotColors& colors,
                 RingDrawing rings) {
-    const PlotMapping map{model.XAxis.Low, model.YAxis.Low, model.XScale,
-                          model.YScale,    size.width(),    size.height()};
-    drawFrame(p, map, model);
-    drawPoints(p, map, model, colors, rings);
-    drawTexts(p, map, model);
+    const PlotMapping map{view.XAxis.Low, view.YAxis.Low, view.XScale,
+                          view.YScale,    size.width(),   size.height()};
+    drawFrame(p, map, view);
+    drawPoints(p, map, view, colors, rings);
+    drawTexts(p, map, view);
 }
 
 } // namespace skerry

@@ -33,7 +33,7 @@ QImage makePlotImage(QSize size, qreal pixelRatio = 1.0);
 // the image's full size in the window's pixels: the white frame with its black outline and interior
 // ticks, every point strictly inside the frame as a ring in its mark's colour, the title lines,
 // both axis labels (the y label written upward) and the tick labels.
-void renderPlot(QImage& image, const EditorModel& model, const PlotColors& colors);
+void renderPlot(QImage& image, const EditorView& view, const PlotColors& colors);
 
 // How the rings are drawn: stamped from one pre-drawn ring (quick, for images) or each traced
 // as a shape of its own (for vector files, which then hold one path per point).
@@ -41,7 +41,7 @@ enum class RingDrawing { Stamped, Shapes };
 
 // The same plot drawn with a painter on any device, its size in the window's pixels: the one
 // layout for the screen, the printer and files.
-void renderPlot(QPainter& painter, QSizeF size, const EditorModel& model, const PlotColors& colors,
+void renderPlot(QPainter& painter, QSizeF size, const EditorView& view, const PlotColors& colors,
                 RingDrawing rings);
 
 } // namespace skerry
