@@ -321,9 +321,9 @@ void EditorWindow::showEvent(QShowEvent* event) {
     // the outer size that the layout asked for.
     const QSize frame = frameGeometry().size() - geometry().size();
     if (!frame.isEmpty()) {
-        const EditorLayout& layout = model_.view().Layout;
-        resize(layout.width - frame.width(), layout.height - frame.height());
-        move(layout.left, layout.top);
+        const EditorLayout& asked = model_.view().Layout;
+        resize(asked.width - frame.width(), asked.height - frame.height());
+        move(asked.left, asked.top);
     }
 }
 
