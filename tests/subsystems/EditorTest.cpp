@@ -66,7 +66,8 @@ struct Editor {
         return marks;
     }
 
-    // Changes a point of the data set the editor opens with, and opens it again.
+    // Changes a point of the data set the editor opens with and opens it again, its earlier
+    // changes of points gone.
     void reopenWith(int i, float Point::*field, float value) {
         opened->WorkPoints(i).*field = value;
         model.loadPoints(*opened);
@@ -121,11 +122,10 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
         const auto mouse = [&](auto handler) {
             static const std::map<int, MouseButton> buttons{
                 {1, MouseButton::Left}, {2, MouseButton::Right}, {4, MouseButton::Middle}};
-            const int keys = row.integer(2);
-            (m.*
-             handler)(buttons.at(row.integer(1)),
-                      {.shift = (keys & 1) != 0, .ctrl = (keys & 2) != 0, .alt = (keys & 4) != 0},
-                      at(3), at(4));
+            const int bits = row.integer(2);
+            const ModifierKeys keys{
+                .shift = (bits & 1) != 0, .ctrl = (bits & 2) != 0, .alt = (bits & 4) != 0};
+            (m.*handler)(buttons.at(row.integer(1)), keys, at(3), at(4));
         };
         on("tool", [&] { m.Toolbar_ButtonClick(row.integer(1)); });
         on("down", [&] { mouse(&EditorModel::Form_MouseDown); });
