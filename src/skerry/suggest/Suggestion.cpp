@@ -23,7 +23,7 @@ constexpr double ExcursionNoises = 6.0;
 // (a meniscus), not a spike.
 constexpr double StepErrors = 5.0;
 // Points each side of a cluster of outliers through which the curve is followed across it.
-constexpr int SideWindow = 12;
+constexpr int SideWindow = 24;
 // Points through which the curve is followed towards an end of a column, and how far (in noises)
 // two points in a row may leave it before they are taken for the edge of an artifact.
 constexpr int FitWindow = 8;
@@ -45,27 +45,23 @@ constexpr int MinColumnPoints = 16;
 // The optics' artifacts at a meniscus (the spike or dip and the ringing after it) span at most
 // this many cm of radius; the running median that finds them is twice as wide.
 constexpr double MeniscusReachCm = 0.03;
-// Light blocked between channels, or a bottom, spans more than the artifacts of a meniscus with
-// its reference meniscus.
-constexpr double DividerCm = 2 * MeniscusReachCm;
 
-// A spike this many times the noise may be a meniscus; where deviations are recorded, its
-// deviation must be this many times the usual one, as at every artifact.
+// An artifact (or a spike) standing out this many times the noise may be a meniscus.
 constexpr double MeniscusNoises = 2 * OutlierNoises;
-constexpr double DeviationRise = 3.0;
 
 // The scan of one cell holds at most this many solution columns.
 constexpr std::size_t MaxColumns = 4;
 // Second differences of independent Gaussian noise have 6 times its variance; 1.4826 turns a
 // median absolute value into a standard deviation.
 const double NoisePerMedianAbsD2 = 1.4826 / std::sqrt(6.0);
+// The noise of the difference of two readings is this many times theirs.
+const double Sqrt2 = std::sqrt(2.0);
 
 // The points the search looks at: the good ones inside the window, in the order of the scan.
 struct Trace {
     std::vector<std::int32_t> index; // into WorkPoints, from 1
     std::vector<double> r;           // radius in cm
     std::vector<double> y;           // reading
-    std::vector<double> dev;         // size of the third value: the deviation, where recorded
     int size() const { return static_cast<int>(index.size()); }
 };
 
@@ -89,7 +85,6 @@ Trace traceOf(const DataSet& data, const SuggestSettings& settings) {
         const double x = p.x;
         t.r.push_back(radius ? x : std::sqrt(std::max(0.0, 2.0 * x)));
         t.y.push_back(p.reading);
-        t.dev.push_back(std::abs(p.third));
     }
     return t;
 }
@@ -280,9 +275,6 @@ public:
             }
         }
         findRegions(Mark::Erratic);
-        hasDeviations_ =
-            std::any_of(t.dev.begin(), t.dev.end(), [&](double d) { return d != t.dev.front(); });
-        runningMedians(t.dev, 0, n_, NoiseHalfWindow, WindowAtEnds::Shifted, typicalDev_);
         for (const Stretch& s : regions_) {
             judgePoints(s);
         }
@@ -320,44 +312,106 @@ public:
 
     bool isSpike(int k) const { return mark_[k] == Mark::Spike; }
 
+    // Whether light is blocked somewhere between trace positions a and b: readings that cannot
+    // be used, erratic ones or points deleted before, over more than a meniscus's artifacts.
+    bool blockedBetween(int a, int b) const {
+        for (int k = a + 1; k <= b; ++k) {
+            if (holeBefore(k) && t_.r[k] - t_.r[k - 1] > MeniscusReachCm) {
+                return true;
+            }
+            if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
+                int to = k;
+                while (to + 1 < b && mark_[to + 1] == mark_[k] && !holeBefore(to + 1)) {
+                    ++to;
+                }
+                if (t_.r[to] - t_.r[k] > MeniscusReachCm) {
+                    return true;
+                }
+                k = to;
+            }
+        }
+        return false;
+    }
+
     // A column is longer than the artifacts at both its ends could be, or it could be one.
     int minColumn() const { return std::max(MinColumnPoints, 2 * reach_); }
 
-    // A meniscus taken for a spike (it can be as narrow as one): when the stretch holds a spike
-    // more prominent than any artifact just before it, that spike is the meniscus, and what
-    // came before was air behind a reference meniscus, or air alone. It becomes an artifact;
-    // returns the stretch after it.
+    // The meniscus a column starts behind. Usually it is the artifact just before the stretch
+    // (behind it, past air and the reference meniscus, lies the rest of the channel); a meniscus
+    // as narrow as a spike, with the curve going on across it, was taken for one: then it is the
+    // first spike that stands out like a meniscus. Without either the stretch is a column only
+    // where the scan (or the window) starts inside one; a channel without a meniscus holds no
+    // solution. Returns the stretch after the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
-        double before = 0.0;
-        for (int k = std::max(0, s.begin - 2 * reach_); k < s.begin; ++k) {
-            if (mark_[k] != Mark::Unusable && mark_[k] != Mark::Clean) {
-                before = std::max(before, prominence(k));
-            }
-        }
-        int at = -1;
-        double most = std::max(before, MeniscusNoises);
-        for (int k = s.begin; k < s.end; ++k) {
-            if (mark_[k] == Mark::Spike && prominence(k) > most &&
-                (!hasDeviations_ || t_.dev[k] > DeviationRise * typicalDev_[k])) {
-                most = prominence(k);
-                at = k;
-            }
-        }
-        if (at < 0) {
+        if (meniscusBefore(s)) {
             return s;
         }
-        while (at > s.begin && mark_[at - 1] == Mark::Spike) {
-            --at;
+        for (int k = s.begin; k < s.end; ++k) {
+            if (mark_[k] == Mark::Spike && prominence(k) >= MeniscusNoises) {
+                while (k < s.end && mark_[k] == Mark::Spike) {
+                    mark_[k++] = Mark::Artifact;
+                }
+                return {k, s.end};
+            }
         }
-        for (; at < s.end && mark_[at] == Mark::Spike; ++at) {
-            mark_[at] = Mark::Artifact;
-        }
-        return {at, s.end};
+        return startsInside(s) ? s : Stretch{s.end, s.end};
     }
 
 private:
     bool holeBefore(int k) const {
         return std::abs(t_.r[k] - t_.r[k - 1]) > (SpikeWidth + 1) * step_;
+    }
+
+    // Whether an artifact that stands out like a meniscus lies just before stretch s, with air
+    // before it: a few clean points, or the start of the scan. Readings past the ceiling,
+    // erratic ones and points deleted before count when they are as short as a meniscus's
+    // artifacts; longer, they are blocked light, and the edge of blocked light is no meniscus.
+    bool meniscusBefore(const Stretch& s) const {
+        bool found = false;
+        int clean = 0;
+        for (int k = s.begin - 1; k >= 0; --k) {
+            if (holeBefore(k + 1)) {
+                // Points deleted before: a meniscus taken out already, or blocked light.
+                if (t_.r[k + 1] - t_.r[k] > MeniscusReachCm) {
+                    return false;
+                }
+                found = true;
+                clean = 0;
+            }
+            if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
+                const Mark run = mark_[k];
+                int from = k;
+                while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
+                    --from;
+                }
+                if (t_.r[k] - t_.r[from] > MeniscusReachCm || from == 0) {
+                    return false;
+                }
+                found = true;
+                clean = 0;
+                k = from;
+                continue;
+            }
+            if (mark_[k] == Mark::Clean) {
+                if (++clean > SpikeWidth) {
+                    return found;
+                }
+                continue;
+            }
+            clean = 0;
+            found = found || prominence(k) >= MeniscusNoises;
+        }
+        return found;
+    }
+
+    // Whether nothing but clean points lie between the start of the scan and stretch s.
+    bool startsInside(const Stretch& s) const {
+        for (int k = s.begin - 1; k >= 0; --k) {
+            if (holeBefore(k + 1) || (mark_[k] != Mark::Clean && mark_[k] != Mark::Spike)) {
+                return false;
+            }
+        }
+        return true;
     }
 
     // Past the absorbance ceiling (judged on the spike-free level, so that a spike does not
@@ -599,10 +653,12 @@ private:
             last = next;
         }
         // The artifact beyond: its edge (points off the curve) and its core (points judged not
-        // clean, with gaps of up to two clean points: ringing crosses the curve), as far as they
-        // can be told apart from what cannot be judged at all.
+        // clean, steps between readings, with gaps of up to two clean points: ringing crosses
+        // the curve), as far as they can be told apart from what cannot be judged at all.
         auto clean = [&](int k) {
-            return !inRegion(k) || (mark_[k] == Mark::Clean && !rough_[k]);
+            return !inRegion(k) || (mark_[k] == Mark::Clean && !rough_[k] &&
+                                    (!inRegion(k + dir) || std::abs(t_.y[k + dir] - t_.y[k]) <=
+                                                               OutlierNoises * quiet_[k] * Sqrt2));
         };
         int width = 0;
         bool inCore = false;
@@ -630,7 +686,7 @@ private:
             faded = k - dir;
         }
         if (faded != last) {
-            const int fadeEnd = faded - dir * std::max(SpikeWidth, std::abs(last - faded) / 2);
+            const int fadeEnd = faded - dir * std::max(SpikeWidth, std::abs(last - faded));
             end = dir > 0 ? std::min(end, fadeEnd) : std::max(end, fadeEnd);
         }
         return (end - inner) * dir >= 0 ? end : inner;
@@ -650,8 +706,6 @@ private:
     std::vector<char> rough_;
     std::vector<double> cleaned_; // the readings with outliers bridged
     std::vector<char> steady_;    // not an outlier
-    bool hasDeviations_ = false;
-    std::vector<double> typicalDev_;
 };
 
 } // namespace
@@ -683,12 +737,12 @@ Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings) {
             candidates.emplace_back(s, followed);
         }
     }
-    // A column is the last candidate before a divider (a gap longer than a meniscus's artifacts)
-    // or the end of the scan; the ones before it in its channel are air.
+    // A column is the last candidate before blocked light or the end of the scan; the ones
+    // before it in its channel are air.
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const bool last =
             i + 1 == candidates.size() ||
-            t.r[candidates[i + 1].first.begin] - t.r[candidates[i].first.end - 1] > DividerCm;
+            search.blockedBetween(candidates[i].first.end - 1, candidates[i + 1].first.begin);
         if (!last) {
             continue;
         }
