@@ -316,7 +316,7 @@ public:
     // be used, erratic ones or points deleted before, over more than a meniscus's artifacts.
     bool blockedBetween(int a, int b) const {
         for (int k = a + 1; k <= b; ++k) {
-            if (holeBefore(k) && t_.r[k] - t_.r[k - 1] > MeniscusReachCm) {
+            if (holeBefore(k)) {
                 return true;
             }
             if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
@@ -358,25 +358,21 @@ public:
     }
 
 private:
-    bool holeBefore(int k) const {
-        return std::abs(t_.r[k] - t_.r[k - 1]) > (SpikeWidth + 1) * step_;
-    }
+    // Whether points longer than a meniscus's artifacts were deleted before point k: blocked
+    // light (a filler without deviation) or a stretch the user took out. Shorter holes are
+    // bridged.
+    bool holeBefore(int k) const { return std::abs(t_.r[k] - t_.r[k - 1]) > MeniscusReachCm; }
 
     // Whether an artifact that stands out like a meniscus lies just before stretch s, with air
-    // before it: a few clean points, or the start of the scan. Readings past the ceiling,
-    // erratic ones and points deleted before count when they are as short as a meniscus's
-    // artifacts; longer, they are blocked light, and the edge of blocked light is no meniscus.
+    // before it: a few clean points, or the start of the scan. Readings past the ceiling and
+    // erratic ones count when they are as short as a meniscus's artifacts; longer, they are
+    // blocked light, and the edge of blocked light is no meniscus.
     bool meniscusBefore(const Stretch& s) const {
         bool found = false;
         int clean = 0;
         for (int k = s.begin - 1; k >= 0; --k) {
             if (holeBefore(k + 1)) {
-                // Points deleted before: a meniscus taken out already, or blocked light.
-                if (t_.r[k + 1] - t_.r[k] > MeniscusReachCm) {
-                    return false;
-                }
-                found = true;
-                clean = 0;
+                return false;
             }
             if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
                 const Mark run = mark_[k];
@@ -438,8 +434,7 @@ private:
         }
     }
 
-    // Usable points without a hole in x wider than a spike; shorter ones cannot be judged.
-    // Shorter ones are marked `shortMark`.
+    // Usable points without a hole; those too short to be judged are marked `shortMark`.
     void findRegions(Mark shortMark) {
         regions_.clear();
         auto apart = [&](int k) {
@@ -720,6 +715,10 @@ Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings) {
     }
     if (t.size() < MinColumnPoints) {
         result.reason = "it has too few good points for a solution column";
+        return result;
+    }
+    if (std::all_of(t.y.begin(), t.y.end(), [&](double y) { return y == t.y.front(); })) {
+        result.reason = "its readings are all the same";
         return result;
     }
     ColumnSearch search(t, isAbsorbance(data), settings.absorbanceCeiling);
