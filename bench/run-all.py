@@ -477,6 +477,8 @@ def main():
                medians["bare_from_chars"], seconds_text, bound=1.25),
         Figure("getdata, 2200-point scan", medians["getdata"], "numpy.loadtxt",
                loadtxt, seconds_text, faster=True),
+        Figure("suggest, 2200-point scan", medians["suggest"], "getdata of the same scan",
+               medians["getdata"], seconds_text, bound=1.0),
         Figure("redraw, 2200 points, 1920 x 1080", medians["redraw"], "matplotlib (Agg)",
                plot, seconds_text, faster=True, bound=40),
         Figure("start-up to main window shown", start["skerry"], same,
