@@ -47,6 +47,8 @@ def read_truth(path):
                 truth["suggested_spikes"] += [int(v) for v in values]
             elif key in ("optics", "run", "noise", "step"):
                 truth[key] = rest
+            elif key == "fault":
+                truth["notes"].append(rest)
             else:
                 truth["notes"].append(line.strip())
     return truth
