@@ -423,13 +423,15 @@ void ScanBuilder::paint(const Channel& c) {
     if (c.empty) {
         return;
     }
+    // The readings go from the air's to the solution's where the spike peaks or the dip is
+    // deepest.
     const double before = c.air + (c.reference > 0.0 ? c.buffer : 0.0);
-    const double after = c.solution.at(c.meniscusEnd);
+    const double jump = c.meniscus + (absorbance() ? c.meniscusShape * (c.meniscusEnd - c.meniscus)
+                                                   : c.meniscusShape / 2.0);
     std::tie(a, e) = indices(c.meniscus, c.meniscusEnd);
     for (std::size_t i = a; i < e; ++i) {
-        const double t = (x_[i] - c.meniscus) / (c.meniscusEnd - c.meniscus);
         const double artifact = meniscusAt(c, x_[i]);
-        put(i, before + (after - before) * t + artifact, 0.1 * std::abs(artifact));
+        put(i, (x_[i] < jump ? before : c.solution.at(x_[i])) + artifact, 0.1 * std::abs(artifact));
     }
     std::tie(a, e) = indices(c.meniscusEnd, c.solution.bottom);
     for (std::size_t i = a; i < e; ++i) {
