@@ -327,13 +327,15 @@ Channel ScanBuilder::place(double start, const Lengths& l) {
     }
     c.solution = drawSolution(c.meniscusEnd, c.meniscusEnd + l.solution, c.air);
     c.bottomEnd = c.solution.bottom + l.bottom;
-    const double atBottom = c.solution.at(c.solution.bottom);
+    // The bottom leaves the solution's profile by far more than the noise.
+    const double atEnd = c.solution.at(c.bottomEnd);
     if (absorbance()) {
-        c.bottomLevel =
-            random_.chance(0.7) ? random_.uniform(1.8, 3.5) : -random_.uniform(0.2, 1.5);
+        c.bottomLevel = random_.chance(0.7)
+                            ? std::max(random_.uniform(1.8, 3.5), atEnd + random_.uniform(0.5, 1.5))
+                            : -random_.uniform(0.2, 1.5);
         c.erratic = random_.uniform(0.1, 0.8);
     } else {
-        c.bottomLevel = atBottom + (random_.chance(0.5) ? 1.0 : -1.0) * random_.uniform(1.0, 6.0);
+        c.bottomLevel = atEnd + (random_.chance(0.5) ? 1.0 : -1.0) * random_.uniform(2.0, 8.0);
         c.erratic = random_.uniform(0.3, 2.0);
     }
     return c;
@@ -437,12 +439,12 @@ void ScanBuilder::paint(const Channel& c) {
     for (std::size_t i = a; i < e; ++i) {
         put(i, c.solution.at(x_[i]));
     }
-    const double from = c.solution.at(c.solution.bottom);
+    // The steep rise or fall, away from where the solution's profile would have gone.
+    const double change = c.bottomLevel - c.solution.at(c.bottomEnd);
     std::tie(a, e) = indices(c.solution.bottom, c.bottomEnd);
     for (std::size_t i = a; i < e; ++i) {
         const double t = (x_[i] - c.solution.bottom) / (c.bottomEnd - c.solution.bottom);
-        put(i, from + (c.bottomLevel - from) * smoothStep(t),
-            0.05 * std::abs(c.bottomLevel - from) * t);
+        put(i, c.solution.at(x_[i]) + change * smoothStep(t), 0.05 * std::abs(change) * t);
     }
     paintErratic(c.bottomEnd, c.end, c.bottomLevel, c.erratic);
 }
