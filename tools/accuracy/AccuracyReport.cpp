@@ -76,9 +76,10 @@ struct Judgement {
     std::vector<std::string> faults;
 };
 
-std::string format(const char* pattern, double a, double b = 0.0, double c = 0.0, double d = 0.0) {
+template <typename... Values>
+std::string format(const char* pattern, Values... values) {
     char text[200];
-    std::snprintf(text, sizeof text, pattern, a, b, c, d);
+    std::snprintf(text, sizeof text, pattern, values...);
     return text;
 }
 
@@ -143,9 +144,9 @@ Judgement judge(const GeneratedScan& scan, const Suggestion& suggestion, const D
             if (deleted) {
                 ++t.found;
             } else {
-                judgement.faults.push_back(format("spike of %.0f points, %.0fx the noise, at "
-                                                  "%.4f cm kept",
-                                                  p.count, p.size, x(p.first)));
+                judgement.faults.push_back(
+                    format("spike of %d points, %.0fx the noise, at %.4f cm kept", p.count, p.size,
+                           x(p.first)));
             }
         }
         long deletedHere = 0;
@@ -157,8 +158,8 @@ Judgement judge(const GeneratedScan& scan, const Suggestion& suggestion, const D
         }
         t.deleted += deletedHere;
         if (deletedHere > 0) {
-            judgement.faults.push_back(name + format(": %.0f good points deleted as spikes",
-                                                     static_cast<double>(deletedHere)));
+            judgement.faults.push_back(name +
+                                       format(": %ld good points deleted as spikes", deletedHere));
         }
     }
     for (const SolutionColumn& c : suggestion.columns) {
