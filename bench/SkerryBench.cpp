@@ -124,15 +124,15 @@ void bareFromCharsFigure(benchmark::State& state, const std::string& scan) {
 // The suggested edits of the scan as read: the search for its columns and spikes alone.
 void suggestFigure(benchmark::State& state, const std::string& scan) {
     auto data = std::make_unique<DataSet>();
-    if (auto refusal = loadDataFile(*data, scan)) {
-        state.SkipWithError(refusal->c_str());
+    if (const Done loaded = loadDataFile(*data, scan); !loaded) {
+        state.SkipWithError(loaded.reason().c_str());
         return;
     }
     std::size_t columns = 0;
     for (auto _ : state) {
-        const Suggestion suggestion = suggestEdits(*data);
-        columns = suggestion.columns.size();
-        benchmark::DoNotOptimize(suggestion.columns.data());
+        const auto suggestion = suggestEdits(*data);
+        columns = suggestion ? suggestion->columns.size() : 0;
+        benchmark::DoNotOptimize(&suggestion);
     }
     state.counters["points"] = data->PointCount;
     state.counters["columns"] = static_cast<double>(columns);

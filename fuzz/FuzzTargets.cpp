@@ -348,8 +348,10 @@ int suggestion(const std::uint8_t* data, std::size_t size) {
     auto scan = std::make_unique<DataSet>();
     SuggestSettings settings;
     makeScan(bytes, *scan, settings);
-    const Suggestion s = suggestEdits(*scan, settings);
-    require(s.columns.empty() != s.reason.empty(), "columns, or the reason there are none");
+    const auto found = suggestEdits(*scan, settings);
+    require(found ? !found->columns.empty() : !found.reason().empty(),
+            "columns, or the reason there are none");
+    const Suggestion s = found ? *found : Suggestion{};
     require(s.columns.size() <= 4, "at most four columns");
     auto kept = [&](int i) {
         const Point& p = scan->WorkPoints(i);

@@ -84,7 +84,8 @@ std::string format(const char* pattern, Values... values) {
 }
 
 // Compares the suggestion for a scan with its truth.
-Judgement judge(const GeneratedScan& scan, const Suggestion& suggestion, const DataSet& data) {
+Judgement judge(const GeneratedScan& scan, const Outcome<Suggestion>& found, const DataSet& data) {
+    const Suggestion suggestion = found ? *found : Suggestion{};
     auto x = [&](int i) {
         return static_cast<double>(data.WorkPoints(i).x);
     };
@@ -172,8 +173,8 @@ Judgement judge(const GeneratedScan& scan, const Suggestion& suggestion, const D
                 "column suggested at %.3f-%.3f cm where there is none", x(c.first), x(c.last)));
         }
     }
-    if (suggestion.columns.empty()) {
-        judgement.faults.push_back("no column found: " + suggestion.reason);
+    if (!found) {
+        judgement.faults.push_back("no column found: " + found.reason());
     }
     return judgement;
 }
@@ -265,8 +266,9 @@ int run(const Options& options) {
     for (int n = 1; n <= options.scans; ++n) {
         const GeneratedScan scan = generateScan(options.seed, n);
         loadScan(scan, *data);
-        const Suggestion suggestion = suggestEdits(*data);
-        const Judgement judgement = judge(scan, suggestion, *data);
+        const auto found = suggestEdits(*data);
+        const Suggestion suggestion = found ? *found : Suggestion{};
+        const Judgement judgement = judge(scan, found, *data);
         total.add(judgement.tally);
         for (const auto& kind : kindsOf(scan)) {
             byKind[kind].add(judgement.tally);

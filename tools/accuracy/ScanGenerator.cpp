@@ -623,8 +623,8 @@ GeneratedScan generateScan(std::uint64_t seed, int number) {
 
 void loadScan(const GeneratedScan& scan, DataSet& data) {
     auto file = std::make_unique<ScanFile>();
-    if (auto refusal = parseScanText(scan.text, *file)) {
-        throw std::runtime_error(scan.name + ": " + *refusal);
+    if (const Done parsed = parseScanText(scan.text, *file); !parsed) {
+        throw std::runtime_error(scan.name + ": " + parsed.reason());
     }
     takeScan(data, *file, scan.name);
 }

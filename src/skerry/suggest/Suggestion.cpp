@@ -705,28 +705,24 @@ private:
 
 } // namespace
 
-Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings) {
-    Suggestion result;
+Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& settings) {
     const Trace t = traceOf(data, settings);
     if (t.size() == 0) {
-        result.reason = settings.lowX || settings.highX ? "no good point lies between the x limits"
-                                                        : "it has no good points";
-        return result;
+        return Failure{settings.lowX || settings.highX ? "no good point lies between the x limits"
+                                                       : "it has no good points"};
     }
     if (t.size() < MinColumnPoints) {
-        result.reason = "it has too few good points for a solution column";
-        return result;
+        return Failure{"it has too few good points for a solution column"};
     }
     if (std::all_of(t.y.begin(), t.y.end(), [&](double y) { return y == t.y.front(); })) {
-        result.reason = "its readings are all the same";
-        return result;
+        return Failure{"its readings are all the same"};
     }
     ColumnSearch search(t, isAbsorbance(data), settings.absorbanceCeiling);
     if (!search.anyRegion()) {
-        result.reason = "no stretch of usable readings is long enough for a solution column";
-        return result;
+        return Failure{"no stretch of usable readings is long enough for a solution column"};
     }
     const std::vector<Stretch> smooth = search.smoothStretches();
+    Suggestion result;
 
     // Each stretch followed to where its curve ends; those too short for a column are dropped.
     std::vector<std::pair<Stretch, Stretch>> candidates;
@@ -773,7 +769,7 @@ Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings) {
                                               }));
     }
     if (result.columns.empty()) {
-        result.reason = "no smooth stretch is long enough for a solution column";
+        return Failure{"no smooth stretch is long enough for a solution column"};
     }
     return result;
 }
