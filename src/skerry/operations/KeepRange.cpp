@@ -27,7 +27,7 @@ std::optional<float> limitFromText(std::string_view text) {
 
 std::string xLimitText(float x) {
     std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), x).ptr;
+    auto* const end = std::to_chars(text.data(), text.data() + text.size(), x).ptr;
     return {text.data(), end};
 }
 
