@@ -6,6 +6,8 @@
 #                   (MinGW-w64) and run under Wine; skerry-batch.exe compared with skerry-batch
 #   make fuzz       runs each libFuzzer program for FUZZ_SECONDS seconds
 #   make bench      optimised build, then every benchmark beside its peer in one table
+#   make accuracy   the suggested edits judged on generated scans, the figures beside their
+#                   targets; FAILURES=DIR writes the scans that miss a target, drawn, into DIR
 #   make tidy       Clang build, then clang-tidy over the program's sources; fails on a warning
 #   make package    release build and the Debian package build-release/package/skerry_*.deb
 # WERROR=ON turns compiler warnings into errors (CI builds that way).
@@ -15,7 +17,7 @@ FUZZ_SECONDS ?= 60
 WERROR ?= OFF
 
 .PHONY: all deps build run test build-asan test-asan build-windows test-windows build-fuzz fuzz \
-	bench build-clang tidy package clean format
+	bench accuracy build-clang tidy package clean format
 
 all: build
 
@@ -67,6 +69,13 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	/usr/bin/python3 bench/run-all.py
+
+# Plotting the failing scans needs Debian's Python with matplotlib.
+accuracy:
+	@tools/install-deps.sh $(if $(FAILURES),python3-matplotlib)
+	cmake --preset dev -DSKERRY_WERROR=$(WERROR)
+	cmake --build --preset dev -j $(JOBS) --target accuracy-report
+	build/bin/accuracy-report $(if $(FAILURES),--failures $(FAILURES))
 
 build-clang:
 	@tools/install-deps.sh clang

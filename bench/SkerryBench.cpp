@@ -1,6 +1,7 @@
 // The in-process figures of `make bench`, each beside the bare loop it is held against:
 //   getdata          reading a scan file into the point block (file read included)
 //   bare_from_chars  the same bytes split into lines and converted with std::from_chars
+//   suggest          the suggested edits of the scan read: its solution columns and spikes
 //   listing          the main window's listing text: the comment lines and every point
 //   bare_to_chars    the same lines written with std::to_chars into one buffer
 //   bare_snprintf    the same lines written with snprintf into one buffer
@@ -29,6 +30,7 @@
 #include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/model/Listing.h"
+#include "skerry/suggest/Suggestion.h"
 #include "skerryui/editor/PlotRenderer.h"
 
 namespace {
@@ -117,6 +119,23 @@ void bareFromCharsFigure(benchmark::State& state, const std::string& scan) {
         benchmark::DoNotOptimize(values.data());
     }
     state.counters["points"] = static_cast<double>(values.size()) / 3.0;
+}
+
+// The suggested edits of the scan as read: the search for its columns and spikes alone.
+void suggestFigure(benchmark::State& state, const std::string& scan) {
+    auto data = std::make_unique<DataSet>();
+    if (const Done loaded = loadDataFile(*data, scan); !loaded) {
+        state.SkipWithError(loaded.reason().c_str());
+        return;
+    }
+    std::size_t columns = 0;
+    for (auto _ : state) {
+        const auto suggestion = suggestEdits(*data);
+        columns = suggestion ? suggestion->columns.size() : 0;
+        benchmark::DoNotOptimize(&suggestion);
+    }
+    state.counters["points"] = data->PointCount;
+    state.counters["columns"] = static_cast<double>(columns);
 }
 
 // The listing the main window shows and writes after every change: the comment lines and one
@@ -239,6 +258,7 @@ int main(int argc, char* argv[]) {
     }
     benchmark::RegisterBenchmark("getdata", getdataFigure, scan);
     benchmark::RegisterBenchmark("bare_from_chars", bareFromCharsFigure, scan);
+    benchmark::RegisterBenchmark("suggest", suggestFigure, scan);
     benchmark::RegisterBenchmark("listing", listingFigure, scan);
     benchmark::RegisterBenchmark("bare_to_chars", bareListingFigure, scan, toCharsLine);
     benchmark::RegisterBenchmark("bare_snprintf", bareListingFigure, scan, snprintfLine);

@@ -2,7 +2,7 @@
 """Runs every benchmark of Skerry and its peer in one run on this machine and prints one table:
 each figure, its peer, the ratio and the target. Exits with status 1 when a target is missed.
 
-Usage: bench/run-all.py [--build FOLDER] [--repetitions N] [--keep]
+Usage: bench/run-all.py [--build FOLDER] [--repetitions N] [--keep] [--batch-only]
 
 Needs Debian's Python 3 with python3-numpy and python3-matplotlib, and the programs of the
 bench preset (cmake --preset bench). Every timing is repeated and the median is taken, so that
@@ -109,9 +109,9 @@ def timed_median(action, repetitions, min_seconds=0.1, min_calls=1):
     return statistics.median(means)
 
 
-def run_checked(command, env, cwd=None, capture=True):
+def run_checked(command, env, cwd=None, capture=True, statuses=(0,)):
     result = subprocess.run(command, env=env, cwd=cwd, capture_output=capture, text=True)
-    if result.returncode != 0:
+    if result.returncode not in statuses:
         sys.exit(
             "bench: %s failed with status %d\n%s"
             % (" ".join(command), result.returncode, result.stderr if capture else "")
@@ -282,41 +282,67 @@ def memory_figures(bin_dir, scan, work, env, runs):
     return {name: statistics.median(kb) for name, kb in memory.items()}
 
 
-def batch_figure(bin_dir, scans, work, env, runs):
+class BatchTimes:
+    """The wall times of the runs of skerry-batch and of its peer, and the scans skerry-batch
+    refused (with --auto: those in which no column is found)."""
+
+    def __init__(self, skerry, numpy, refused):
+        self.skerry = skerry
+        self.numpy = numpy
+        self.refused = refused
+
+    def spread(self):
+        return "skerry-batch %s to %s, peer %s to %s" % (
+            seconds_text(min(self.skerry)),
+            seconds_text(max(self.skerry)),
+            seconds_text(min(self.numpy)),
+            seconds_text(max(self.numpy)),
+        )
+
+
+def batch_figure(bin_dir, scans, work, env, runs, editing=()):
     """1000 scans written truncated in XI form: one skerry-batch run over all of them into a
     folder, against one Python process doing the same with numpy. Whole runs are timed, process
     starts included. Every run writes into a new empty folder, as a user's conversion would,
     and starts with nothing left to flush: skerry-batch flushes the whole file system once, and
-    must not pay for the scans written here or for the files of the peer's run before."""
+    must not pay for the scans written here or for the files of the peer's run before.
+    `editing`: options of skerry-batch's runs that the peer does not do (--auto). Such a run may
+    refuse a scan (exit status 1, a line naming it); the refused scans are counted, and only the
+    files written are compared with the peer's by name, not by lines."""
     batch = os.path.join(bin_dir, "skerry-batch")
     names = sorted(os.listdir(scans))
     inputs = [os.path.join(scans, name) for name in names]
     times = {"skerry": [], "numpy": []}
+    refused = set()
     for run in range(runs):
         for name in times:
             folder = os.path.join(work, "out-%s-%d" % (name, run))
             os.makedirs(folder)
             if name == "skerry":
-                command = [batch, "--truncated", "--xi", "-o", folder] + inputs
+                command = [batch, *editing, "--truncated", "--xi", "-o", folder] + inputs
             else:
                 command = [sys.executable, os.path.join(HERE, "batch-peer.py"), scans, folder]
             os.sync()
             start = time.perf_counter()
-            run_checked(command, env, cwd=work)
+            result = run_checked(command, env, cwd=work, statuses=(0, 1) if editing else (0,))
             times[name].append(time.perf_counter() - start)
-    # Both wrote every scan, with the same number of lines.
+            if name == "skerry":
+                refused = {line.split(": ")[1] for line in result.stderr.splitlines()}
+    # Both wrote every scan that was not refused; converting only, with the same number of lines.
     folders = [os.path.join(work, "out-%s-%d" % (name, runs - 1)) for name in times]
-    for folder in folders:
-        if sorted(os.listdir(folder)) != names:
-            sys.exit("bench: %s does not hold one file per scan" % folder)
-    for name in names[:: max(1, len(names) // 20)]:
+    written = [name for name in names if os.path.join(scans, name) not in refused]
+    if sorted(os.listdir(folders[0])) != written or sorted(os.listdir(folders[1])) != names:
+        sys.exit("bench: the folders do not hold one file per scan written")
+    for name in names[:: max(1, len(names) // 20)] if not editing else []:
         counts = []
         for folder in folders:
             with open(os.path.join(folder, name), "rb") as f:
                 counts.append(f.read().count(b"\r\n"))
         if counts[0] != counts[1]:
             sys.exit("bench: %s: skerry-batch wrote %d lines, the peer %d" % (name, *counts))
-    return statistics.median(times["skerry"]), statistics.median(times["numpy"])
+    for folder in [os.path.join(work, "out-%s-%d" % (n, r)) for n in times for r in range(runs)]:
+        shutil.rmtree(folder)
+    return BatchTimes(times["skerry"], times["numpy"], len(refused))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -424,6 +450,7 @@ def main():
     parser.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
     parser.add_argument("--repetitions", type=int, default=15)
     parser.add_argument("--keep", action="store_true", help="keep the work folder")
+    parser.add_argument("--batch-only", action="store_true", help="only the 1000-scan rows")
     args = parser.parse_args()
     bin_dir = os.path.join(args.build, "bin")
     reps = max(3, args.repetitions)
@@ -448,15 +475,17 @@ def main():
         write_batch_scans(scans, BATCH_SCANS)
 
         print("Batch runs over %d scans ..." % BATCH_SCANS, flush=True)
-        batch, batch_peer = batch_figure(bin_dir, scans, work, env, 5)
-        print("In-process figures (Google Benchmark) ...", flush=True)
-        medians = in_process_figures(bin_dir, scan, work, env, reps)
-        print("numpy.loadtxt and matplotlib ...", flush=True)
-        loadtxt = loadtxt_figure(scan, reps)
-        plot = matplotlib_figure(scan, reps)
-        print("Start-up and memory ...", flush=True)
-        start = start_up_figures(bin_dir, work, env, 2 * reps)
-        memory = memory_figures(bin_dir, scan, work, env, 5)
+        batch = batch_figure(bin_dir, scans, work, env, 5)
+        auto = batch_figure(bin_dir, scans, work, env, 5, editing=["--auto"])
+        if not args.batch_only:
+            print("In-process figures (Google Benchmark) ...", flush=True)
+            medians = in_process_figures(bin_dir, scan, work, env, reps)
+            print("numpy.loadtxt and matplotlib ...", flush=True)
+            loadtxt = loadtxt_figure(scan, reps)
+            plot = matplotlib_figure(scan, reps)
+            print("Start-up and memory ...", flush=True)
+            start = start_up_figures(bin_dir, work, env, 2 * reps)
+            memory = memory_figures(bin_dir, scan, work, env, 5)
     finally:
         shutil.rmtree(runtime, ignore_errors=True)
         if args.keep:
@@ -466,9 +495,15 @@ def main():
 
     same = "same windows, no logic"
     empty = "empty Qt main window"
-    figures = [
-        Figure("1000 scans truncated as XI, one run", batch, "one Python process with numpy",
-               batch_peer, seconds_text, faster=True, bound=3),
+    batch_rows = [
+        Figure("1000 scans truncated as XI, one run", statistics.median(batch.skerry),
+               "one Python process with numpy", statistics.median(batch.numpy), seconds_text,
+               faster=True, bound=3),
+        Figure("1000 scans --auto, truncated as XI, one run", statistics.median(auto.skerry),
+               "the same converting only", statistics.median(auto.numpy), seconds_text,
+               faster=True, bound=3),
+    ]
+    figures = batch_rows if args.batch_only else batch_rows + [
         Figure("listing text, 2200 points", medians["listing"], "bare to_chars loop",
                medians["bare_to_chars"], seconds_text, bound=1.5),
         Figure("listing text, 2200 points", medians["listing"], "bare snprintf loop",
@@ -477,6 +512,8 @@ def main():
                medians["bare_from_chars"], seconds_text, bound=1.25),
         Figure("getdata, 2200-point scan", medians["getdata"], "numpy.loadtxt",
                loadtxt, seconds_text, faster=True),
+        Figure("suggest, 2200-point scan", medians["suggest"], "getdata of the same scan",
+               medians["getdata"], seconds_text, bound=1.0),
         Figure("redraw, 2200 points, 1920 x 1080", medians["redraw"], "matplotlib (Agg)",
                plot, seconds_text, faster=True, bound=40),
         Figure("start-up to main window shown", start["skerry"], same,
@@ -498,6 +535,8 @@ def main():
         "times, start-up and batch wall times; windows on Qt's offscreen platform."
         % (reps, 2 * reps)
     )
+    print("Spread of the batch runs: %s; with --auto: %s, %d of %d scans without a column."
+          % (batch.spread(), auto.spread(), auto.refused, BATCH_SCANS))
     missed = [f.name for f in figures if not f.met()]
     if missed:
         print("Missed: " + "; ".join(missed))

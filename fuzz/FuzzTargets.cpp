@@ -17,6 +17,7 @@
 #include "skerry/input/DataLibrary.h"
 #include "skerry/input/FitFile.h"
 #include "skerry/output/EditedDataFile.h"
+#include "skerry/suggest/Suggestion.h"
 
 namespace skerry::fuzz {
 
@@ -299,6 +300,96 @@ int numberPattern(const std::uint8_t* data, std::size_t size) {
     if (std::isfinite(unit) && std::isfinite(back)) {
         require(std::abs(back - value) <= 0.5 * unit + written + 1e-300, "the text is the value");
     }
+    return 0;
+}
+
+namespace {
+
+// A scan of 1 to MaxPoints points made from the input: a header line naming the scan type (or
+// none), x ascending from 5.8 cm by steps that may be 0, or as XI, readings from two bytes each,
+// scaled by a power of two from tiny to huge and either as they are or summed up (a smooth
+// curve), third values good, deleted or 0. Missing bytes read as 0, which makes long constant
+// stretches.
+void makeScan(Bytes& bytes, DataSet& data, SuggestSettings& settings) {
+    const auto flags = bytes.take<std::uint8_t>();
+    data.PointCount = 1 + bytes.take<std::uint16_t>() % MaxPoints;
+    const int power = bytes.take<std::uint8_t>() % 250 - 140; // 2^-140 .. 2^109
+    const double scale = std::ldexp(1.0, power);
+    const double step = 1e-4 * (1 + bytes.take<std::uint8_t>());
+    const char* types[] = {"R", "P", "I", "W", "comment"};
+    data.CommentBlock.setLine(1, "fuzzed scan");
+    data.CommentBlock.setLine(2, std::string(types[flags % 5]) + " 1 20.0 40000 1 1 280 1");
+    data.CommentCount = 2;
+    double x = 5.8;
+    double sum = 0.0;
+    for (int i = 1; i <= data.PointCount; ++i) {
+        const auto raw = bytes.take<std::int16_t>();
+        const auto mark = bytes.take<std::uint8_t>();
+        x += step * (mark & 3);
+        sum = (flags & 8) != 0 ? sum + raw : raw;
+        const double reading = std::clamp(sum * scale, -3e38, 3e38);
+        const float third = (mark & 0x80) != 0 ? -0.01f : (mark & 0x40) != 0 ? 0.0f : 0.01f;
+        data.WorkPoints(i) = {static_cast<float>((flags & 16) != 0 ? x * x / 2 : x),
+                              static_cast<float>(reading), third * (1 + (mark >> 2 & 15))};
+    }
+    deriveRetainedRange(data);
+    if ((flags & 32) != 0) {
+        const float low = data.WorkPoints(1).x;
+        const float span = data.WorkPoints(data.PointCount).x - low;
+        settings.lowX = low + span * bytes.take<std::uint8_t>() / 255.0f;
+        settings.highX = low + span * bytes.take<std::uint8_t>() / 255.0f;
+    }
+}
+
+} // namespace
+
+int suggestion(const std::uint8_t* data, std::size_t size) {
+    Bytes bytes(data, size);
+    auto scan = std::make_unique<DataSet>();
+    SuggestSettings settings;
+    makeScan(bytes, *scan, settings);
+    const auto found = suggestEdits(*scan, settings);
+    require(found ? !found->columns.empty() : !found.reason().empty(),
+            "columns, or the reason there are none");
+    const Suggestion s = found ? *found : Suggestion{};
+    require(s.columns.size() <= 4, "at most four columns");
+    auto kept = [&](int i) {
+        const Point& p = scan->WorkPoints(i);
+        return p.isGood() && (!settings.lowX || p.x >= *settings.lowX) &&
+               (!settings.highX || p.x <= *settings.highX);
+    };
+    int after = 0;
+    for (const SolutionColumn& c : s.columns) {
+        require(c.first > after && c.first <= c.last && c.last <= scan->PointCount,
+                "columns inside the scan, ascending, apart");
+        require(kept(c.first) && kept(c.last), "a column starts and ends at a good point");
+        int previous = c.first;
+        for (const std::int32_t i : c.spikes) {
+            require(i > previous && i < c.last && kept(i), "spikes good, ascending, inside");
+            previous = i;
+        }
+        after = c.last;
+    }
+    // Applying deletes by sign alone, restores nothing and keeps just the columns.
+    auto applied = std::make_unique<DataSet>(*scan);
+    applySuggestion(*applied, s);
+    int firstGood = 0;
+    int lastGood = 0;
+    for (int i = 1; i <= scan->PointCount; ++i) {
+        const Point& was = scan->WorkPoints(i);
+        const Point& now = applied->WorkPoints(i);
+        require(now.x == was.x && now.reading == was.reading &&
+                    std::abs(now.third) == std::abs(was.third),
+                "only signs change");
+        require(was.isGood() || !now.isGood(), "nothing is restored");
+        if (now.isGood()) {
+            firstGood = firstGood == 0 ? i : firstGood;
+            lastGood = i;
+        }
+    }
+    require(firstGood == 0 ||
+                (applied->FirstGoodIndex == firstGood && applied->LastGoodIndex == lastGood),
+            "the retained range is the first and last good point");
     return 0;
 }
 

@@ -13,5 +13,6 @@ int profileFile(const std::uint8_t* data, std::size_t size);
 int fitFile(const std::uint8_t* data, std::size_t size);
 int leadingNumber(const std::uint8_t* data, std::size_t size);
 int numberPattern(const std::uint8_t* data, std::size_t size);
+int suggestion(const std::uint8_t* data, std::size_t size);
 
 } // namespace skerry::fuzz

@@ -70,7 +70,7 @@ printf '%s\n' "$text" | grep -q "EXIT STATUS" || fail "the manual page has no EX
 
 examples="$prefix/share/skerry/examples"
 for example in cell1-absorbance.RA1 cell1-blank.RA1 cell1-edited-xi.dat cell1.fit \
-    cell2-interference.IP1; do
+    cell2-interference.IP1 run/00001.RA1 run/00009.RA1; do
     [ -f "$examples/$example" ] || fail "share/skerry/examples/$example is not installed"
 done
 "$prefix/bin/skerry-batch" --fit "$examples/cell1.fit" --entry 2 --truncated >/dev/null ||

@@ -16,7 +16,8 @@ TEST(FuzzReplay, CorpusAndRegressionsKeepTheirPromises) {
         {"profile-file", fuzz::profileFile},
         {"fit-file", fuzz::fitFile},
         {"leading-number", fuzz::leadingNumber},
-        {"number-pattern", fuzz::numberPattern}};
+        {"number-pattern", fuzz::numberPattern},
+        {"suggestion", fuzz::suggestion}};
     // corpus/TARGET/* and regressions/TARGET/*
     int inputs = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(SKERRY_FUZZ_DIR)) {

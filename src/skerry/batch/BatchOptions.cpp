@@ -100,6 +100,9 @@ const std::vector<OptionRule>& optionRules() {
                            : Failure{"needs LOW:HIGH, two numbers with LOW not above HIGH, not '" +
                                      v + "'"};
          }},
+        {"--auto", "", false, setting(&BatchOptions::autoEdit)},
+        {"--channels", "", false, setting(&BatchOptions::channels)},
+        {"--suggest", "", false, setting(&BatchOptions::suggest)},
         {"--fit", "", true, keeping(&BatchOptions::fitFile)},
         {"--entry", "", true,
          [](BatchOptions& o, const std::string& v) {
@@ -187,11 +190,39 @@ Outcome<BatchOptions> parseBatchArguments(const std::vector<std::string>& args) 
     if ((options.fitEntry || options.allFitEntries) && options.fitFile.empty()) {
         return usageError("option --entry needs --fit");
     }
-    if (options.allFitEntries && options.output.empty() && options.plot.empty()) {
+    if (options.allFitEntries && options.output.empty() && options.plot.empty() &&
+        !options.suggest) {
         return usageError("option --entry all needs -o DIR");
     }
     if (options.plotFormat && options.plot.empty()) {
         return usageError("option --plot-format needs --plot");
+    }
+    if (options.suggest) {
+        // The suggestion is only printed: an option that writes, or changes what is written,
+        // would be ignored without a word.
+        const std::pair<std::string_view, bool> writing[] = {
+            {"-o", !options.output.empty()},
+            {"--plot", !options.plot.empty()},
+            {"--listing", options.listing},
+            {"--truncated", options.truncated},
+            {"--xi", options.xi},
+            {"--comments", !options.comments.empty()},
+            {"--invert", options.invert},
+            {"--noise", options.noiseRms.has_value()},
+            {"--channels", options.channels},
+        };
+        for (const auto& [name, given] : writing) {
+            if (given) {
+                return usageError("option --suggest writes nothing: it does not go with " +
+                                  std::string(name));
+            }
+        }
+    }
+    if (options.channels && !options.autoEdit) {
+        return usageError("option --channels needs --auto");
+    }
+    if (options.channels && (options.output.empty() || options.output == "-")) {
+        return usageError("option --channels needs -o DIR");
     }
     if (options.help) {
         return options;
@@ -203,7 +234,7 @@ Outcome<BatchOptions> parseBatchArguments(const std::vector<std::string>& args) 
     } else if (operands.empty()) {
         return usageError("no data file named");
     } else if (operands.size() > 1 && (options.output.empty() || options.output == "-") &&
-               options.plot.empty()) {
+               options.plot.empty() && !options.suggest) {
         return usageError("more than one data file named: -o DIR names the folder for them");
     }
     options.dataFiles = std::move(operands);
@@ -231,10 +262,12 @@ std::string batchUsage(bool plots) {
             : "  --plot         not available: this skerry-batch was built without Qt\n";
     return "Usage: skerry-batch [--truncated] [--xi] [--listing] [--comments FILE]\n"
            "                    [--invert] [--noise RMS --seed N] [--blank FILE]\n"
-           "                    [--keep LOW:HIGH] [-o OUT]\n"
+           "                    [--keep LOW:HIGH] [--auto [--channels -o DIR]] [-o OUT]\n"
            "                    [--plot FILE | --plot DIR --plot-format pdf|svg|png]\n"
            "                    DATAFILE | -o DIR DATAFILE... |\n"
            "                    --fit FITFILE [--entry K | --entry all -o DIR]\n"
+           "       skerry-batch --suggest [--blank FILE] [--keep LOW:HIGH]\n"
+           "                    DATAFILE... | --fit FITFILE [--entry K | --entry all]\n"
            "\n"
            "Loads a scan file as Skerry's File > Get Data does, or a data set of a fit file\n"
            "as File > Get File(s) From Fit-File re-opens it, and writes what Save would\n"
@@ -262,6 +295,20 @@ std::string batchUsage(bool plots) {
            "                 editor shows it, a radius or XI); the first and last good point\n"
            "                 become the retained range. Right after loading and the blank;\n"
            "                 a data set with no good point from LOW to HIGH is refused\n"
+           "  --auto         find each solution column (meniscus to bottom) and the spikes\n"
+           "                 in it, and delete, by sign, every point outside the columns\n"
+           "                 and every spike; the first and last good point become the\n"
+           "                 retained range. After --keep, which limits the search to\n"
+           "                 LOW:HIGH, and before comments, invert and noise; a data set\n"
+           "                 in which no column is found is reported and not written\n"
+           "  --channels     with --auto and -o DIR: every column K of a scan (1 nearest\n"
+           "                 the axis) is written on its own, with every point outside it\n"
+           "                 deleted, as DIR/NAME-K.EXT for the data file NAME.EXT (a name\n"
+           "                 without an extension: DIR/NAME-K); plots are named alike\n"
+           "  --suggest      write nothing: print the columns --auto would keep, one line\n"
+           "                 each: the data file, K, the first and the last x kept and the\n"
+           "                 x of the spikes deleted (separated by commas, none: empty),\n"
+           "                 tab-separated; x as --keep reads it back to the same value\n"
            "  --fit FITFILE  take the data set from the fit file FITFILE instead of a\n"
            "                 DATAFILE, with the limits and deleted points stored for it;\n"
            "                 names in FITFILE that are not full paths are looked up in its\n"

@@ -29,6 +29,12 @@ struct BatchOptions {
 
     // --keep: every point outside it is deleted, right after loading and the blank.
     std::optional<XRange> keep;
+    // --auto: the suggested edits are applied after --keep, before the comments.
+    bool autoEdit = false;
+    // --channels: with --auto, every solution column of a scan is a data set of its own.
+    bool channels = false;
+    // --suggest: the suggestion of each data set is printed instead of writing anything.
+    bool suggest = false;
 
     // Blank correction and fit files.
     std::string blankFile; // a blank applied as Get Blank applies it, after loading
@@ -46,8 +52,9 @@ struct BatchOptions {
 
     std::vector<std::string> dataFiles;
 
-    // More than one data set: the outputs go into folders.
-    bool manyDataSets() const { return allFitEntries || dataFiles.size() > 1; }
+    // More than one data set (or, with --channels, perhaps several of one scan): the outputs go
+    // into folders.
+    bool manyDataSets() const { return allFitEntries || dataFiles.size() > 1 || channels; }
 };
 
 // The options the arguments ask for, or the usage error they make.

@@ -50,7 +50,8 @@ public:
 };
 
 // The result of a single data set: on standard output, or in the file -o names, replaced as a
-// whole; asked only for a plot, a run writes no edited file.
+// whole; asked only for a plot, a run writes no edited file. The lines --suggest prints of
+// every data set go to standard output alike.
 class SingleResult final : public BatchDestination {
 public:
     SingleResult(const BatchOptions& options, std::ostream& out, BatchReporter& reporter);

@@ -19,6 +19,7 @@
 #include "skerry/operations/SignInversion.h"
 #include "skerry/output/EditedDataFile.h"
 #include "skerry/session/DataSetOperations.h"
+#include "skerry/suggest/Suggestion.h"
 
 namespace skerry {
 
@@ -50,19 +51,32 @@ bool readSharedInputs(const BatchOptions& options, SharedInputs& shared, BatchRe
     return true;
 }
 
-// What the options make of a loaded data set, in the program's order: the blank as Get Blank
-// subtracts it, the points kept, the comment lines, the sign, the noise; or why the data set
-// does not suit them.
-Done edit(DataSet& data, const BatchOptions& options, const SharedInputs& shared) {
+// What the options make of a loaded data set before the suggested edits: the blank as Get Blank
+// subtracts it, the points kept; or why the data set does not suit them.
+Done prepare(DataSet& data, const BatchOptions& options, const SharedInputs& shared) {
     if (shared.blank) {
         takeBlank(data, *shared.blank, options.blankFile);
         applyBlank(data);
     }
     if (options.keep) {
-        if (Done kept = keepWithin(data, *options.keep); !kept) {
-            return kept;
-        }
+        return keepWithin(data, *options.keep);
     }
+    return {};
+}
+
+// The columns --auto and --suggest go by: looked for within --keep's limits.
+Outcome<Suggestion> suggestionFor(const DataSet& data, const BatchOptions& options) {
+    SuggestSettings settings;
+    if (options.keep) {
+        settings.lowX = options.keep->low;
+        settings.highX = options.keep->high;
+    }
+    return suggestEdits(data, settings);
+}
+
+// What the options make of a data set after the suggested edits, in the program's order: the
+// comment lines, the sign, the noise.
+void finish(DataSet& data, const BatchOptions& options, const SharedInputs& shared) {
     if (shared.comments) {
         readCommentLines(data, *shared.comments);
     }
@@ -72,7 +86,6 @@ Done edit(DataSet& data, const BatchOptions& options, const SharedInputs& shared
     if (options.noiseRms) {
         addNoiseFromSeed(data, *options.noiseRms, *options.seed);
     }
-    return {};
 }
 
 // The text written of an edited data set: the file Save writes, or the listing.
@@ -81,7 +94,38 @@ std::string textOf(const DataSet& data, const BatchOptions& options) {
                            : editedFileText(data, {!options.truncated, !options.xi});
 }
 
-// One output of a data set: the name its files take, the data set its plot shows, its text.
+// What --suggest prints of a data set: a line for each column, tab-separated: the data file, K
+// (1 nearest the axis), the x of the first and the last point kept, the x of the spikes
+// separated by commas. Every x in the fewest digits that --keep reads back as the same value.
+std::string suggestionText(const std::string& file, const DataSet& data,
+                           const Suggestion& suggestion) {
+    std::string text;
+    const auto x = [&data](std::int32_t i) {
+        return xLimitText(data.WorkPoints(i).x);
+    };
+    for (std::size_t k = 0; k < suggestion.columns.size(); ++k) {
+        const SolutionColumn& column = suggestion.columns[k];
+        text += file + "\t" + std::to_string(k + 1) + "\t" + x(column.first) + "\t" +
+                x(column.last) + "\t";
+        for (std::size_t s = 0; s < column.spikes.size(); ++s) {
+            text += (s == 0 ? "" : ",") + x(column.spikes[s]);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+// The name of column k (from 1) of a data file: its stem, "-K", its extension, so that
+// 00001.RA1 gives 00001-1.RA1, run.2.RA1 run.2-1.RA1, and a name without a dot scan-1.
+fs::path columnName(const fs::path& name, std::size_t k) {
+    fs::path column = name.stem();
+    column += "-" + std::to_string(k);
+    column += name.extension();
+    return column;
+}
+
+// One output of a data set: the name its files take, the data set its plot shows (none when no
+// plot is asked for, so that a run that holds its outputs holds only their texts), its text.
 struct Output {
     fs::path name;
     std::unique_ptr<DataSet> data;
@@ -108,6 +152,16 @@ struct Run {
     fs::path nameOf(std::size_t i) const { return os::pathFromUtf8(source.file(i)).filename(); }
 };
 
+// Finishes an edited data set and adds it to what is made of it, under `name`.
+void addOutput(const Run& run, Made& made, fs::path name, std::unique_ptr<DataSet> data) {
+    finish(*data, run.options, run.shared);
+    std::string text = textOf(*data, run.options);
+    if (run.options.plot.empty()) {
+        data.reset();
+    }
+    made.outputs.push_back({std::move(name), std::move(data), std::move(text)});
+}
+
 // Reads and edits data set i. Touches nothing but its own data set, so that several are made at
 // once.
 Made make(const Run& run, std::size_t i) {
@@ -115,22 +169,41 @@ Made make(const Run& run, std::size_t i) {
     auto data = std::make_unique<DataSet>();
     made.opened = run.source.open(i, *data);
     if (made.opened) {
-        made.edited = edit(*data, run.options, run.shared);
+        made.edited = prepare(*data, run.options, run.shared);
     }
-    if (made.opened && made.edited) {
-        std::string text = textOf(*data, run.options);
-        made.outputs.push_back({run.nameOf(i), std::move(data), std::move(text)});
+    if (!made.opened || !made.edited) {
+        return made;
+    }
+    if (!run.options.autoEdit && !run.options.suggest) {
+        addOutput(run, made, run.nameOf(i), std::move(data));
+        return made;
+    }
+    const auto suggestion = suggestionFor(*data, run.options);
+    if (!suggestion) {
+        made.edited = suggestion.failure();
+    } else if (run.options.suggest) {
+        made.outputs.push_back(
+            {run.nameOf(i), nullptr, suggestionText(run.source.file(i), *data, *suggestion)});
+    } else if (run.options.channels) {
+        for (std::size_t k = 0; k < suggestion->columns.size(); ++k) {
+            auto column = std::make_unique<DataSet>(*data);
+            applySuggestion(*column, {{suggestion->columns[k]}});
+            addOutput(run, made, columnName(run.nameOf(i), k + 1), std::move(column));
+        }
+    } else {
+        applySuggestion(*data, *suggestion);
+        addOutput(run, made, run.nameOf(i), std::move(data));
     }
     return made;
 }
 
 // Draws an output's plot when one is asked for; false after reporting why it could not be drawn.
-bool drawPlot(const Run& run, const DataSet& data, const fs::path& plot) {
+bool drawPlot(const Run& run, const Output& output, const fs::path& plot) {
     if (plot.empty()) {
         return true;
     }
-    return run.reporter.check(
-        os::utf8Of(plot), run.plots(data, os::utf8Of(plot), *run.options.plotFormat, run.platform));
+    return run.reporter.check(os::utf8Of(plot), run.plots(*output.data, os::utf8Of(plot),
+                                                          *run.options.plotFormat, run.platform));
 }
 
 // Hands what was made of data set i to the destination, each output's plot drawn before its
@@ -143,7 +216,7 @@ bool deliver(const Run& run, std::size_t i, Made& made) {
     bool delivered = true;
     for (const Output& output : made.outputs) {
         const Targets targets = run.destination.targets(output.name);
-        delivered = drawPlot(run, *output.data, targets.plot) &&
+        delivered = drawPlot(run, output, targets.plot) &&
                     run.destination.write(targets, output.text) && delivered;
     }
     return delivered;
@@ -162,14 +235,17 @@ std::vector<fs::path> inputsOf(const Run& run) {
     return inputs;
 }
 
-// Before anything is read, every file the run will write is claimed; false after reporting the
-// first that may not be written. Of a single data set, messages name its data file.
-bool claimTargets(const Run& run) {
+// The outputs a run writes, each as the data set it is made of and the name its files take.
+using NamedOutputs = std::vector<std::pair<std::size_t, fs::path>>;
+
+// Before anything is written, every file the run will write is claimed; false after reporting
+// the first that may not be written. Of a single data set, messages name its data file.
+bool claimTargets(const Run& run, const NamedOutputs& outputs) {
     const bool many = run.options.manyDataSets();
     OutputCheck check(inputsOf(run), many ? run.source.kind() : "");
-    for (std::size_t i = 0; i < run.source.count(); ++i) {
+    for (const auto& [i, name] : outputs) {
         const std::string label = many ? run.source.label(i) : run.source.file(i);
-        const Targets targets = run.destination.targets(run.nameOf(i));
+        const Targets targets = run.destination.targets(name);
         for (const fs::path* target : {&targets.output, &targets.plot}) {
             if (!target->empty() && !run.reporter.check(check.claim(*target, label))) {
                 return false;
@@ -181,28 +257,49 @@ bool claimTargets(const Run& run) {
 
 // The one way through a run, for one data set or many, from data files or a fit file: the data
 // sets are read and edited on every core, and their plots drawn and results written in order.
+// Outputs named after their data files are claimed before anything is read; the names of
+// --channels are known only once a scan is edited, so such a run holds what it makes and claims
+// every output before anything is written.
 int runThrough(const Run& run) {
-    if (!claimTargets(run)) {
-        return BatchFailed;
-    }
     const std::size_t count = run.source.count();
+    const bool namedLate = run.options.channels;
+    if (!namedLate) {
+        NamedOutputs outputs;
+        for (std::size_t i = 0; i < count; ++i) {
+            outputs.emplace_back(i, run.nameOf(i));
+        }
+        if (!claimTargets(run, outputs)) {
+            return BatchFailed;
+        }
+    }
     const bool allOrNone = run.source.refusal() == DataSetSource::Refusal::AllOrNone;
     BatchProgress progress(count, run.reporter);
     bool failed = false;
-    std::vector<Made> held; // all or none: everything is read before anything is written
+    std::vector<Made> held; // everything is made before anything is written
     inOrder<Made>(
         count, [&run](std::size_t i) { return make(run, i); },
         [&](std::size_t i, Made& made) {
-            if (allOrNone) {
+            if (allOrNone || namedLate) {
                 held.push_back(std::move(made));
                 return;
             }
             failed = !deliver(run, i, made) || failed;
             progress.done();
         });
-    for (std::size_t i = 0; i < held.size(); ++i) {
+    for (std::size_t i = 0; allOrNone && i < held.size(); ++i) {
         if (!held[i].opened) {
             run.reporter.failed(run.source.file(i), held[i].opened.failure());
+            return BatchFailed;
+        }
+    }
+    if (namedLate) {
+        NamedOutputs outputs;
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            for (const Output& output : held[i].outputs) {
+                outputs.emplace_back(i, output.name);
+            }
+        }
+        if (!claimTargets(run, outputs)) {
             return BatchFailed;
         }
     }
@@ -218,7 +315,8 @@ int runThrough(const Run& run) {
 int runOn(const DataSetSource& source, const BatchOptions& options, const SharedInputs& shared,
           const PlotWriter& plots, std::ostream& out, BatchReporter& reporter) {
     BatchPlatform platform(reporter);
-    if (!options.manyDataSets()) {
+    // --suggest prints every data set's lines on standard output and writes no file.
+    if (!options.manyDataSets() || options.suggest) {
         SingleResult single(options, out, reporter);
         return runThrough({options, shared, plots, platform, reporter, source, single});
     }

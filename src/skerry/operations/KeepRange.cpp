@@ -23,14 +23,13 @@ std::optional<float> limitFromText(std::string_view text) {
     return limit;
 }
 
-// A limit in the fewest digits that read back as it: 6.05 as "6.05".
-std::string limitText(float limit) {
+} // namespace
+
+std::string xLimitText(float x) {
     std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), limit).ptr;
+    auto* const end = std::to_chars(text.data(), text.data() + text.size(), x).ptr;
     return {text.data(), end};
 }
-
-} // namespace
 
 std::optional<XRange> xRangeFromText(std::string_view text) {
     const auto colon = text.find(':');
@@ -55,8 +54,8 @@ Done keepWithin(DataSet& data, XRange range) {
         anyGood = anyGood || (p.isGood() && within(p));
     }
     if (!anyGood) {
-        return Failure{"no good point from " + limitText(range.low) + " to " +
-                       limitText(range.high)};
+        return Failure{"no good point from " + xLimitText(range.low) + " to " +
+                       xLimitText(range.high)};
     }
     for (int i = 1; i <= data.PointCount; ++i) {
         Point& p = data.WorkPoints(i);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "skerry/ground/Outcome.h"
@@ -20,6 +21,10 @@ struct XRange {
 // scan's x is read to, so that a limit typed as the file writes an x is that x. nullopt for
 // anything else, a value beyond the single range, or LOW above HIGH.
 std::optional<XRange> xRangeFromText(std::string_view text);
+
+// An x in the fewest digits that read back as the same single, so that LOW:HIGH typed from it
+// are that x: 6.05 as "6.05".
+std::string xLimitText(float x);
 
 // Deletes, by sign as the editor's tools do, every point with x below range.low or above
 // range.high; points at the limits stay as they are. The first and last good point become the

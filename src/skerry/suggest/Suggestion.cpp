@@ -1,0 +1,798 @@
+#include "skerry/suggest/Suggestion.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "skerry/suggest/RunningMedian.h"
+
+namespace skerry {
+
+namespace {
+
+// ---- What the search assumes about scans, each from the optics or from statistics ----
+
+// A spike is an outlier of one to three points.
+constexpr int SpikeWidth = 3;
+// A point this many times the local noise off its neighbours' median is an outlier: Gaussian
+// noise gets that far once in a few million points.
+constexpr double OutlierNoises = 5.0;
+// Excursions of the spike-free curve from its wider running median this many times the noise are
+// artifacts (menisci, ringing); a curve that only rises or only falls never makes them.
+constexpr double ExcursionNoises = 6.0;
+// A cluster of outliers across which the curve jumps by this many standard errors is an edge
+// (a meniscus), not a spike.
+constexpr double StepErrors = 5.0;
+// Points each side of a cluster of outliers through which the curve is followed across it.
+constexpr int SideWindow = 24;
+// Points through which the curve is followed towards an end of a column, and how far (in noises)
+// two points in a row may leave it before they are taken for the edge of an artifact.
+constexpr int FitWindow = 8;
+constexpr double EdgeNoises = 5.0;
+// Residuals whose mean square over 2 * RoughHalfWindow + 1 points is this many times the noise's
+// square are rough: chance makes that far less than once a scan.
+constexpr int RoughHalfWindow = 6;
+constexpr double RoughSquares = 3.0;
+// Noise this many times the scan's quiet noise is erratic: light blocked or lost.
+constexpr double ErraticNoises = 10.0;
+// The noise is measured over this many second differences around each point.
+constexpr int NoiseHalfWindow = 20;
+// Noise that rises this much above the quieter side of a point is taken for an artifact's.
+constexpr double QuietRise = 1.5;
+// Readings repeated exactly this many times in a row are a filler, not a measurement.
+constexpr int FillerRun = 8;
+// A solution column holds at least this many points: fewer cannot be told from an artifact.
+constexpr int MinColumnPoints = 16;
+// The optics' artifacts at a meniscus (the spike or dip and the ringing after it) span at most
+// this many cm of radius; the running median that finds them is twice as wide.
+constexpr double MeniscusReachCm = 0.03;
+
+// An artifact (or a spike) standing out this many times the noise may be a meniscus.
+constexpr double MeniscusNoises = 2 * OutlierNoises;
+
+// The scan of one cell holds at most this many solution columns.
+constexpr std::size_t MaxColumns = 4;
+// Second differences of independent Gaussian noise have 6 times its variance; 1.4826 turns a
+// median absolute value into a standard deviation.
+const double NoisePerMedianAbsD2 = 1.4826 / std::sqrt(6.0);
+// The noise of the difference of two readings is this many times theirs.
+const double Sqrt2 = std::sqrt(2.0);
+
+// The points the search looks at: the good ones inside the window, in the order of the scan.
+struct Trace {
+    std::vector<std::int32_t> index; // into WorkPoints, from 1
+    std::vector<double> r;           // radius in cm
+    std::vector<double> y;           // reading
+    int size() const { return static_cast<int>(index.size()); }
+};
+
+Trace traceOf(const DataSet& data, const SuggestSettings& settings) {
+    Trace t;
+    const int count = std::clamp(data.PointCount, 0, MaxPoints);
+    bool radius = true;
+    for (int i = count; i >= 1; --i) {
+        if (data.WorkPoints(i).isGood()) {
+            radius = data.WorkPoints(i).x < 8.0f; // the same rule as loading a scan
+            break;
+        }
+    }
+    for (int i = 1; i <= count; ++i) {
+        const Point& p = data.WorkPoints(i);
+        if (!p.isGood() || (settings.lowX && p.x < *settings.lowX) ||
+            (settings.highX && p.x > *settings.highX)) {
+            continue;
+        }
+        t.index.push_back(i);
+        const double x = p.x;
+        t.r.push_back(radius ? x : std::sqrt(std::max(0.0, 2.0 * x)));
+        t.y.push_back(p.reading);
+    }
+    return t;
+}
+
+// An absorbance scan: the header line of an instrument file names the scan type by its first
+// letter; without one, a recorded deviation column (third values that differ) says absorbance.
+bool isAbsorbance(const DataSet& data) {
+    if (data.CommentCount >= 2) {
+        const std::string_view header = data.CommentBlock.line(2);
+        const auto first = header.find_first_not_of(' ');
+        if (first != std::string_view::npos && first + 1 < header.size() &&
+            header[first + 1] == ' ' &&
+            std::string_view("RIPFW").find(header[first]) != std::string_view::npos) {
+            return header[first] == 'R' || header[first] == 'W';
+        }
+    }
+    const int count = std::clamp(data.PointCount, 0, MaxPoints);
+    for (int i = 2; i <= count; ++i) {
+        if (std::abs(data.WorkPoints(i).third) != std::abs(data.WorkPoints(1).third)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+double medianOf(std::vector<double> v) {
+    if (v.empty()) {
+        return 0.0;
+    }
+    const auto mid = v.begin() + static_cast<std::ptrdiff_t>((v.size() - 1) / 2);
+    std::nth_element(v.begin(), mid, v.end());
+    return *mid;
+}
+
+double quantileOf(std::vector<double> v, double q) {
+    if (v.empty()) {
+        return 0.0;
+    }
+    const auto at = v.begin() + static_cast<std::ptrdiff_t>(q * static_cast<double>(v.size() - 1));
+    std::nth_element(v.begin(), at, v.end());
+    return *at;
+}
+
+// The value at position c of the least-squares line through v[from..to-1] (positions as x).
+double lineAt(const std::vector<double>& v, int from, int to, double c) {
+    const double n = to - from;
+    const double mid = (from + to - 1) / 2.0;
+    double mean = 0.0;
+    for (int j = from; j < to; ++j) {
+        mean += v[j];
+    }
+    mean /= n;
+    double sxy = 0.0;
+    double sxx = 0.0;
+    for (int j = from; j < to; ++j) {
+        sxy += (j - mid) * (v[j] - mean);
+        sxx += (j - mid) * (j - mid);
+    }
+    return mean + (sxx > 0.0 ? sxy / sxx * (c - mid) : 0.0);
+}
+
+// How many standard errors the curve jumps by across positions a..b-1: a least-squares fit of a
+// cubic with a step between its two sides, through the points from..a-1 and b..to-1 that `use`
+// allows. Zero when the sides hold too few points to tell.
+double jumpSignificance(const std::vector<double>& y, const std::vector<char>& use, int from, int a,
+                        int b, int to) {
+    constexpr int P = 5; // 1, u, u^2, u^3, step
+    double m[P][P + 1] = {};
+    int count = 0;
+    const double centre = (a + b - 1) / 2.0;
+    const double scale = std::max(1.0, (to - from) / 2.0);
+    auto basis = [&](int j, double(&f)[P]) {
+        const double u = (j - centre) / scale;
+        f[0] = 1.0;
+        f[1] = u;
+        f[2] = u * u;
+        f[3] = u * u * u;
+        f[4] = j >= b ? 1.0 : 0.0;
+    };
+    for (int j = from; j < to; ++j) {
+        if ((j >= a && j < b) || !use[j]) {
+            continue;
+        }
+        double f[P];
+        basis(j, f);
+        for (int r = 0; r < P; ++r) {
+            for (int c = 0; c < P; ++c) {
+                m[r][c] += f[r] * f[c];
+            }
+            m[r][P] += f[r] * y[j];
+        }
+        ++count;
+    }
+    if (count < 2 * P) {
+        return 0.0;
+    }
+    // Gauss-Jordan elimination of the normal equations, carrying the inverse's step entry: the
+    // last column of an identity appended to the right.
+    double inv[P][P] = {};
+    for (int r = 0; r < P; ++r) {
+        inv[r][r] = 1.0;
+    }
+    for (int c = 0; c < P; ++c) {
+        int pivot = c;
+        for (int r = c + 1; r < P; ++r) {
+            if (std::abs(m[r][c]) > std::abs(m[pivot][c])) {
+                pivot = r;
+            }
+        }
+        if (std::abs(m[pivot][c]) < 1e-12) {
+            return 0.0;
+        }
+        std::swap(m[c], m[pivot]);
+        std::swap(inv[c], inv[pivot]);
+        for (int r = 0; r < P; ++r) {
+            if (r == c) {
+                continue;
+            }
+            const double factor = m[r][c] / m[c][c];
+            for (int k = c; k <= P; ++k) {
+                m[r][k] -= factor * m[c][k];
+            }
+            for (int k = 0; k < P; ++k) {
+                inv[r][k] -= factor * inv[c][k];
+            }
+        }
+    }
+    double coef[P];
+    for (int r = 0; r < P; ++r) {
+        coef[r] = m[r][P] / m[r][r];
+    }
+    double rss = 0.0;
+    for (int j = from; j < to; ++j) {
+        if ((j >= a && j < b) || !use[j]) {
+            continue;
+        }
+        double f[P];
+        basis(j, f);
+        double fitted = 0.0;
+        for (int r = 0; r < P; ++r) {
+            fitted += coef[r] * f[r];
+        }
+        rss += (y[j] - fitted) * (y[j] - fitted);
+    }
+    const double variance = rss / (count - P) * inv[P - 1][P - 1] / m[P - 1][P - 1];
+    return variance > 0.0 ? std::abs(coef[P - 1]) / std::sqrt(variance) : 0.0;
+}
+
+struct Stretch {
+    int begin = 0; // trace positions, end exclusive
+    int end = 0;
+    int size() const { return end - begin; }
+};
+
+// What each point of the trace was found to be.
+enum class Mark : char {
+    Unusable,  // past the absorbance ceiling, a filler, or in a stretch too short to judge
+    Erratic,   // in a stretch of erratic readings
+    Artifact,  // part of an artifact: a meniscus, ringing, an edge
+    Excursion, // off the wider course of the curve: an artifact, or next to one
+    Spike,     // an outlier of at most SpikeWidth points with the curve going on across it
+    Clean,
+};
+
+// The search for solution columns in one scan.
+class ColumnSearch {
+public:
+    ColumnSearch(const Trace& t, bool absorbance, float ceiling) : t_(t), n_(t.size()) {
+        std::vector<double> steps;
+        for (int k = 1; k < n_; ++k) {
+            steps.push_back(std::abs(t.r[k] - t.r[k - 1]));
+        }
+        step_ = medianOf(steps);
+        reach_ = step_ > 0.0
+                     ? static_cast<int>(std::clamp(std::ceil(MeniscusReachCm / step_), 3.0, 200.0))
+                     : 3;
+        mark_.assign(static_cast<std::size_t>(n_), Mark::Clean);
+        markUnusable(absorbance, ceiling);
+        findRegions(Mark::Unusable);
+        measureNoise();
+        // Erratic stretches are set apart too, so that their readings do not sway the level of
+        // the curve next to them.
+        for (const Stretch& r : regions_) {
+            for (int k = r.begin; k < r.end; ++k) {
+                if (noise_[k] > ErraticNoises * scanNoise_) {
+                    mark_[k] = Mark::Erratic;
+                }
+            }
+        }
+        findRegions(Mark::Erratic);
+        for (const Stretch& s : regions_) {
+            judgePoints(s);
+        }
+    }
+
+    bool anyRegion() const { return !regions_.empty(); }
+
+    // Runs of points without artifacts, spikes allowed inside, long enough for a column.
+    std::vector<Stretch> smoothStretches() const {
+        std::vector<Stretch> smooth;
+        for (int k = 0; k < n_;) {
+            if (mark_[k] != Mark::Clean) {
+                ++k;
+                continue;
+            }
+            Stretch s{k, k + 1};
+            while (s.end < n_ && (mark_[s.end] == Mark::Clean || mark_[s.end] == Mark::Spike) &&
+                   !holeBefore(s.end)) {
+                ++s.end;
+            }
+            while (mark_[s.end - 1] != Mark::Clean) {
+                --s.end;
+            }
+            if (s.size() >= MinColumnPoints) {
+                smooth.push_back(s);
+            }
+            k = s.end;
+        }
+        return smooth;
+    }
+
+    // The column in a smooth stretch: its ends followed outwards as long as the curve goes on,
+    // then moved in by the width of the artifact that ends it.
+    Stretch column(const Stretch& s) const { return {edge(s, false), edge(s, true) + 1}; }
+
+    bool isSpike(int k) const { return mark_[k] == Mark::Spike; }
+
+    // Whether light is blocked somewhere between trace positions a and b: readings that cannot
+    // be used, erratic ones or points deleted before, over more than a meniscus's artifacts.
+    bool blockedBetween(int a, int b) const {
+        for (int k = a + 1; k <= b; ++k) {
+            if (holeBefore(k)) {
+                return true;
+            }
+            if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
+                int to = k;
+                while (to + 1 < b && mark_[to + 1] == mark_[k] && !holeBefore(to + 1)) {
+                    ++to;
+                }
+                if (t_.r[to] - t_.r[k] > MeniscusReachCm) {
+                    return true;
+                }
+                k = to;
+            }
+        }
+        return false;
+    }
+
+    // A column is longer than the artifacts at both its ends could be, or it could be one.
+    int minColumn() const { return std::max(MinColumnPoints, 2 * reach_); }
+
+    // The meniscus a column starts behind. Usually it is the artifact just before the stretch
+    // (behind it, past air and the reference meniscus, lies the rest of the channel); a meniscus
+    // as narrow as a spike, with the curve going on across it, was taken for one: then it is the
+    // first spike that stands out like a meniscus. Without either the stretch is a column only
+    // where the scan (or the window) starts inside one; a channel without a meniscus holds no
+    // solution. Returns the stretch after the meniscus, or an empty one.
+    Stretch afterMeniscus(const Stretch& s) {
+        if (meniscusBefore(s)) {
+            return s;
+        }
+        for (int k = s.begin; k < s.end; ++k) {
+            if (mark_[k] == Mark::Spike && prominence(k) >= MeniscusNoises) {
+                while (k < s.end && mark_[k] == Mark::Spike) {
+                    mark_[k++] = Mark::Artifact;
+                }
+                return {k, s.end};
+            }
+        }
+        return startsInside(s) ? s : Stretch{s.end, s.end};
+    }
+
+private:
+    // Whether points longer than a meniscus's artifacts were deleted before point k: blocked
+    // light (a filler without deviation) or a stretch the user took out. Shorter holes are
+    // bridged.
+    bool holeBefore(int k) const { return std::abs(t_.r[k] - t_.r[k - 1]) > MeniscusReachCm; }
+
+    // Whether an artifact that stands out like a meniscus lies just before stretch s, with air
+    // before it: a few clean points, or the start of the scan. Readings past the ceiling and
+    // erratic ones count when they are as short as a meniscus's artifacts; longer, they are
+    // blocked light, and the edge of blocked light is no meniscus.
+    bool meniscusBefore(const Stretch& s) const {
+        bool found = false;
+        int clean = 0;
+        for (int k = s.begin - 1; k >= 0; --k) {
+            if (holeBefore(k + 1)) {
+                return false;
+            }
+            if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
+                const Mark run = mark_[k];
+                int from = k;
+                while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
+                    --from;
+                }
+                if (t_.r[k] - t_.r[from] > MeniscusReachCm || from == 0) {
+                    return false;
+                }
+                found = true;
+                clean = 0;
+                k = from;
+                continue;
+            }
+            if (mark_[k] == Mark::Clean) {
+                if (++clean > SpikeWidth) {
+                    return found;
+                }
+                continue;
+            }
+            clean = 0;
+            found = found || prominence(k) >= MeniscusNoises;
+        }
+        return found;
+    }
+
+    // Whether nothing but clean points lie between the start of the scan and stretch s.
+    bool startsInside(const Stretch& s) const {
+        for (int k = s.begin - 1; k >= 0; --k) {
+            if (holeBefore(k + 1) || (mark_[k] != Mark::Clean && mark_[k] != Mark::Spike)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Past the absorbance ceiling (judged on the spike-free level, so that a spike does not
+    // split a column) and fillers.
+    void markUnusable(bool absorbance, float ceiling) {
+        level_.assign(static_cast<std::size_t>(n_), 0.0);
+        runningMedians(t_.y, 0, n_, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        if (absorbance) {
+            for (int k = 0; k < n_; ++k) {
+                if (std::abs(level_[k]) > ceiling) {
+                    mark_[k] = Mark::Unusable;
+                }
+            }
+        }
+        for (int k = 0; k < n_;) {
+            int run = k + 1;
+            while (run < n_ && t_.y[run] == t_.y[k]) {
+                ++run;
+            }
+            if (run - k >= FillerRun) {
+                std::fill(mark_.begin() + k, mark_.begin() + run, Mark::Unusable);
+            }
+            k = run;
+        }
+    }
+
+    // Usable points without a hole; those too short to be judged are marked `shortMark`.
+    void findRegions(Mark shortMark) {
+        regions_.clear();
+        auto apart = [&](int k) {
+            return mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic;
+        };
+        for (int k = 0; k < n_;) {
+            if (apart(k)) {
+                ++k;
+                continue;
+            }
+            Stretch s{k, k + 1};
+            while (s.end < n_ && !apart(s.end) && !holeBefore(s.end)) {
+                ++s.end;
+            }
+            if (s.size() >= MinColumnPoints) {
+                regions_.push_back(s);
+            } else {
+                std::fill(mark_.begin() + s.begin, mark_.begin() + s.end, shortMark);
+            }
+            k = s.end;
+        }
+    }
+
+    // The local noise, from the second differences of the readings around each point, and the
+    // quiet noise an artifact is judged by: the least of that and the noise on either side
+    // beyond the artifact's possible reach, which the artifact itself does not raise.
+    void measureNoise() {
+        std::vector<double> absD2(static_cast<std::size_t>(n_), 0.0);
+        noise_.assign(static_cast<std::size_t>(n_), 0.0);
+        quiet_.assign(static_cast<std::size_t>(n_), 0.0);
+        const int aside = reach_ / 2 + NoiseHalfWindow + 1;
+        std::vector<double> all;
+        for (const Stretch& s : regions_) {
+            for (int k = s.begin + 1; k + 1 < s.end; ++k) {
+                absD2[k] = std::abs(t_.y[k - 1] - 2.0 * t_.y[k] + t_.y[k + 1]);
+            }
+            runningMedians(absD2, s.begin + 1, s.end - 1, NoiseHalfWindow, WindowAtEnds::Shifted,
+                           noise_);
+            noise_[s.begin] = noise_[s.begin + 1];
+            noise_[s.end - 1] = noise_[s.end - 2];
+            for (int k = s.begin; k < s.end; ++k) {
+                noise_[k] *= NoisePerMedianAbsD2;
+                if (noise_[k] > 0.0) {
+                    all.push_back(noise_[k]);
+                }
+            }
+            for (int k = s.begin; k < s.end; ++k) {
+                quiet_[k] = std::min(noise_[k],
+                                     QuietRise * std::min(noise_[std::max(k - aside, s.begin)],
+                                                          noise_[std::min(k + aside, s.end - 1)]));
+            }
+        }
+        double scale = 0.0;
+        for (double y : t_.y) {
+            scale = std::max(scale, std::abs(y));
+        }
+        // The scan's quiet noise: a low quantile, so that erratic stretches do not raise it;
+        // never below what single precision can tell apart.
+        scanNoise_ = std::max(quantileOf(all, 0.25), scale * 1e-7);
+        for (double& q : quiet_) {
+            q = std::max(q, scanNoise_ * 0.25);
+        }
+    }
+
+    // Each point is judged three ways: an outlier off its neighbours' median, a part of an
+    // excursion of the spike-free curve from its wider running median (a curve that only rises
+    // or falls has none, however steep), or erratic. Flagged points in clusters: a spike is at
+    // most SpikeWidth points wide with the curve going on across it; anything else is an
+    // artifact.
+    void judgePoints(const Stretch& s) {
+        // The spike-free level, taken again with the outliers of a first look replaced by their
+        // level, so that a spike does not pull the level of its neighbours.
+        runningMedians(t_.y, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        // Each run of outliers is bridged by the straight line between its neighbours.
+        std::vector<double>& cleaned = cleaned_;
+        cleaned.resize(static_cast<std::size_t>(n_));
+        std::copy(t_.y.begin() + s.begin, t_.y.begin() + s.end, cleaned.begin() + s.begin);
+        for (int k = s.begin; k < s.end;) {
+            if (std::abs(t_.y[k] - level_[k]) <= OutlierNoises * quiet_[k]) {
+                ++k;
+                continue;
+            }
+            int end = k + 1;
+            while (end < s.end && std::abs(t_.y[end] - level_[end]) > OutlierNoises * quiet_[end]) {
+                ++end;
+            }
+            const double from = k > s.begin ? t_.y[k - 1] : (end < s.end ? t_.y[end] : level_[k]);
+            const double to = end < s.end ? t_.y[end] : from;
+            for (int j = k; j < end; ++j) {
+                cleaned[j] = from + (to - from) * (j - k + 1) / (end - k + 1);
+            }
+            k = end;
+        }
+        runningMedians(cleaned, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        // Roughness: the mean square of the spike-free readings' residuals from their level over
+        // a few points, against what the noise gives. Ringing too faint for single outliers
+        // shows in it.
+        rough_.resize(static_cast<std::size_t>(n_), 0);
+        double sum = 0.0;
+        auto square = [&](int j) {
+            const double d = cleaned[j] - level_[j];
+            return d * d;
+        };
+        for (int j = s.begin; j < std::min(s.end, s.begin + RoughHalfWindow); ++j) {
+            sum += square(j);
+        }
+        for (int k = s.begin; k < s.end; ++k) {
+            if (k + RoughHalfWindow < s.end) {
+                sum += square(k + RoughHalfWindow);
+            }
+            if (k - RoughHalfWindow - 1 >= s.begin) {
+                sum -= square(k - RoughHalfWindow - 1);
+            }
+            const int count =
+                std::min(s.end, k + RoughHalfWindow + 1) - std::max(s.begin, k - RoughHalfWindow);
+            rough_[k] = sum / count > RoughSquares * quiet_[k] * quiet_[k];
+        }
+        runningMedians(level_, s.begin, s.end, reach_, WindowAtEnds::Narrowed, wide_);
+
+        std::vector<char>& steady = steady_;
+        steady.resize(static_cast<std::size_t>(n_));
+        for (int k = s.begin; k < s.end; ++k) {
+            steady[k] = !isOutlier(k);
+        }
+        std::vector<Stretch> clusters;
+        for (int k = s.begin; k < s.end;) {
+            if (steady[k]) {
+                mark_[k] = std::abs(level_[k] - wide_[k]) > ExcursionNoises * quiet_[k]
+                               ? Mark::Excursion
+                               : Mark::Clean;
+                ++k;
+            } else {
+                // A cluster of outliers, with gaps of one point.
+                Stretch c{k, k + 1};
+                while (c.end < s.end &&
+                       (!steady[c.end] || (c.end + 1 < s.end && !steady[c.end + 1]))) {
+                    ++c.end;
+                }
+                std::fill(mark_.begin() + c.begin, mark_.begin() + c.end, Mark::Artifact);
+                clusters.push_back(c);
+                k = c.end;
+            }
+        }
+        // A spike stands alone: no other outliers around it, and the curve going on across it.
+        for (const Stretch& c : clusters) {
+            bool alone = c.size() <= SpikeWidth && c.begin - SideWindow / 2 >= s.begin &&
+                         c.end + SideWindow / 2 <= s.end;
+            for (int j = c.begin - SpikeWidth; alone && j < c.end + SpikeWidth; ++j) {
+                alone = (j >= c.begin && j < c.end) || mark_[j] == Mark::Clean ||
+                        mark_[j] == Mark::Excursion;
+            }
+            if (alone &&
+                jumpSignificance(t_.y, steady, std::max(s.begin, c.begin - SideWindow), c.begin,
+                                 c.end, std::min(s.end, c.end + SideWindow)) <= StepErrors) {
+                std::fill(mark_.begin() + c.begin, mark_.begin() + c.end, Mark::Spike);
+            }
+        }
+    }
+
+    // How far a point stands out, in quiet noises: off its neighbours, or off the wider course.
+    double prominence(int k) const {
+        return std::max(std::abs(t_.y[k] - level_[k]), std::abs(t_.y[k] - wide_[k])) / quiet_[k];
+    }
+
+    bool isOutlier(int k) const {
+        return std::abs(t_.y[k] - level_[k]) > OutlierNoises * quiet_[k];
+    }
+
+    // Whether a point beyond the last one followed may still be part of a column.
+    bool mayFollow(int k) const {
+        return mark_[k] == Mark::Clean || mark_[k] == Mark::Excursion || mark_[k] == Mark::Spike;
+    }
+
+    // One end of the column in smooth stretch s: from reach_ points inside, each point further out
+    // is checked against the straight line through the FitWindow points before it; the curve
+    // ends before two points in a row off that line, or before a point that cannot be part of a
+    // column. What follows is the edge of an artifact, and the part of it that stood out of the
+    // noise is taken to have faded in over about as many points before: the end is moved in by
+    // that width, at most reach_ points.
+    int edge(const Stretch& s, bool atEnd) const {
+        const int dir = atEnd ? 1 : -1;
+        const int inner = atEnd ? s.begin : s.end - 1;
+        int anchor = atEnd ? s.end - 1 - reach_ : s.begin + reach_;
+        if ((anchor - inner) * dir < FitWindow) {
+            return atEnd ? s.end - 1 : s.begin; // too short to follow
+        }
+        const Stretch* region = nullptr;
+        for (const Stretch& r : regions_) {
+            if (r.begin <= s.begin && s.end <= r.end) {
+                region = &r;
+            }
+        }
+        if (region == nullptr) {
+            return atEnd ? s.end - 1 : s.begin;
+        }
+        auto inRegion = [&](int k) {
+            return k >= region->begin && k < region->end;
+        };
+        auto offLine = [&](int k, int last) {
+            const int from = atEnd ? last - FitWindow + 1 : last;
+            return std::abs(level_[k] - lineAt(level_, from, from + FitWindow, k)) >
+                   EdgeNoises * quiet_[k];
+        };
+        int last = anchor;
+        while (inRegion(last + dir) && mayFollow(last + dir)) {
+            const int next = last + dir;
+            if (offLine(next, last) &&
+                (!inRegion(next + dir) || !mayFollow(next + dir) || offLine(next + dir, last))) {
+                break;
+            }
+            last = next;
+        }
+        // The artifact beyond: its edge (points off the curve) and its core (points judged not
+        // clean, steps between readings, with gaps of up to two clean points: ringing crosses
+        // the curve), as far as they can be told apart from what cannot be judged at all.
+        auto clean = [&](int k) {
+            return !inRegion(k) || (mark_[k] == Mark::Clean && !rough_[k] &&
+                                    (!inRegion(k + dir) || std::abs(t_.y[k + dir] - t_.y[k]) <=
+                                                               OutlierNoises * quiet_[k] * Sqrt2));
+        };
+        int width = 0;
+        bool inCore = false;
+        for (int k = last + dir; width < reach_ && inRegion(k); k += dir, ++width) {
+            inCore = inCore || !clean(k);
+            if (clean(k) && (inCore ? clean(k + dir) && clean(k + 2 * dir) : !offLine(k, last))) {
+                break;
+            }
+        }
+        // The detector cannot see an edge begin within a spike's width of where it saw it.
+        if (last + dir >= 0 && last + dir < n_) {
+            width = std::max(width, SpikeWidth);
+        }
+        int end = last - dir * width;
+        // Ringing that fades into the column: it is seen as roughness, and it dies away below
+        // the noise over about half as far again as it was seen (an exponential decay from tens
+        // of noises).
+        int faded = last;
+        auto rough = [&](int k) {
+            return (k - inner) * dir >= 0 && rough_[k];
+        };
+        for (int k = last;
+             (k - inner) * dir > 0 && (rough(k) || rough(k - dir) || rough(k - 2 * dir));
+             k -= dir) {
+            faded = k - dir;
+        }
+        if (faded != last) {
+            const int fadeEnd = faded - dir * std::max(SpikeWidth, std::abs(last - faded));
+            end = dir > 0 ? std::min(end, fadeEnd) : std::max(end, fadeEnd);
+        }
+        return (end - inner) * dir >= 0 ? end : inner;
+    }
+
+    const Trace& t_;
+    int n_;
+    double step_ = 0.0;
+    int reach_ = 3;
+    double scanNoise_ = 0.0;
+    std::vector<Mark> mark_;
+    std::vector<Stretch> regions_;
+    std::vector<double> noise_;
+    std::vector<double> quiet_;
+    std::vector<double> level_;
+    std::vector<double> wide_;
+    std::vector<char> rough_;
+    std::vector<double> cleaned_; // the readings with outliers bridged
+    std::vector<char> steady_;    // not an outlier
+};
+
+} // namespace
+
+Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& settings) {
+    const Trace t = traceOf(data, settings);
+    if (t.size() == 0) {
+        return Failure{settings.lowX || settings.highX ? "no good point lies between the x limits"
+                                                       : "it has no good points"};
+    }
+    if (t.size() < MinColumnPoints) {
+        return Failure{"it has too few good points for a solution column"};
+    }
+    if (std::all_of(t.y.begin(), t.y.end(), [&](double y) { return y == t.y.front(); })) {
+        return Failure{"its readings are all the same"};
+    }
+    ColumnSearch search(t, isAbsorbance(data), settings.absorbanceCeiling);
+    if (!search.anyRegion()) {
+        return Failure{"no stretch of usable readings is long enough for a solution column"};
+    }
+    const std::vector<Stretch> smooth = search.smoothStretches();
+    Suggestion result;
+
+    // Each stretch followed to where its curve ends; those too short for a column are dropped.
+    std::vector<std::pair<Stretch, Stretch>> candidates;
+    for (const Stretch& s : smooth) {
+        const Stretch followed = search.column(s);
+        if (followed.size() >= search.minColumn()) {
+            candidates.emplace_back(s, followed);
+        }
+    }
+    // A column is the last candidate before blocked light or the end of the scan; the ones
+    // before it in its channel are air.
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const bool last =
+            i + 1 == candidates.size() ||
+            search.blockedBetween(candidates[i].first.end - 1, candidates[i + 1].first.begin);
+        if (!last) {
+            continue;
+        }
+        Stretch kept = search.column(search.afterMeniscus(candidates[i].first));
+        while (kept.size() > 0 && search.isSpike(kept.begin)) {
+            ++kept.begin;
+        }
+        while (kept.size() > 0 && search.isSpike(kept.end - 1)) {
+            --kept.end;
+        }
+        if (kept.size() < search.minColumn()) {
+            continue;
+        }
+        SolutionColumn c;
+        c.first = t.index[kept.begin];
+        c.last = t.index[kept.end - 1];
+        for (int k = kept.begin; k < kept.end; ++k) {
+            if (search.isSpike(k)) {
+                c.spikes.push_back(t.index[k]);
+            }
+        }
+        result.columns.push_back(c);
+    }
+    // A scan holds at most MaxColumns: the longest, in their order.
+    while (result.columns.size() > MaxColumns) {
+        result.columns.erase(std::min_element(result.columns.begin(), result.columns.end(),
+                                              [](const SolutionColumn& a, const SolutionColumn& b) {
+                                                  return a.last - a.first < b.last - b.first;
+                                              }));
+    }
+    if (result.columns.empty()) {
+        return Failure{"no smooth stretch is long enough for a solution column"};
+    }
+    return result;
+}
+
+void applySuggestion(DataSet& data, const Suggestion& suggestion) {
+    const int count = std::clamp(data.PointCount, 0, MaxPoints);
+    std::vector<char> keep(static_cast<std::size_t>(count) + 1, 0);
+    for (const SolutionColumn& c : suggestion.columns) {
+        for (int i = std::max(c.first, 1); i <= std::min(c.last, count); ++i) {
+            keep[static_cast<std::size_t>(i)] = 1;
+        }
+        for (const std::int32_t i : c.spikes) {
+            if (i >= 1 && i <= count) {
+                keep[static_cast<std::size_t>(i)] = 0;
+            }
+        }
+    }
+    for (int i = 1; i <= count; ++i) {
+        if (!keep[static_cast<std::size_t>(i)]) {
+            markDeleted(data.WorkPoints(i));
+        }
+    }
+    setRetainedRange(data, WhenNoneGood::Unchanged);
+}
+
+} // namespace skerry

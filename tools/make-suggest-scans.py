@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""Writes the small scans of tests/data/subsystems/suggest/ (deterministic: the same bytes on every
+run), each showing one thing the suggested edits must handle. Every scan is laid out by point
+index, so that what it holds can be read off here: the expected columns and spikes in
+tests/data/subsystems/suggestions.tsv are decided from these layouts, not from the program.
+"""
+import math
+import os
+import random
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.join(HERE, "..", "tests", "data", "subsystems", "suggest")
+
+
+def exponent4(value):
+    """A number as the instrument writes it: 5 decimals and a four-digit exponent."""
+    mantissa, exponent = ("%.5E" % value).split("E")
+    return "%sE%s%04d" % (mantissa, exponent[0], abs(int(exponent)))
+
+
+def write(name, scan_type, start, step, points):
+    """points: (reading, deviation) pairs, or readings alone for interference (no deviation)."""
+    lines = ["%s  made by tools/make-suggest-scans.py" % name,
+             "%s 1 20.0 40000 3600 1.2345E+10 280 2" % scan_type]
+    for i, p in enumerate(points):
+        x = start + step * i
+        if isinstance(p, tuple):
+            lines.append("   %.4f  %s   %s" % (x, exponent4(p[0]), exponent4(p[1])))
+        else:
+            lines.append("  %.4f  %.4f" % (x, p))
+    with open(os.path.join(OUT, name), "w", newline="") as f:
+        f.write("".join(line + "\r\n" for line in lines))
+
+
+class Layout:
+    """Readings by 1-based point index, with Gaussian noise and the deviation column."""
+
+    def __init__(self, seed, noise):
+        self.rng = random.Random(seed)
+        self.noise = noise
+        self.points = []
+
+    def add(self, count, reading, deviation=None, noisy=True):
+        """`reading` is a value or a function of the position within the piece (0..count-1)."""
+        for j in range(count):
+            value = reading(j) if callable(reading) else reading
+            if noisy:
+                value += self.rng.gauss(0.0, self.noise)
+            dev = self.noise if deviation is None else deviation
+            self.points.append((value, dev))
+
+    def erratic(self, count, low, high):
+        for _ in range(count):
+            self.points.append((self.rng.uniform(low, high), self.rng.uniform(0.2, 0.6)))
+
+    def last(self):
+        return len(self.points)
+
+
+def growth(first, last, count):
+    """An exponential from `first` to `last` over `count` points, as at equilibrium."""
+    k = math.log(last / first) / (count - 1)
+    return lambda j: first * math.exp(k * j)
+
+
+def meniscus_spike():
+    s = Layout(1, 0.005)
+    s.add(25, 0.0)                                    # 1-25 air
+    for v in (0.5, 0.9, 0.6):                         # 26-28 meniscus
+        s.add(1, v, 0.05)
+    s.add(107, growth(0.2, 1.2, 107))                 # 29-135 column
+    for v in (1.6, 2.2, 2.9, 3.4):                    # 136-139 bottom
+        s.add(1, v, 0.2)
+    s.erratic(11, 0.4, 3.8)                           # 140-150
+    write("meniscus-spike.RA1", "R", 5.900, 0.003, s.points)
+
+
+def ringing():
+    rng = random.Random(2)
+    noise = 0.01
+    readings = [1.8 + rng.gauss(0, noise) for _ in range(40)]          # 1-40 air
+    readings += [0.8, -0.5, 0.9]                                        # 41-43 dip
+    for j in range(26):                                                 # 44-69 ringing
+        ring = 0.6 * math.exp(-j / 6.0) * math.sin(j * 2 * math.pi / 4 + 1.0)
+        readings.append(2.5 + ring + rng.gauss(0, noise))
+    k = math.log(6.0 / 2.5) / 210                                       # 70-280 column
+    readings += [2.5 * math.exp(k * j) + rng.gauss(0, noise) for j in range(211)]
+    readings += [6.0 - 1.8 * j for j in range(1, 7)]                    # 281-286 bottom
+    readings += [rng.uniform(-4, 4) for _ in range(14)]                 # 287-300
+    write("ringing.IP1", "P", 5.900, 0.0007, readings)
+
+
+def reference_meniscus():
+    s = Layout(3, 0.004)
+    s.add(30, 0.0)                                    # 1-30 air
+    s.add(1, -0.15, 0.03)                             # 31-32 reference meniscus
+    s.add(1, -0.10, 0.03)
+    s.add(28, -0.02)                                  # 33-60 air, reference liquid
+    for v in (0.4, 1.0, 1.1, 0.5):                    # 61-64 meniscus
+        s.add(1, v, 0.06)
+    s.add(121, growth(0.15, 1.1, 121))                # 65-185 column
+    for v in (1.8, 2.6, 3.3):                         # 186-188 bottom
+        s.add(1, v, 0.2)
+    s.erratic(12, 1.6, 3.9)                           # 189-200
+    write("reference-meniscus.RA1", "R", 5.850, 0.002, s.points)
+
+
+def velocity_boundary():
+    s = Layout(4, 0.004)
+    s.add(40, 0.01)                                   # 1-40 air
+    for v in (0.7, 1.2, 0.5):                         # 41-43 meniscus
+        s.add(1, v, 0.05)
+    s.add(106, 0.0)                                   # 44-149 cleared solvent
+    s.add(21, lambda j: 0.8 / (1 + math.exp(-(j - 10) / 2.5)))  # 150-170 boundary
+    s.add(115, 0.8)                                   # 171-285 plateau
+    for v in (1.7, 2.8):                              # 286-287 bottom
+        s.add(1, v, 0.2)
+    s.erratic(13, 1.6, 3.9)                           # 288-300
+    write("velocity-boundary.RA1", "R", 5.900, 0.002, s.points)
+
+
+def six_channel(name, seed, blocked):
+    """Three channels of 110 points: air, meniscus, column, bottom, then blocked light."""
+    s = Layout(seed, 0.005)
+    for channel in range(3):
+        s.add(10, 0.0)                                # air
+        s.add(1, 0.8, 0.05)                           # meniscus
+        s.add(1, 0.6, 0.05)
+        s.add(68, growth(0.3, 0.9 + 0.1 * channel, 68))  # column
+        for v in (1.8, 2.8, 3.5):                     # bottom
+            s.add(1, v, 0.2)
+        blocked(s, 27)
+    write(name, "R", 5.800, 0.003, s.points)
+
+
+def filler(s, count):
+    s.add(count, 1.0, 0.0, noisy=False)
+
+
+def minus_225(s, count):
+    s.add(count, lambda j: -2.25 + s.rng.gauss(0, 0.01), 0.3, noisy=False)
+
+
+def past_ceiling():
+    s = Layout(7, 0.005)
+    s.add(20, 0.0)                                    # 1-20 air
+    for v in (0.6, 1.1, 0.7):                         # 21-23 meniscus
+        s.add(1, v, 0.05)
+    s.add(167, growth(0.2, 2.5, 167))                 # 24-190 column, past 1.5 from 157 on
+    s.erratic(10, 1.7, 3.9)                           # 191-200
+    write("past-ceiling.RA1", "R", 5.900, 0.002, s.points)
+
+
+def spikes(name, seed, deleted=()):
+    s = Layout(seed, 0.004)
+    s.add(20, 0.0)                                    # 1-20 air
+    for v in (0.6, 1.1, 0.7):                         # 21-23 meniscus
+        s.add(1, v, 0.05)
+    s.add(212, growth(0.2, 0.9, 212))                 # 24-235 column
+    for i, jump in ((60, 0.2), (100, -0.15), (101, -0.15), (150, 0.1), (151, 0.1),
+                    (152, 0.1), (200, -0.06)):
+        value, dev = s.points[i - 1]
+        s.points[i - 1] = (value + jump, dev)
+    for v in (1.9, 2.9):                              # 236-237 bottom
+        s.add(1, v, 0.2)
+    s.erratic(13, 1.6, 3.9)                           # 238-250
+    for i in deleted:
+        value, dev = s.points[i - 1]
+        s.points[i - 1] = (value, -dev)
+    write(name, "R", 5.900, 0.002, s.points)
+
+
+def constant():
+    write("constant.dat", "R", 6.0, 0.002, [(0.5, 0.01)] * 100)
+
+
+def single():
+    write("single.dat", "R", 6.0, 0.002, [(0.5, 0.01)])
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    meniscus_spike()
+    ringing()
+    reference_meniscus()
+    velocity_boundary()
+    six_channel("six-channel-filler.RA1", 5, filler)
+    six_channel("six-channel-minus.RA1", 6, minus_225)
+    past_ceiling()
+    spikes("spikes.RA1", 8)
+    spikes("deleted-points.RA1", 9, deleted=list(range(1, 6)) + [80, 81, 82, 100])
+    constant()
+    single()
+
+
+if __name__ == "__main__":
+    main()
