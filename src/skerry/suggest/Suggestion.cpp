@@ -34,7 +34,9 @@ constexpr int RoughHalfWindow = 6;
 constexpr double RoughSquares = 3.0;
 // Noise this many times the scan's quiet noise is erratic: light blocked or lost.
 constexpr double ErraticNoises = 10.0;
-// The noise is measured over this many second differences around each point.
+// The wider running median is taken at this many points each side of the centre.
+constexpr int WideSamples = 8;
+// The noise is measured over blocks of 2 * NoiseHalfWindow + 1 second differences.
 constexpr int NoiseHalfWindow = 20;
 // Noise that rises this much above the quieter side of a point is taken for an artifact's.
 constexpr double QuietRise = 1.5;
@@ -65,8 +67,10 @@ struct Trace {
     int size() const { return static_cast<int>(index.size()); }
 };
 
-Trace traceOf(const DataSet& data, const SuggestSettings& settings) {
-    Trace t;
+void traceOf(const DataSet& data, const SuggestSettings& settings, Trace& t) {
+    t.index.clear();
+    t.r.clear();
+    t.y.clear();
     const int count = std::clamp(data.PointCount, 0, MaxPoints);
     bool radius = true;
     for (int i = count; i >= 1; --i) {
@@ -86,7 +90,6 @@ Trace traceOf(const DataSet& data, const SuggestSettings& settings) {
         t.r.push_back(radius ? x : std::sqrt(std::max(0.0, 2.0 * x)));
         t.y.push_back(p.reading);
     }
-    return t;
 }
 
 // An absorbance scan: the header line of an instrument file names the scan type by its first
@@ -110,7 +113,7 @@ bool isAbsorbance(const DataSet& data) {
     return false;
 }
 
-double medianOf(std::vector<double> v) {
+double medianOf(std::vector<double>& v) {
     if (v.empty()) {
         return 0.0;
     }
@@ -119,7 +122,7 @@ double medianOf(std::vector<double> v) {
     return *mid;
 }
 
-double quantileOf(std::vector<double> v, double q) {
+double quantileOf(std::vector<double>& v, double q) {
     if (v.empty()) {
         return 0.0;
     }
@@ -249,19 +252,37 @@ enum class Mark : char {
     Clean,
 };
 
-// The search for solution columns in one scan.
+// The search for solution columns in a scan. One is kept on each thread and used for scan
+// after scan, so that its arrays are allocated once: freeing and allocating them anew for
+// every scan costs more than the search.
 class ColumnSearch {
 public:
-    ColumnSearch(const Trace& t, bool absorbance, float ceiling) : t_(t), n_(t.size()) {
-        std::vector<double> steps;
+    // The points the search looks at.
+    const Trace& trace() const { return t_; }
+
+    // Takes in the points of a scan. Returns false, with nothing else done, when there are too
+    // few for a column.
+    bool take(const DataSet& data, const SuggestSettings& settings) {
+        traceOf(data, settings, t_);
+        n_ = t_.size();
+        return n_ >= MinColumnPoints;
+    }
+
+    // Judges every point of the scan taken in.
+    void judge(bool absorbance, float ceiling) {
+        scratch_.clear();
         for (int k = 1; k < n_; ++k) {
-            steps.push_back(std::abs(t.r[k] - t.r[k - 1]));
+            scratch_.push_back(std::abs(t_.r[k] - t_.r[k - 1]));
         }
-        step_ = medianOf(steps);
+        step_ = medianOf(scratch_);
         reach_ = step_ > 0.0
                      ? static_cast<int>(std::clamp(std::ceil(MeniscusReachCm / step_), 3.0, 200.0))
                      : 3;
-        mark_.assign(static_cast<std::size_t>(n_), Mark::Clean);
+        const auto n = static_cast<std::size_t>(n_);
+        mark_.assign(n, Mark::Clean);
+        rough_.assign(n, 0);
+        steady_.assign(n, 0);
+        cleaned_.assign(n, 0.0);
         markUnusable(absorbance, ceiling);
         findRegions(Mark::Unusable);
         measureNoise();
@@ -462,17 +483,18 @@ private:
     // quiet noise an artifact is judged by: the least of that and the noise on either side
     // beyond the artifact's possible reach, which the artifact itself does not raise.
     void measureNoise() {
-        std::vector<double> absD2(static_cast<std::size_t>(n_), 0.0);
+        std::vector<double>& absD2 = wide_;
+        absD2.assign(static_cast<std::size_t>(n_), 0.0);
         noise_.assign(static_cast<std::size_t>(n_), 0.0);
         quiet_.assign(static_cast<std::size_t>(n_), 0.0);
         const int aside = reach_ / 2 + NoiseHalfWindow + 1;
-        std::vector<double> all;
+        std::vector<double>& all = scratch_;
+        all.clear();
         for (const Stretch& s : regions_) {
             for (int k = s.begin + 1; k + 1 < s.end; ++k) {
                 absD2[k] = std::abs(t_.y[k - 1] - 2.0 * t_.y[k] + t_.y[k + 1]);
             }
-            runningMedians(absD2, s.begin + 1, s.end - 1, NoiseHalfWindow, WindowAtEnds::Shifted,
-                           noise_);
+            blockMedians(absD2, s.begin + 1, s.end - 1, NoiseHalfWindow, noise_);
             noise_[s.begin] = noise_[s.begin + 1];
             noise_[s.end - 1] = noise_[s.end - 2];
             for (int k = s.begin; k < s.end; ++k) {
@@ -510,7 +532,6 @@ private:
         runningMedians(t_.y, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
         // Each run of outliers is bridged by the straight line between its neighbours.
         std::vector<double>& cleaned = cleaned_;
-        cleaned.resize(static_cast<std::size_t>(n_));
         std::copy(t_.y.begin() + s.begin, t_.y.begin() + s.end, cleaned.begin() + s.begin);
         for (int k = s.begin; k < s.end;) {
             if (std::abs(t_.y[k] - level_[k]) <= OutlierNoises * quiet_[k]) {
@@ -529,10 +550,12 @@ private:
             k = end;
         }
         runningMedians(cleaned, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        // The wider course changes slowly: taken at a few points across the window, it holds.
+        sparseRunningMedians(level_, s.begin, s.end, reach_, std::max(1, reach_ / WideSamples),
+                             wide_);
         // Roughness: the mean square of the spike-free readings' residuals from their level over
         // a few points, against what the noise gives. Ringing too faint for single outliers
         // shows in it.
-        rough_.resize(static_cast<std::size_t>(n_), 0);
         double sum = 0.0;
         auto square = [&](int j) {
             const double d = cleaned[j] - level_[j];
@@ -550,12 +573,12 @@ private:
             }
             const int count =
                 std::min(s.end, k + RoughHalfWindow + 1) - std::max(s.begin, k - RoughHalfWindow);
-            rough_[k] = sum / count > RoughSquares * quiet_[k] * quiet_[k];
+            // Against the quieter side's noise itself: roughness only ever widens an artifact.
+            const double calm = quiet_[k] < noise_[k] ? quiet_[k] / QuietRise : quiet_[k];
+            rough_[k] = sum / count > RoughSquares * calm * calm;
         }
-        runningMedians(level_, s.begin, s.end, reach_, WindowAtEnds::Narrowed, wide_);
 
         std::vector<char>& steady = steady_;
-        steady.resize(static_cast<std::size_t>(n_));
         for (int k = s.begin; k < s.end; ++k) {
             steady[k] = !isOutlier(k);
         }
@@ -687,8 +710,8 @@ private:
         return (end - inner) * dir >= 0 ? end : inner;
     }
 
-    const Trace& t_;
-    int n_;
+    Trace t_;
+    int n_ = 0;
     double step_ = 0.0;
     int reach_ = 3;
     double scanNoise_ = 0.0;
@@ -701,19 +724,22 @@ private:
     std::vector<char> rough_;
     std::vector<double> cleaned_; // the readings with outliers bridged
     std::vector<char> steady_;    // not an outlier
+    std::vector<double> scratch_;
 };
 
 } // namespace
 
 Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings) {
     Suggestion result;
-    const Trace t = traceOf(data, settings);
+    thread_local ColumnSearch search;
+    const bool enough = search.take(data, settings);
+    const Trace& t = search.trace();
     if (t.size() == 0) {
         result.reason = settings.lowX || settings.highX ? "no good point lies between the x limits"
                                                         : "it has no good points";
         return result;
     }
-    if (t.size() < MinColumnPoints) {
+    if (!enough) {
         result.reason = "it has too few good points for a solution column";
         return result;
     }
@@ -721,7 +747,7 @@ Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings) {
         result.reason = "its readings are all the same";
         return result;
     }
-    ColumnSearch search(t, isAbsorbance(data), settings.absorbanceCeiling);
+    search.judge(isAbsorbance(data), settings.absorbanceCeiling);
     if (!search.anyRegion()) {
         result.reason = "no stretch of usable readings is long enough for a solution column";
         return result;
