@@ -48,6 +48,8 @@ constexpr int MinColumnPoints = 16;
 // this many cm of radius; the running median that finds them is twice as wide.
 constexpr double MeniscusReachCm = 0.03;
 
+// A solution's readings change across its column by more than this many times the noise.
+constexpr double SolutionNoises = 6.0;
 // An artifact (or a spike) standing out this many times the noise may be a meniscus.
 constexpr double MeniscusNoises = 2 * OutlierNoises;
 
@@ -333,6 +335,14 @@ public:
 
     bool isSpike(int k) const { return mark_[k] == Mark::Spike; }
 
+    // Whether the readings of stretch s change by more than the noise could make them: a
+    // solution shows a gradient or a boundary, a channel holding none is flat.
+    bool holdsSolution(const Stretch& s) const {
+        const auto [low, high] =
+            std::minmax_element(level_.begin() + s.begin, level_.begin() + s.end);
+        return *high - *low > SolutionNoises * quiet_[(s.begin + s.end) / 2];
+    }
+
     // Whether light is blocked somewhere between trace positions a and b: readings that cannot
     // be used, erratic ones or points deleted before, over more than a meniscus's artifacts.
     bool blockedBetween(int a, int b) const {
@@ -384,14 +394,11 @@ private:
     // bridged.
     bool holeBefore(int k) const { return std::abs(t_.r[k] - t_.r[k - 1]) > MeniscusReachCm; }
 
-    // Whether an artifact that stands out like a meniscus lies just before stretch s, with air
-    // before it: a few clean points, or the start of the scan. Readings past the ceiling and
-    // erratic ones count when they are as short as a meniscus's artifacts; longer, they are
-    // blocked light, and the edge of blocked light is no meniscus.
+    // Whether an artifact that stands out like a meniscus lies just before stretch s, within
+    // twice a meniscus's reach and on this side of blocked light. Readings past the ceiling or
+    // erratic count when they are as short as a meniscus's artifacts.
     bool meniscusBefore(const Stretch& s) const {
-        bool found = false;
-        int clean = 0;
-        for (int k = s.begin - 1; k >= 0; --k) {
+        for (int k = s.begin - 1; k >= 0 && k >= s.begin - 2 * reach_; --k) {
             if (holeBefore(k + 1)) {
                 return false;
             }
@@ -401,24 +408,13 @@ private:
                 while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
                     --from;
                 }
-                if (t_.r[k] - t_.r[from] > MeniscusReachCm || from == 0) {
-                    return false;
-                }
-                found = true;
-                clean = 0;
-                k = from;
-                continue;
+                return t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0;
             }
-            if (mark_[k] == Mark::Clean) {
-                if (++clean > SpikeWidth) {
-                    return found;
-                }
-                continue;
+            if (mark_[k] != Mark::Clean && prominence(k) >= MeniscusNoises) {
+                return true;
             }
-            clean = 0;
-            found = found || prominence(k) >= MeniscusNoises;
         }
-        return found;
+        return false;
     }
 
     // Whether nothing but clean points lie between the start of the scan and stretch s.
@@ -553,35 +549,37 @@ private:
         // The wider course changes slowly: taken at a few points across the window, it holds.
         sparseRunningMedians(level_, s.begin, s.end, reach_, std::max(1, reach_ / WideSamples),
                              wide_);
-        // Roughness: the mean square of the spike-free readings' residuals from their level over
-        // a few points, against what the noise gives. Ringing too faint for single outliers
-        // shows in it.
-        double sum = 0.0;
-        auto square = [&](int j) {
-            const double d = cleaned[j] - level_[j];
-            return d * d;
-        };
-        for (int j = s.begin; j < std::min(s.end, s.begin + RoughHalfWindow); ++j) {
-            sum += square(j);
-        }
-        for (int k = s.begin; k < s.end; ++k) {
-            if (k + RoughHalfWindow < s.end) {
-                sum += square(k + RoughHalfWindow);
-            }
-            if (k - RoughHalfWindow - 1 >= s.begin) {
-                sum -= square(k - RoughHalfWindow - 1);
-            }
-            const int count =
-                std::min(s.end, k + RoughHalfWindow + 1) - std::max(s.begin, k - RoughHalfWindow);
-            // Against the quieter side's noise itself: roughness only ever widens an artifact.
-            const double calm = quiet_[k] < noise_[k] ? quiet_[k] / QuietRise : quiet_[k];
-            rough_[k] = sum / count > RoughSquares * calm * calm;
-        }
-
         std::vector<char>& steady = steady_;
         for (int k = s.begin; k < s.end; ++k) {
             steady[k] = !isOutlier(k);
         }
+        // Roughness: the mean square of the residuals of the points that are not outliers from
+        // their level over a few points, against what the noise gives. Ringing too faint for
+        // single outliers shows in it.
+        double sum = 0.0;
+        int count = 0;
+        auto add = [&](int j, int sign) {
+            if (steady[j]) {
+                const double d = t_.y[j] - level_[j];
+                sum += sign * d * d;
+                count += sign;
+            }
+        };
+        for (int j = s.begin; j < std::min(s.end, s.begin + RoughHalfWindow); ++j) {
+            add(j, 1);
+        }
+        for (int k = s.begin; k < s.end; ++k) {
+            if (k + RoughHalfWindow < s.end) {
+                add(k + RoughHalfWindow, 1);
+            }
+            if (k - RoughHalfWindow - 1 >= s.begin) {
+                add(k - RoughHalfWindow - 1, -1);
+            }
+            // Against the quieter side's noise itself: roughness only ever widens an artifact.
+            const double calm = quiet_[k] < noise_[k] ? quiet_[k] / QuietRise : quiet_[k];
+            rough_[k] = count > RoughHalfWindow && sum > RoughSquares * calm * calm * count;
+        }
+
         std::vector<Stretch> clusters;
         for (int k = s.begin; k < s.end;) {
             if (steady[k]) {
@@ -778,7 +776,7 @@ Suggestion suggestEdits(const DataSet& data, const SuggestSettings& settings) {
         while (kept.size() > 0 && search.isSpike(kept.end - 1)) {
             --kept.end;
         }
-        if (kept.size() < search.minColumn()) {
+        if (kept.size() < search.minColumn() || !search.holdsSolution(kept)) {
             continue;
         }
         SolutionColumn c;
