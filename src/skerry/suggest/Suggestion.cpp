@@ -344,15 +344,20 @@ public:
     }
 
     // Whether light is blocked somewhere between trace positions a and b: readings that cannot
-    // be used, erratic ones or points deleted before, over more than a meniscus's artifacts.
+    // be used, are erratic or are part of artifacts, or points deleted before, over more than
+    // a meniscus's artifacts.
     bool blockedBetween(int a, int b) const {
-        for (int k = a + 1; k <= b; ++k) {
+        auto blocked = [&](int k) {
+            return mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic ||
+                   mark_[k] == Mark::Artifact;
+        };
+        for (int k = a + 1; k < b; ++k) {
             if (holeBefore(k)) {
                 return true;
             }
-            if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
+            if (blocked(k)) {
                 int to = k;
-                while (to + 1 < b && mark_[to + 1] == mark_[k] && !holeBefore(to + 1)) {
+                while (to + 1 < b && blocked(to + 1)) {
                     ++to;
                 }
                 if (t_.r[to] - t_.r[k] > MeniscusReachCm) {
@@ -361,7 +366,7 @@ public:
                 k = to;
             }
         }
-        return false;
+        return holeBefore(b);
     }
 
     // A column is longer than the artifacts at both its ends could be, or it could be one.
