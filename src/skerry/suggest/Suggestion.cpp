@@ -606,8 +606,8 @@ private:
         }
         // A spike stands alone: no other outliers around it, and the curve going on across it.
         for (const Stretch& c : clusters) {
-            bool alone = c.size() <= SpikeWidth && c.begin - SideWindow / 2 >= s.begin &&
-                         c.end + SideWindow / 2 <= s.end;
+            bool alone = c.size() <= SpikeWidth && c.begin - SpikeWidth > s.begin &&
+                         c.end + SpikeWidth < s.end;
             for (int j = c.begin - SpikeWidth; alone && j < c.end + SpikeWidth; ++j) {
                 alone = (j >= c.begin && j < c.end) || mark_[j] == Mark::Clean ||
                         mark_[j] == Mark::Excursion;
