@@ -694,15 +694,15 @@ private:
             width = std::max(width, SpikeWidth);
         }
         int end = last - dir * width;
-        // Ringing that fades into the column: it is seen as roughness, and it dies away below
-        // the noise over about half as far again as it was seen (an exponential decay from tens
-        // of noises).
+        // Ringing that fades into the column after a meniscus: it is seen as roughness, and it
+        // dies away below the noise over about as far again as it was seen (an exponential
+        // decay from tens of noises).
         int faded = last;
         auto rough = [&](int k) {
             return (k - inner) * dir >= 0 && rough_[k];
         };
         for (int k = last;
-             (k - inner) * dir > 0 && (rough(k) || rough(k - dir) || rough(k - 2 * dir));
+             !atEnd && (k - inner) * dir > 0 && (rough(k) || rough(k - dir) || rough(k - 2 * dir));
              k -= dir) {
             faded = k - dir;
         }
