@@ -112,10 +112,10 @@ void runningMediansOf7(const std::vector<double>& v, int begin, int end, std::ve
 
 } // namespace
 
-void runningMedians(const std::vector<double>& v, int begin, int end, int half, WindowAtEnds ends,
+void runningMedians(const std::vector<double>& v, int begin, int end, int half,
                     std::vector<double>& out) {
     out.resize(v.size());
-    if (half == 3 && ends == WindowAtEnds::Narrowed) {
+    if (half == 3) {
         runningMediansOf7(v, begin, end, out);
         return;
     }
@@ -123,17 +123,9 @@ void runningMedians(const std::vector<double>& v, int begin, int end, int half, 
     int lo = begin; // the window holds v[lo..hi-1]
     int hi = begin;
     for (int k = begin; k < end; ++k) {
-        int from = 0;
-        int to = 0;
-        if (ends == WindowAtEnds::Narrowed) {
-            const int reach = std::min({half, k - begin, end - 1 - k});
-            from = k - reach;
-            to = k + reach + 1;
-        } else {
-            const int width = std::min(2 * half + 1, end - begin);
-            from = std::clamp(k - half, begin, end - width);
-            to = from + width;
-        }
+        const int reach = std::min({half, k - begin, end - 1 - k});
+        const int from = k - reach;
+        const int to = k + reach + 1;
         // Both ends of the window only ever move up.
         for (; hi < to; ++hi) {
             window.insert(v[hi]);
@@ -149,7 +141,7 @@ void sparseRunningMedians(const std::vector<double>& v, int begin, int end, int 
                           std::vector<double>& out) {
     out.resize(v.size());
     if (every <= 1 || end - begin <= 2) {
-        runningMedians(v, begin, end, half, WindowAtEnds::Narrowed, out);
+        runningMedians(v, begin, end, half, out);
         return;
     }
     std::vector<int> at;
@@ -164,7 +156,7 @@ void sparseRunningMedians(const std::vector<double>& v, int begin, int end, int 
     }
     std::vector<double> medians;
     runningMedians(sampled, 0, static_cast<int>(sampled.size()), std::max(1, half / every),
-                   WindowAtEnds::Narrowed, medians);
+                   medians);
     for (std::size_t j = 0; j + 1 < at.size(); ++j) {
         for (int k = at[j]; k < at[j + 1]; ++k) {
             const double t = static_cast<double>(k - at[j]) / (at[j + 1] - at[j]);

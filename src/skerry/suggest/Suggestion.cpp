@@ -436,7 +436,7 @@ private:
     // split a column) and fillers.
     void markUnusable(bool absorbance, float ceiling) {
         level_.assign(static_cast<std::size_t>(n_), 0.0);
-        runningMedians(t_.y, 0, n_, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        runningMedians(t_.y, 0, n_, SpikeWidth, level_);
         if (absorbance) {
             for (int k = 0; k < n_; ++k) {
                 if (std::abs(level_[k]) > ceiling) {
@@ -530,7 +530,7 @@ private:
     void judgePoints(const Stretch& s) {
         // The spike-free level, taken again with the outliers of a first look replaced by their
         // level, so that a spike does not pull the level of its neighbours.
-        runningMedians(t_.y, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        runningMedians(t_.y, s.begin, s.end, SpikeWidth, level_);
         // Each run of outliers is bridged by the straight line between its neighbours.
         std::vector<double>& cleaned = cleaned_;
         std::copy(t_.y.begin() + s.begin, t_.y.begin() + s.end, cleaned.begin() + s.begin);
@@ -550,7 +550,7 @@ private:
             }
             k = end;
         }
-        runningMedians(cleaned, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        runningMedians(cleaned, s.begin, s.end, SpikeWidth, level_);
         // The wider course changes slowly: taken at a few points across the window, it holds.
         sparseRunningMedians(level_, s.begin, s.end, reach_, std::max(1, reach_ / WideSamples),
                              wide_);
