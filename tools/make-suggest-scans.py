@@ -170,6 +170,21 @@ def spikes(name, seed, deleted=()):
     write(name, "R", 5.900, 0.002, s.points)
 
 
+def interference_filler():
+    """Interference without deviations, so that the fillers of 1.000 stay good points: two
+    channels of 150 points: air, dip, column, fall at the bottom, then the filler."""
+    rng = random.Random(10)
+    readings = []
+    for channel in range(2):
+        readings += [0.5 + rng.gauss(0, 0.005) for _ in range(15)]          # air
+        readings += [-1.0, -0.4]                                            # dip
+        k = math.log(3.0 / 1.0) / 99
+        readings += [1.0 * math.exp(k * j) + rng.gauss(0, 0.005) for j in range(100)]  # column
+        readings += [3.0 - 1.5 * j for j in range(1, 4)]                    # bottom
+        readings += [1.0] * 30                                              # filler
+    write("interference-filler.IP2", "P", 5.800, 0.002, readings)
+
+
 def constant():
     write("constant.dat", "R", 6.0, 0.002, [(0.5, 0.01)] * 100)
 
@@ -189,6 +204,7 @@ def main():
     past_ceiling()
     spikes("spikes.RA1", 8)
     spikes("deleted-points.RA1", 9, deleted=list(range(1, 6)) + [80, 81, 82, 100])
+    interference_filler()
     constant()
     single()
 

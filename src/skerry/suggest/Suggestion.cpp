@@ -34,7 +34,9 @@ constexpr int RoughHalfWindow = 6;
 constexpr double RoughSquares = 3.0;
 // Noise this many times the scan's quiet noise is erratic: light blocked or lost.
 constexpr double ErraticNoises = 10.0;
-// The noise is measured over this many second differences around each point.
+// The wider running median is taken at this many points each side of the centre.
+constexpr int WideSamples = 8;
+// The noise is measured over blocks of 2 * NoiseHalfWindow + 1 second differences.
 constexpr int NoiseHalfWindow = 20;
 // Noise that rises this much above the quieter side of a point is taken for an artifact's.
 constexpr double QuietRise = 1.5;
@@ -46,6 +48,8 @@ constexpr int MinColumnPoints = 16;
 // this many cm of radius; the running median that finds them is twice as wide.
 constexpr double MeniscusReachCm = 0.03;
 
+// A solution's readings change across its column by more than this many times the noise.
+constexpr double SolutionNoises = 6.0;
 // An artifact (or a spike) standing out this many times the noise may be a meniscus.
 constexpr double MeniscusNoises = 2 * OutlierNoises;
 
@@ -65,8 +69,10 @@ struct Trace {
     int size() const { return static_cast<int>(index.size()); }
 };
 
-Trace traceOf(const DataSet& data, const SuggestSettings& settings) {
-    Trace t;
+void traceOf(const DataSet& data, const SuggestSettings& settings, Trace& t) {
+    t.index.clear();
+    t.r.clear();
+    t.y.clear();
     const int count = std::clamp(data.PointCount, 0, MaxPoints);
     bool radius = true;
     for (int i = count; i >= 1; --i) {
@@ -86,7 +92,6 @@ Trace traceOf(const DataSet& data, const SuggestSettings& settings) {
         t.r.push_back(radius ? x : std::sqrt(std::max(0.0, 2.0 * x)));
         t.y.push_back(p.reading);
     }
-    return t;
 }
 
 // An absorbance scan: the header line of an instrument file names the scan type by its first
@@ -110,7 +115,7 @@ bool isAbsorbance(const DataSet& data) {
     return false;
 }
 
-double medianOf(std::vector<double> v) {
+double medianOf(std::vector<double>& v) {
     if (v.empty()) {
         return 0.0;
     }
@@ -119,7 +124,7 @@ double medianOf(std::vector<double> v) {
     return *mid;
 }
 
-double quantileOf(std::vector<double> v, double q) {
+double quantileOf(std::vector<double>& v, double q) {
     if (v.empty()) {
         return 0.0;
     }
@@ -249,19 +254,37 @@ enum class Mark : char {
     Clean,
 };
 
-// The search for solution columns in one scan.
+// The search for solution columns in a scan. One is kept on each thread and used for scan
+// after scan, so that its arrays are allocated once: freeing and allocating them anew for
+// every scan costs more than the search.
 class ColumnSearch {
 public:
-    ColumnSearch(const Trace& t, bool absorbance, float ceiling) : t_(t), n_(t.size()) {
-        std::vector<double> steps;
+    // The points the search looks at.
+    const Trace& trace() const { return t_; }
+
+    // Takes in the points of a scan. Returns false, with nothing else done, when there are too
+    // few for a column.
+    bool take(const DataSet& data, const SuggestSettings& settings) {
+        traceOf(data, settings, t_);
+        n_ = t_.size();
+        return n_ >= MinColumnPoints;
+    }
+
+    // Judges every point of the scan taken in.
+    void judge(bool absorbance, float ceiling) {
+        scratch_.clear();
         for (int k = 1; k < n_; ++k) {
-            steps.push_back(std::abs(t.r[k] - t.r[k - 1]));
+            scratch_.push_back(std::abs(t_.r[k] - t_.r[k - 1]));
         }
-        step_ = medianOf(steps);
+        step_ = medianOf(scratch_);
         reach_ = step_ > 0.0
                      ? static_cast<int>(std::clamp(std::ceil(MeniscusReachCm / step_), 3.0, 200.0))
                      : 3;
-        mark_.assign(static_cast<std::size_t>(n_), Mark::Clean);
+        const auto n = static_cast<std::size_t>(n_);
+        mark_.assign(n, Mark::Clean);
+        rough_.assign(n, 0);
+        steady_.assign(n, 0);
+        cleaned_.assign(n, 0.0);
         markUnusable(absorbance, ceiling);
         findRegions(Mark::Unusable);
         measureNoise();
@@ -312,16 +335,29 @@ public:
 
     bool isSpike(int k) const { return mark_[k] == Mark::Spike; }
 
+    // Whether the readings of stretch s change by more than the noise could make them: a
+    // solution shows a gradient or a boundary, a channel holding none is flat.
+    bool holdsSolution(const Stretch& s) const {
+        const auto [low, high] =
+            std::minmax_element(level_.begin() + s.begin, level_.begin() + s.end);
+        return *high - *low > SolutionNoises * quiet_[(s.begin + s.end) / 2];
+    }
+
     // Whether light is blocked somewhere between trace positions a and b: readings that cannot
-    // be used, erratic ones or points deleted before, over more than a meniscus's artifacts.
+    // be used, are erratic or are part of artifacts, or points deleted before, over more than
+    // a meniscus's artifacts.
     bool blockedBetween(int a, int b) const {
-        for (int k = a + 1; k <= b; ++k) {
+        auto blocked = [&](int k) {
+            return mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic ||
+                   mark_[k] == Mark::Artifact;
+        };
+        for (int k = a + 1; k < b; ++k) {
             if (holeBefore(k)) {
                 return true;
             }
-            if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
+            if (blocked(k)) {
                 int to = k;
-                while (to + 1 < b && mark_[to + 1] == mark_[k] && !holeBefore(to + 1)) {
+                while (to + 1 < b && blocked(to + 1)) {
                     ++to;
                 }
                 if (t_.r[to] - t_.r[k] > MeniscusReachCm) {
@@ -330,7 +366,7 @@ public:
                 k = to;
             }
         }
-        return false;
+        return holeBefore(b);
     }
 
     // A column is longer than the artifacts at both its ends could be, or it could be one.
@@ -363,14 +399,11 @@ private:
     // bridged.
     bool holeBefore(int k) const { return std::abs(t_.r[k] - t_.r[k - 1]) > MeniscusReachCm; }
 
-    // Whether an artifact that stands out like a meniscus lies just before stretch s, with air
-    // before it: a few clean points, or the start of the scan. Readings past the ceiling and
-    // erratic ones count when they are as short as a meniscus's artifacts; longer, they are
-    // blocked light, and the edge of blocked light is no meniscus.
+    // Whether an artifact that stands out like a meniscus lies just before stretch s, within
+    // twice a meniscus's reach and on this side of blocked light. Readings past the ceiling or
+    // erratic count when they are as short as a meniscus's artifacts.
     bool meniscusBefore(const Stretch& s) const {
-        bool found = false;
-        int clean = 0;
-        for (int k = s.begin - 1; k >= 0; --k) {
+        for (int k = s.begin - 1; k >= 0 && k >= s.begin - 2 * reach_; --k) {
             if (holeBefore(k + 1)) {
                 return false;
             }
@@ -380,24 +413,13 @@ private:
                 while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
                     --from;
                 }
-                if (t_.r[k] - t_.r[from] > MeniscusReachCm || from == 0) {
-                    return false;
-                }
-                found = true;
-                clean = 0;
-                k = from;
-                continue;
+                return t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0;
             }
-            if (mark_[k] == Mark::Clean) {
-                if (++clean > SpikeWidth) {
-                    return found;
-                }
-                continue;
+            if (mark_[k] != Mark::Clean && prominence(k) >= MeniscusNoises) {
+                return true;
             }
-            clean = 0;
-            found = found || prominence(k) >= MeniscusNoises;
         }
-        return found;
+        return false;
     }
 
     // Whether nothing but clean points lie between the start of the scan and stretch s.
@@ -414,7 +436,7 @@ private:
     // split a column) and fillers.
     void markUnusable(bool absorbance, float ceiling) {
         level_.assign(static_cast<std::size_t>(n_), 0.0);
-        runningMedians(t_.y, 0, n_, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        runningMedians(t_.y, 0, n_, SpikeWidth, level_);
         if (absorbance) {
             for (int k = 0; k < n_; ++k) {
                 if (std::abs(level_[k]) > ceiling) {
@@ -462,17 +484,18 @@ private:
     // quiet noise an artifact is judged by: the least of that and the noise on either side
     // beyond the artifact's possible reach, which the artifact itself does not raise.
     void measureNoise() {
-        std::vector<double> absD2(static_cast<std::size_t>(n_), 0.0);
+        std::vector<double>& absD2 = wide_;
+        absD2.assign(static_cast<std::size_t>(n_), 0.0);
         noise_.assign(static_cast<std::size_t>(n_), 0.0);
         quiet_.assign(static_cast<std::size_t>(n_), 0.0);
         const int aside = reach_ / 2 + NoiseHalfWindow + 1;
-        std::vector<double> all;
+        std::vector<double>& all = scratch_;
+        all.clear();
         for (const Stretch& s : regions_) {
             for (int k = s.begin + 1; k + 1 < s.end; ++k) {
                 absD2[k] = std::abs(t_.y[k - 1] - 2.0 * t_.y[k] + t_.y[k + 1]);
             }
-            runningMedians(absD2, s.begin + 1, s.end - 1, NoiseHalfWindow, WindowAtEnds::Shifted,
-                           noise_);
+            blockMedians(absD2, s.begin + 1, s.end - 1, NoiseHalfWindow, noise_);
             noise_[s.begin] = noise_[s.begin + 1];
             noise_[s.end - 1] = noise_[s.end - 2];
             for (int k = s.begin; k < s.end; ++k) {
@@ -507,10 +530,9 @@ private:
     void judgePoints(const Stretch& s) {
         // The spike-free level, taken again with the outliers of a first look replaced by their
         // level, so that a spike does not pull the level of its neighbours.
-        runningMedians(t_.y, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
+        runningMedians(t_.y, s.begin, s.end, SpikeWidth, level_);
         // Each run of outliers is bridged by the straight line between its neighbours.
         std::vector<double>& cleaned = cleaned_;
-        cleaned.resize(static_cast<std::size_t>(n_));
         std::copy(t_.y.begin() + s.begin, t_.y.begin() + s.end, cleaned.begin() + s.begin);
         for (int k = s.begin; k < s.end;) {
             if (std::abs(t_.y[k] - level_[k]) <= OutlierNoises * quiet_[k]) {
@@ -528,37 +550,41 @@ private:
             }
             k = end;
         }
-        runningMedians(cleaned, s.begin, s.end, SpikeWidth, WindowAtEnds::Narrowed, level_);
-        // Roughness: the mean square of the spike-free readings' residuals from their level over
-        // a few points, against what the noise gives. Ringing too faint for single outliers
-        // shows in it.
-        rough_.resize(static_cast<std::size_t>(n_), 0);
-        double sum = 0.0;
-        auto square = [&](int j) {
-            const double d = cleaned[j] - level_[j];
-            return d * d;
-        };
-        for (int j = s.begin; j < std::min(s.end, s.begin + RoughHalfWindow); ++j) {
-            sum += square(j);
-        }
-        for (int k = s.begin; k < s.end; ++k) {
-            if (k + RoughHalfWindow < s.end) {
-                sum += square(k + RoughHalfWindow);
-            }
-            if (k - RoughHalfWindow - 1 >= s.begin) {
-                sum -= square(k - RoughHalfWindow - 1);
-            }
-            const int count =
-                std::min(s.end, k + RoughHalfWindow + 1) - std::max(s.begin, k - RoughHalfWindow);
-            rough_[k] = sum / count > RoughSquares * quiet_[k] * quiet_[k];
-        }
-        runningMedians(level_, s.begin, s.end, reach_, WindowAtEnds::Narrowed, wide_);
-
+        runningMedians(cleaned, s.begin, s.end, SpikeWidth, level_);
+        // The wider course changes slowly: taken at a few points across the window, it holds.
+        sparseRunningMedians(level_, s.begin, s.end, reach_, std::max(1, reach_ / WideSamples),
+                             wide_);
         std::vector<char>& steady = steady_;
-        steady.resize(static_cast<std::size_t>(n_));
         for (int k = s.begin; k < s.end; ++k) {
             steady[k] = !isOutlier(k);
         }
+        // Roughness: the mean square of the residuals of the points that are not outliers from
+        // their level over a few points, against what the noise gives. Ringing too faint for
+        // single outliers shows in it.
+        double sum = 0.0;
+        int count = 0;
+        auto add = [&](int j, int sign) {
+            if (steady[j]) {
+                const double d = t_.y[j] - level_[j];
+                sum += sign * d * d;
+                count += sign;
+            }
+        };
+        for (int j = s.begin; j < std::min(s.end, s.begin + RoughHalfWindow); ++j) {
+            add(j, 1);
+        }
+        for (int k = s.begin; k < s.end; ++k) {
+            if (k + RoughHalfWindow < s.end) {
+                add(k + RoughHalfWindow, 1);
+            }
+            if (k - RoughHalfWindow - 1 >= s.begin) {
+                add(k - RoughHalfWindow - 1, -1);
+            }
+            // Against the quieter side's noise itself: roughness only ever widens an artifact.
+            const double calm = quiet_[k] < noise_[k] ? quiet_[k] / QuietRise : quiet_[k];
+            rough_[k] = count > RoughHalfWindow && sum > RoughSquares * calm * calm * count;
+        }
+
         std::vector<Stretch> clusters;
         for (int k = s.begin; k < s.end;) {
             if (steady[k]) {
@@ -580,8 +606,8 @@ private:
         }
         // A spike stands alone: no other outliers around it, and the curve going on across it.
         for (const Stretch& c : clusters) {
-            bool alone = c.size() <= SpikeWidth && c.begin - SideWindow / 2 >= s.begin &&
-                         c.end + SideWindow / 2 <= s.end;
+            bool alone = c.size() <= SpikeWidth && c.begin - SpikeWidth > s.begin &&
+                         c.end + SpikeWidth < s.end;
             for (int j = c.begin - SpikeWidth; alone && j < c.end + SpikeWidth; ++j) {
                 alone = (j >= c.begin && j < c.end) || mark_[j] == Mark::Clean ||
                         mark_[j] == Mark::Excursion;
@@ -668,15 +694,15 @@ private:
             width = std::max(width, SpikeWidth);
         }
         int end = last - dir * width;
-        // Ringing that fades into the column: it is seen as roughness, and it dies away below
-        // the noise over about half as far again as it was seen (an exponential decay from tens
-        // of noises).
+        // Ringing that fades into the column after a meniscus: it is seen as roughness, and it
+        // dies away below the noise over about as far again as it was seen (an exponential
+        // decay from tens of noises).
         int faded = last;
         auto rough = [&](int k) {
             return (k - inner) * dir >= 0 && rough_[k];
         };
         for (int k = last;
-             (k - inner) * dir > 0 && (rough(k) || rough(k - dir) || rough(k - 2 * dir));
+             !atEnd && (k - inner) * dir > 0 && (rough(k) || rough(k - dir) || rough(k - 2 * dir));
              k -= dir) {
             faded = k - dir;
         }
@@ -687,8 +713,8 @@ private:
         return (end - inner) * dir >= 0 ? end : inner;
     }
 
-    const Trace& t_;
-    int n_;
+    Trace t_;
+    int n_ = 0;
     double step_ = 0.0;
     int reach_ = 3;
     double scanNoise_ = 0.0;
@@ -701,23 +727,26 @@ private:
     std::vector<char> rough_;
     std::vector<double> cleaned_; // the readings with outliers bridged
     std::vector<char> steady_;    // not an outlier
+    std::vector<double> scratch_;
 };
 
 } // namespace
 
 Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& settings) {
-    const Trace t = traceOf(data, settings);
+    thread_local ColumnSearch search;
+    const bool enough = search.take(data, settings);
+    const Trace& t = search.trace();
     if (t.size() == 0) {
         return Failure{settings.lowX || settings.highX ? "no good point lies between the x limits"
                                                        : "it has no good points"};
     }
-    if (t.size() < MinColumnPoints) {
+    if (!enough) {
         return Failure{"it has too few good points for a solution column"};
     }
     if (std::all_of(t.y.begin(), t.y.end(), [&](double y) { return y == t.y.front(); })) {
         return Failure{"its readings are all the same"};
     }
-    ColumnSearch search(t, isAbsorbance(data), settings.absorbanceCeiling);
+    search.judge(isAbsorbance(data), settings.absorbanceCeiling);
     if (!search.anyRegion()) {
         return Failure{"no stretch of usable readings is long enough for a solution column"};
     }
@@ -748,7 +777,7 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         while (kept.size() > 0 && search.isSpike(kept.end - 1)) {
             --kept.end;
         }
-        if (kept.size() < search.minColumn()) {
+        if (kept.size() < search.minColumn() || !search.holdsSolution(kept)) {
             continue;
         }
         SolutionColumn c;
