@@ -10,7 +10,7 @@ namespace {
 
 TEST(Noise, ALevelIsAPlainNumberWithinTheSingleRange) {
     for (const auto& row : test::readTable("subsystems/noise-levels.tsv", 2)) {
-        EXPECT_EQ(noiseLevelFromText(row[0]),
+        EXPECT_EQ(plainSingleFromText(row[0]),
                   row[1] == "refused" ? std::nullopt : std::optional(row.single(1)))
             << row.where;
     }

@@ -82,7 +82,7 @@ const std::vector<OptionRule>& optionRules() {
         {"--invert", "", false, setting(&BatchOptions::invert)},
         {"--noise", "", true,
          [](BatchOptions& o, const std::string& v) {
-             o.noiseRms = noiseLevelFromText(v);
+             o.noiseRms = plainSingleFromText(v);
              return o.noiseRms ? Done()
                                : Failure{"needs a number as the RMS level, not '" + v + "'"};
          }},

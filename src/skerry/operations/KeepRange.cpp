@@ -2,28 +2,11 @@
 
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <string>
 
-#include "skerry/ground/LeadingNumber.h"
 #include "skerry/operations/Noise.h"
 
 namespace skerry {
-
-namespace {
-
-std::optional<float> limitFromText(std::string_view text) {
-    if (!isPlainNumber(text)) {
-        return std::nullopt;
-    }
-    const auto limit = static_cast<float>(leadingNumber(text));
-    if (std::isinf(limit)) {
-        return std::nullopt;
-    }
-    return limit;
-}
-
-} // namespace
 
 std::string xLimitText(float x) {
     std::array<char, 32> text{};
@@ -36,8 +19,8 @@ std::optional<XRange> xRangeFromText(std::string_view text) {
     if (colon == std::string_view::npos) {
         return std::nullopt;
     }
-    const auto low = limitFromText(text.substr(0, colon));
-    const auto high = limitFromText(text.substr(colon + 1));
+    const auto low = plainSingleFromText(text.substr(0, colon));
+    const auto high = plainSingleFromText(text.substr(colon + 1));
     if (!low || !high || *low > *high) {
         return std::nullopt;
     }

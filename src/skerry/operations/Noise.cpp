@@ -48,7 +48,7 @@ bool isPlainNumber(std::string_view text) {
     return isDecimalNumber(text.substr(first, last - first + 1));
 }
 
-std::optional<float> noiseLevelFromText(std::string_view text) {
+std::optional<float> plainSingleFromText(std::string_view text) {
     if (!isPlainNumber(text)) {
         return std::nullopt;
     }
@@ -72,7 +72,7 @@ WindowPosition NoiseDialogModel::Form_Load(const WindowGeometry& mainWindow, int
 }
 
 bool NoiseDialogModel::IsDone_Click(std::string_view text) {
-    const std::optional<float> level = noiseLevelFromText(text);
+    const std::optional<float> level = plainSingleFromText(text);
     if (!level) {
         platform_.messageBox("Illegal Value for RMS Noise.", "Non-Numerical Entry!",
                              MessageIcon::Exclamation, MessageButtons::Ok);

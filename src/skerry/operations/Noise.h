@@ -40,10 +40,11 @@ void removeNoise(DataSet& data);
 // no blanks inside, no thousands separators, no words such as "inf".
 bool isPlainNumber(std::string_view text);
 
-// The noise level a text stands for: a plain number read in double precision and stored as a
-// single. nullopt when the text is no plain number or its value is beyond the single range (an
-// infinite level would leave readings that removing the noise cannot restore).
-std::optional<float> noiseLevelFromText(std::string_view text);
+// The value a text stands for, as a noise level or an x limit: a plain number read in double
+// precision and stored as a single. nullopt when the text is no plain number or its value is
+// beyond the single range (an infinite level would leave readings that removing the noise cannot
+// restore; an infinite limit is no limit).
+std::optional<float> plainSingleFromText(std::string_view text);
 
 // A level as the noise dialog shows it: " 0.00000E+00;-0.00000E+00".
 std::string noiseLevelText(float level);
