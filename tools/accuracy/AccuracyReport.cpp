@@ -98,7 +98,7 @@ Judgement judge(const GeneratedScan& scan, const Outcome<Suggestion>& found, con
     std::vector<bool> planted(flagged.size(), false);
     for (const PlantedSpike& p : scan.spikes) {
         for (int j = 0; j < p.count; ++j) {
-            planted[static_cast<std::size_t>(p.first + j)] = true;
+            planted[static_cast<std::size_t>(p.first) + static_cast<std::size_t>(j)] = true;
         }
     }
     Judgement judgement;

@@ -104,7 +104,7 @@ void runningMediansOf7(const std::vector<double>& v, int begin, int end, std::ve
         } else {
             double w[5];
             std::copy(v.begin() + (k - reach), v.begin() + (k + reach + 1), w);
-            std::nth_element(w, w + reach, w + 2 * reach + 1);
+            std::nth_element(w, w + reach, w + (2 * std::ptrdiff_t{reach} + 1));
             out[k] = w[reach];
         }
     }
