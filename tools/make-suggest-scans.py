@@ -206,7 +206,7 @@ def main():
     ringing()
     reference_meniscus()
     velocity_boundary()
-    six_channel("six-channel-filler.RA1", 5, filler, last_air=25)
+    six_channel("six-channel-filler.RA1", 5, filler, last_air=40)
     six_channel("six-channel-minus.RA1", 6, minus_225)
     past_ceiling()
     spikes("spikes.RA1", 8)
