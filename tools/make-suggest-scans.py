@@ -69,9 +69,9 @@ def meniscus_spike():
     for v in (0.5, 0.9, 0.6):                         # 26-28 meniscus
         s.add(1, v, 0.05)
     s.add(107, growth(0.2, 1.2, 107))                 # 29-135 column
-    for v in (1.6, 2.2, 2.9, 3.4):                    # 136-139 bottom
-        s.add(1, v, 0.2)
-    s.erratic(11, 0.4, 3.8)                           # 140-150
+    for v in (1.25, 1.30, 1.35, 1.40, 1.45, 2.2, 2.9, 3.4):  # 136-143 bottom, rising smoothly
+        s.add(1, v, 0.2)                              # below the ceiling first
+    s.erratic(7, 0.4, 3.8)                            # 144-150
     write("meniscus-spike.RA1", "R", 5.900, 0.003, s.points)
 
 
@@ -119,11 +119,12 @@ def velocity_boundary():
     write("velocity-boundary.RA1", "R", 5.900, 0.002, s.points)
 
 
-def six_channel(name, seed, blocked):
-    """Three channels of 110 points: air, meniscus, column, bottom, then blocked light."""
+def six_channel(name, seed, blocked, last_air=10):
+    """Three channels of 110 points: air, meniscus, column, bottom, then blocked light; the air
+    of the last channel may be longer."""
     s = Layout(seed, 0.005)
     for channel in range(3):
-        s.add(10, 0.0)                                # air
+        s.add(last_air if channel == 2 else 10, 0.0)  # air
         s.add(1, 0.8, 0.05)                           # meniscus
         s.add(1, 0.6, 0.05)
         s.add(68, growth(0.3, 0.9 + 0.1 * channel, 68))  # column
@@ -172,10 +173,16 @@ def spikes(name, seed, deleted=()):
 
 def interference_filler():
     """Interference without deviations, so that the fillers of 1.000 stay good points: two
-    channels of 150 points: air, dip, column, fall at the bottom, then the filler."""
+    channels of 150 points (air, dip, column, fall at the bottom, then the filler) and an empty
+    one with a spike in it."""
     rng = random.Random(10)
     readings = []
-    for channel in range(2):
+    for channel in range(3):
+        if channel == 2:                                                    # empty but a spike
+            readings += [0.5 + rng.gauss(0, 0.005) for _ in range(120)]
+            readings[-60] += 0.3
+            readings += [1.0] * 30
+            break
         readings += [0.5 + rng.gauss(0, 0.005) for _ in range(15)]          # air
         readings += [-1.0, -0.4]                                            # dip
         k = math.log(3.0 / 1.0) / 99
@@ -199,7 +206,7 @@ def main():
     ringing()
     reference_meniscus()
     velocity_boundary()
-    six_channel("six-channel-filler.RA1", 5, filler)
+    six_channel("six-channel-filler.RA1", 5, filler, last_air=40)
     six_channel("six-channel-minus.RA1", 6, minus_225)
     past_ceiling()
     spikes("spikes.RA1", 8)

@@ -647,15 +647,13 @@ private:
         if ((anchor - inner) * dir < FitWindow) {
             return atEnd ? s.end - 1 : s.begin; // too short to follow
         }
-        const Stretch* region = nullptr;
-        for (const Stretch& r : regions_) {
-            if (r.begin <= s.begin && s.end <= r.end) {
-                region = &r;
-            }
-        }
-        if (region == nullptr) {
+        // The region holding the stretch: the last one that begins at or before it.
+        const auto after = std::upper_bound(regions_.begin(), regions_.end(), s.begin,
+                                            [](int k, const Stretch& r) { return k < r.begin; });
+        if (after == regions_.begin() || std::prev(after)->end < s.end) {
             return atEnd ? s.end - 1 : s.begin;
         }
+        const Stretch* region = &*std::prev(after);
         auto inRegion = [&](int k) {
             return k >= region->begin && k < region->end;
         };
@@ -664,8 +662,11 @@ private:
             return std::abs(level_[k] - lineAt(level_, from, from + FitWindow, k)) >
                    EdgeNoises * quiet_[k];
         };
+        // Followed at most a meniscus's reach beyond the stretch, through the points next to an
+        // artifact that only seem off the wider course.
+        const int limit = (atEnd ? s.end - 1 : s.begin) + dir * reach_;
         int last = anchor;
-        while (inRegion(last + dir) && mayFollow(last + dir)) {
+        while (last != limit && inRegion(last + dir) && mayFollow(last + dir)) {
             const int next = last + dir;
             if (offLine(next, last) &&
                 (!inRegion(next + dir) || !mayFollow(next + dir) || offLine(next + dir, last))) {
