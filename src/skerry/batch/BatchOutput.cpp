@@ -84,7 +84,7 @@ bool FolderResults::write(const Targets& targets, const std::string& text) {
 bool FolderResults::finish() {
     const auto failures = files_.commit();
     for (const auto& failure : failures) {
-        reporter_.failed(os::utf8Of(failure.target), {failure.error.reason});
+        reporter_.failed(os::utf8Of(failure.target), failure.error);
     }
     return failures.empty();
 }
