@@ -219,12 +219,12 @@ char* snprintfLine(char* out, char* end, const Point& p) {
 void redrawFigure(benchmark::State& state, const std::string& scan) {
     bench::BenchPlatform platform;
     auto program = std::make_unique<Program>();
-    if (const Done loaded = loadDataFile(program->data, scan); !loaded) {
+    if (const Done loaded = loadDataFile(program->data(), scan); !loaded) {
         state.SkipWithError(loaded.reason().c_str());
         return;
     }
     auto editor = std::make_unique<EditorModel>(platform);
-    editor->loadPoints(program->data);
+    editor->loadPoints(program->data());
     editor->Form_Load(program->ShowXYDefault);
     QImage image = makePlotImage(QSize(PlotWidthPixels, PlotHeightPixels));
     const PlotColors colors = plotColors(*program);

@@ -49,9 +49,9 @@ protected:
 
 TEST_F(StartUpTest, ShowsTheSplashWaitsAndShowsTheMainWindowWithTheStartValues) {
     platform.settingsDir = dir / "config";
-    program->data.NoiseRms = 5.0f;
-    program->data.NoiseAdded = true;
-    program->data.BlankLoaded = true;
+    program->data().NoiseRms = 5.0f;
+    program->data().NoiseAdded = true;
+    program->data().BlankLoaded = true;
     program->ShowXYDefault = false;
 
     EXPECT_EQ(runStartUp(*program, platform, windows), StartUpOutcome::Running);
@@ -65,8 +65,8 @@ TEST_F(StartUpTest, ShowsTheSplashWaitsAndShowsTheMainWindowWithTheStartValues) 
                                    std::chrono::milliseconds(1000)}));
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_FALSE(program->DefaultPrinterName) << "the print system is not asked at start-up";
-    EXPECT_EQ(program->data.NoiseRms, 0.01f);
-    EXPECT_FALSE(program->data.NoiseAdded || program->data.BlankLoaded);
+    EXPECT_EQ(program->data().NoiseRms, 0.01f);
+    EXPECT_FALSE(program->data().NoiseAdded || program->data().BlankLoaded);
     EXPECT_TRUE(program->ShowXYDefault);
 }
 

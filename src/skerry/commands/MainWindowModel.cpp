@@ -26,7 +26,7 @@ MainWindowModel::MainWindowModel(Program& program, Platform& platform, ModalWind
     : program_(program), platform_(platform), windows_(windows) {}
 
 void MainWindowModel::updateWorkDir() {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     data.WorkDir = currentWorkDir();
     data.ListingFile = data.WorkDir + "~skerry.tmp";
     data.CommentFile = data.WorkDir + "~comment.tmp";
@@ -37,11 +37,11 @@ void MainWindowModel::offerAddNoise() {
     state_.AddNoise.visible = true;
     state_.BackItOff.enabled = false;
     state_.BackItOff.visible = false;
-    program_.data.NoiseAdded = false;
+    program_.data().NoiseAdded = false;
 }
 
 void MainWindowModel::RefreshListing(int blanksBeforeThird) {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     updateWorkDir();
     std::string text = listingText(data, blanksBeforeThird);
     // The pane shows the listing even when the file cannot be written, so nothing is lost from
@@ -55,7 +55,7 @@ void MainWindowModel::RefreshListing(int blanksBeforeThird) {
 }
 
 void MainWindowModel::GetNewData_Click() {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     updateWorkDir();
     // A file read has the blank in force subtracted already; without one the blank is applied
     // again to the unchanged raw points, and the listing is rewritten all the same.
@@ -72,7 +72,7 @@ void MainWindowModel::GetNewData_Click() {
 std::optional<std::string> MainWindowModel::chooseAndRead(const FileDialogRequest& request,
                                                           const ScanFileKind& kind,
                                                           const ScanLoader& load) {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     const auto chosen = chooseFileToOpen(request);
     if (!chosen) {
         changeToWorkDir(data.WorkDir);
@@ -93,7 +93,7 @@ std::optional<std::string> MainWindowModel::chooseAndRead(const FileDialogReques
 }
 
 bool MainWindowModel::ReadDataFile() {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     const auto read = chooseAndRead(
         {"Get Data File", "Data File | *.*", FileMustExist | PathMustExist, "", ""},
         {"data", "Data File Error", MainWindowState::DataTab},
@@ -105,7 +105,7 @@ bool MainWindowModel::ReadDataFile() {
 }
 
 void MainWindowModel::GetBlankData_Click() {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     // A blank read is subtracted already. When none was read, the flag decides: a blank in force
     // is applied again to the raw points, and without one nothing changes.
     if (!ReadBlankFile()) {
@@ -120,7 +120,7 @@ void MainWindowModel::GetBlankData_Click() {
 }
 
 bool MainWindowModel::ReadBlankFile() {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     return chooseAndRead(
                {"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
                {"blank", "Blank File Error", MainWindowState::BlankTab},
@@ -131,7 +131,7 @@ bool MainWindowModel::ReadBlankFile() {
 }
 
 void MainWindowModel::ClearBlank_Click() {
-    clearBlank(program_.data);
+    clearBlank(program_.data());
     showNoBlank();
     RefreshListing();
     offerAddNoise();
@@ -192,7 +192,7 @@ void MainWindowModel::ReopenDataSet(int k) {
 }
 
 void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     const FitFileList& fit = program_.fitList;
     if (k < 1 || k > fit.FitFoundCount) {
         return;
@@ -239,7 +239,7 @@ void MainWindowModel::WriteEditedFile(SaveForm form) {
     if (!chosen) {
         return;
     }
-    if (!writeFileAtomically(os::pathFromUtf8(*chosen), editedFileText(program_.data, form))) {
+    if (!writeFileAtomically(os::pathFromUtf8(*chosen), editedFileText(program_.data(), form))) {
         platform_.messageBox("Error in SaveEditedFile!  Program Ending!", "Output File Error",
                              MessageIcon::Exclamation, MessageButtons::Ok);
         platform_.endProgram(1);
@@ -247,19 +247,19 @@ void MainWindowModel::WriteEditedFile(SaveForm form) {
 }
 
 void MainWindowModel::InvertC_Click() {
-    invertSign(program_.data);
+    invertSign(program_.data());
     RefreshListing();
 }
 
 void MainWindowModel::AddNoise_Click() {
     // Seeded anew every time, so that each Add Random Noise draws different noise.
     const std::uint32_t seed = platform_.randomSeed();
-    NoiseDialogModel dialog(program_.data, platform_);
+    NoiseDialogModel dialog(program_.data(), platform_);
     windows_.showNoiseDialog(dialog);
     if (!dialog.accepted()) {
         return;
     }
-    addNoiseFromSeed(program_.data, program_.data.NoiseRms, seed);
+    addNoiseFromSeed(program_.data(), program_.data().NoiseRms, seed);
     state_.AddNoise.enabled = false;
     state_.AddNoise.visible = false;
     state_.BackItOff.enabled = true;
@@ -268,14 +268,14 @@ void MainWindowModel::AddNoise_Click() {
 }
 
 void MainWindowModel::BackItOff_Click() {
-    removeNoise(program_.data);
+    removeNoise(program_.data());
     offerAddNoise();
     RefreshListing();
 }
 
 void MainWindowModel::EditComment1_Click() {
     updateWorkDir();
-    CommentsDialogModel dialog(program_.data, platform_);
+    CommentsDialogModel dialog(program_.data(), platform_);
     if (!dialog.LoadCommentFile()) {
         return;
     }
@@ -286,7 +286,7 @@ void MainWindowModel::EditComment1_Click() {
 }
 
 void MainWindowModel::DoVantor_Click() {
-    DataSet& data = program_.data;
+    DataSet& data = program_.data();
     auto editor = std::make_unique<EditorModel>(platform_);
     editor->loadPoints(data);
     editor->Form_Load(program_.ShowXYDefault);

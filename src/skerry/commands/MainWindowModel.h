@@ -22,7 +22,7 @@ public:
 
     const MainWindowState& state() const { return state_; }
     Program& program() { return program_; }
-    const DataSet& data() const { return program_.data; }
+    const DataSet& data() const { return program_.data(); }
 
     void setCaption(std::string caption) { state_.caption = std::move(caption); }
 

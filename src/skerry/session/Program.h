@@ -6,6 +6,7 @@
 #include "skerry/input/FitFile.h"
 #include "skerry/model/DataSet.h"
 #include "skerry/model/PlotColor.h"
+#include "skerry/model/Run.h"
 
 namespace skerry {
 
@@ -14,9 +15,12 @@ std::string VersionText();
 // "Skerry V" followed by the version text.
 std::string ProgramCaption();
 
-// The state that lives as long as the program: the data set and the values kept beside it.
+// The state that lives as long as the program: the scans open and the values kept beside them.
 struct Program {
-    DataSet data;
+    Run run;
+    // The current scan, the data set every single-scan command acts on.
+    DataSet& data() { return run.current(); }
+    const DataSet& data() const { return run.current(); }
     PlotColours colours;
     // The print system's default printer, asked for when the editor first needs it: a slow or
     // unreachable print server then never holds up the program's start.

@@ -14,8 +14,8 @@ StartUpOutcome runStartUp(Program& program, Platform& platform, StartUpWindows& 
     }
 
     program.ShowXYDefault = true;
-    program.data.NoiseRms = 0.01f;
-    program.data.NoiseAdded = false;
+    program.data().NoiseRms = 0.01f;
+    program.data().NoiseAdded = false;
     program.colours.GoodColor = DefaultGoodColor;
     program.colours.DeletedColor = DefaultDeletedColor;
 
@@ -33,7 +33,7 @@ StartUpOutcome runStartUp(Program& program, Platform& platform, StartUpWindows& 
     platform.sleep(milliseconds(1000));
     windows.showMainWindow();
 
-    program.data.BlankLoaded = false;
+    program.data().BlankLoaded = false;
     windows.setMainWindowCaption(ProgramCaption());
     return StartUpOutcome::Running;
 }
