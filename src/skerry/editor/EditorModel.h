@@ -172,14 +172,17 @@ public:
     void setRedrawHandler(std::function<void()> handler) { redrawHandler_ = std::move(handler); }
 
     // Mouse events, X and Y in plot units. A move updates the read-out and the zoom box whatever
-    // buttons and keys are held.
+    // buttons and keys are held. With a run, a sweep acts on every scan at the cursor's x and is
+    // refused when it would remove every point of any scan; a point tool takes the nearest point
+    // of any scan, the current scan's on a tie, then the lowest scan's.
     void Form_MouseDown(MouseButton Button, ModifierKeys Shift, float X, float Y);
     void Form_MouseMove(float X, float Y);
     void Form_MouseUp(MouseButton Button, ModifierKeys Shift, float X, float Y);
 
-    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y: the last change of points undone or redone, one point
-    // or one whole sweep at a time, back to the points the editor opened with and forward again.
-    // The read-out strip says what was undone or redone. Zooming is no change of points.
+    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y: the last change of points undone or redone, one point,
+    // one whole sweep over every scan or one suggestion with its columns at a time, back to the
+    // points the editor opened with and forward again. The read-out strip says what was undone
+    // or redone. Zooming is no change of points.
     void Undo_Click();
     void Redo_Click();
 
