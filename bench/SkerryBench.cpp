@@ -6,6 +6,7 @@
 //   bare_to_chars    the same lines written with std::to_chars into one buffer
 //   bare_snprintf    the same lines written with snprintf into one buffer
 //   redraw           the editor's full redraw into a 1920 x 1080 back buffer
+//   redraw_run       the same with a run of 60 scans made from the scan (bench/BenchRun.h)
 // Usage: skerry-bench --scan=FILE [Google Benchmark options]. The plot needs a Qt platform
 // (QT_QPA_PLATFORM=offscreen will do).
 #include <benchmark/benchmark.h>
@@ -27,6 +28,7 @@
 #include <unistd.h>
 
 #include "BenchPlatform.h"
+#include "BenchRun.h"
 #include "skerry/input/DataFileLoading.h"
 #include "skerry/input/DataLibrary.h"
 #include "skerry/model/Listing.h"
@@ -214,17 +216,25 @@ char* snprintfLine(char* out, char* end, const Point& p) {
     return out + n;
 }
 
+// The scans of a run drawn at once in the redraw_run figure.
+constexpr int RunScans = 60;
+
 // Form_Paint prepares the frame (axis rounding, ticks, scale factors, font sizes) and has the
-// plot drawn, exactly as every repaint of the editor does.
-void redrawFigure(benchmark::State& state, const std::string& scan) {
+// plot drawn, exactly as every repaint of the editor does: of the scan alone, or of a run of
+// `scans` made from it.
+void redrawFigure(benchmark::State& state, const std::string& scan, int scans) {
     bench::BenchPlatform platform;
     auto program = std::make_unique<Program>();
     if (const Done loaded = loadDataFile(program->data(), scan); !loaded) {
         state.SkipWithError(loaded.reason().c_str());
         return;
     }
+    if (scans > 1) {
+        const auto one = std::make_unique<DataSet>(program->data());
+        bench::fillRun(program->run, *one, scans);
+    }
     auto editor = std::make_unique<EditorModel>(platform);
-    editor->loadPoints(program->data());
+    editor->loadRun(program->run);
     editor->Form_Load(program->ShowXYDefault);
     QImage image = makePlotImage(QSize(PlotWidthPixels, PlotHeightPixels));
     const PlotColors colors = plotColors(*program);
@@ -234,7 +244,7 @@ void redrawFigure(benchmark::State& state, const std::string& scan) {
         editor->Form_Paint();
         benchmark::DoNotOptimize(image.constBits());
     }
-    state.counters["points"] = editor->view().EditCount;
+    state.counters["points"] = editor->view().EditCount() * scans;
 }
 
 } // namespace
@@ -262,7 +272,9 @@ int main(int argc, char* argv[]) {
     benchmark::RegisterBenchmark("listing", listingFigure, scan);
     benchmark::RegisterBenchmark("bare_to_chars", bareListingFigure, scan, toCharsLine);
     benchmark::RegisterBenchmark("bare_snprintf", bareListingFigure, scan, snprintfLine);
-    benchmark::RegisterBenchmark("redraw", redrawFigure, scan)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("redraw", redrawFigure, scan, 1)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("redraw_run", redrawFigure, scan, RunScans)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -31,6 +31,10 @@ ROOT = os.path.dirname(HERE)
 
 POINTS = 2200  # a full scan
 BATCH_SCANS = 1000
+# The runs of the editor's figures, made of one scan as bench/BenchRun.h makes them: scan k
+# (from 0) with every reading times 1 + k / 100.
+REDRAW_RUN_SCANS = 60
+MEMORY_RUN_SCANS = 200
 
 # The editor's plot geometry, as the program draws it: plot units run from -25 to 120 across and
 # from -25 to 130 up; the axis frame is 0..100 both ways; a point is a ring of radius
@@ -170,11 +174,13 @@ def loadtxt_figure(scan, repetitions):
     return timed_median(lambda: np.loadtxt(scan, skiprows=2), repetitions)
 
 
-def matplotlib_figure(scan, repetitions):
+def matplotlib_figure(scan, repetitions, scans=1):
     """matplotlib (Agg) redrawing the scan's points as rings of the editor's pixel size into a
-    1920 x 1080 figure with axes, inward ticks, tick labels, axis labels and a title. The figure
-    and its artists are made once, as the editor's back buffer is; what is timed is what a click
-    asks for: the rings' colours set anew and the whole canvas drawn."""
+    1920 x 1080 figure with axes, inward ticks, tick labels, axis labels and a title; with
+    `scans`, the overlay of a run made of the scan as the editor's figure makes it, the other
+    scans in paler colours. The figure and its artists are made once, as the editor's back
+    buffer is; what is timed is what a click asks for: the rings' colours set anew and the whole
+    canvas drawn."""
     import matplotlib
 
     matplotlib.use("Agg")
@@ -182,7 +188,15 @@ def matplotlib_figure(scan, repetitions):
     from matplotlib.backends.backend_agg import FigureCanvasAgg
     from matplotlib.figure import Figure
 
-    points = np.loadtxt(scan, skiprows=2)
+    one = np.loadtxt(scan, skiprows=2)
+    runs = []
+    for k in range(scans):
+        copy = one.copy()
+        copy[:, 1] *= 1 + k / 100
+        runs.append(copy)
+    # The current scan, the first, drawn last, over the others.
+    points = np.concatenate(runs[1:] + runs[:1])
+    current = np.arange(len(points)) >= len(points) - len(one)
     dpi = 100
     fig = Figure(figsize=(PLOT_WIDTH_PX / dpi, PLOT_HEIGHT_PX / dpi), dpi=dpi)
     canvas = FigureCanvasAgg(fig)
@@ -199,6 +213,8 @@ def matplotlib_figure(scan, repetitions):
     px_to_pt = 72.0 / dpi
     good = points[:, 2] > 0
     colours = np.where(good[:, None], [0, 127 / 255, 0, 1], [1, 0, 0, 1])
+    paler = colours + (1 - colours) * 0.6
+    colours = np.where(current[:, None], colours, paler)
     rings = ax.scatter(
         points[:, 0],
         points[:, 1],
@@ -265,6 +281,7 @@ def memory_figures(bin_dir, scan, work, env, runs):
         [os.path.join(bin_dir, "skerry-batch"), "--listing", "-o", listing, scan], env, cwd=work
     )
     editor = [os.path.join(bin_dir, "skerry-startup"), "--editor", scan]
+    run = editor + ["--run", str(MEMORY_RUN_SCANS)]
     first = run_checked(editor, env, cwd=work)
     same = [
         os.path.join(bin_dir, "same-windows"),
@@ -275,9 +292,9 @@ def memory_figures(bin_dir, scan, work, env, runs):
         reported(first, "plot_size"),
     ]
     empty = [os.path.join(bin_dir, "empty-main-window")]
-    memory = {"editor": [], "same": [], "empty": []}
+    memory = {"editor": [], "run": [], "same": [], "empty": []}
     for _ in range(runs):
-        for name, command in (("editor", editor), ("same", same), ("empty", empty)):
+        for name, command in (("editor", editor), ("run", run), ("same", same), ("empty", empty)):
             memory[name].append(peak_memory(run_checked(command, env, cwd=work)))
     return {name: statistics.median(kb) for name, kb in memory.items()}
 
@@ -483,6 +500,7 @@ def main():
             print("numpy.loadtxt and matplotlib ...", flush=True)
             loadtxt = loadtxt_figure(scan, reps)
             plot = matplotlib_figure(scan, reps)
+            plot_run = matplotlib_figure(scan, reps, REDRAW_RUN_SCANS)
             print("Start-up and memory ...", flush=True)
             start = start_up_figures(bin_dir, work, env, 2 * reps)
             memory = memory_figures(bin_dir, scan, work, env, 5)
@@ -516,6 +534,10 @@ def main():
                medians["getdata"], seconds_text, bound=1.0),
         Figure("redraw, 2200 points, 1920 x 1080", medians["redraw"], "matplotlib (Agg)",
                plot, seconds_text, faster=True, bound=40),
+        Figure("redraw, %d scans of 2200 points" % REDRAW_RUN_SCANS, medians["redraw_run"],
+               "matplotlib (Agg)", plot_run, seconds_text, faster=True, bound=40),
+        Figure("redraw, %d scans of 2200 points" % REDRAW_RUN_SCANS, medians["redraw_run"],
+               "one frame at 60 Hz", 0.016, seconds_text, bound=1.0),
         Figure("start-up to main window shown", start["skerry"], same,
                start["same"], seconds_text, bound=1.25),
         Figure("start-up to main window shown", start["skerry"], empty,
@@ -524,6 +546,8 @@ def main():
                memory["same"], memory_text, bound=1.25),
         Figure("peak memory, scan in editor", memory["editor"], empty,
                memory["empty"], memory_text),
+        Figure("peak memory, %d-scan run in editor" % MEMORY_RUN_SCANS, memory["run"],
+               "scan in editor + 25 MB", memory["editor"] + 25 * 1024, memory_text, bound=1.0),
     ]
     print()
     print_table(figures)

@@ -49,7 +49,9 @@ Done Drawing::operator()(const DataSet& data, const std::string& path, PlotFile 
     // The plot as the editor shows it on opening, in the window it opens on the platform's
     // screen: every point, the frame around all of them.
     EditorModel model(platform);
-    model.loadPoints(data);
+    Run run;
+    run.assign({RunScan{data, {}}});
+    model.loadRun(run);
     model.Form_Load(false);
     const EditorLayout& window = model.view().Layout;
     const QSize plot(window.width, window.height - AroundThePlot);

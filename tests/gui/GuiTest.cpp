@@ -4,6 +4,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "skerry/input/DataFileLoading.h"
 #include "skerryui/base/PaneText.h"
 #include "skerryui/colours/ColourDialog.h"
 #include "skerryui/editor/PlotRenderer.h"
@@ -301,6 +302,49 @@ private slots:
             editor.zoomOutAction()->trigger();
             QVERIFY(!editor.zoomOutAction()->isEnabled() &&
                     editor.model().view().ViewXMin == 5.95f);
+        });
+    }
+
+    // A run of three scans: the current one in the user's colours over the others in paler ones
+    // (three fifths of the way to white); "Suggest Edits" draws each column's first and last
+    // kept x as a dashed grey line across the frame, and its undo takes the lines away.
+    void runScansAndSuggestedColumnsAreDrawn() {
+        std::filesystem::copy(std::filesystem::path(SKERRY_EXAMPLES_DIR) / "run", dir->path());
+        getData("00001.RA1");
+        std::vector<RunScan> scans{{program->data(), {}}};
+        for (const char* name : {"00002.RA1", "00003.RA1"}) {
+            QVERIFY(loadDataFile(scans.emplace_back().data, (dir->path() / name).string()).ok());
+        }
+        program->run.assign(scans);
+        withEditor([](EditorWindow& editor) {
+            const QImage& image = editor.plotImage();
+            const QColor paleGreen(153, 203, 153), line(70, 70, 70);
+            QVERIFY(pixelsOf(image, Green) > 1000 && pixelsOf(image, paleGreen) > 1000);
+            const PlotMapping map = editor.model().mapping();
+            const double k = image.devicePixelRatio();
+            // The device pixels of the line colour within a pixel of x, inside the frame.
+            const auto linePixels = [&](float x) {
+                const QPointF top(map.column(map.plotX(x)), map.row(100));
+                const QRect column((top * k).toPoint() + QPoint(-1, 2),
+                                   QSize(3, int((map.row(0) - map.row(100)) * k) - 4));
+                return pixelsOf(image.copy(column), line);
+            };
+            const EditScan& current = editor.model().view().current();
+            const auto xOf = [&current](std::int32_t i) {
+                return current.x(static_cast<std::size_t>(i - 1));
+            };
+            editor.toolAction(9)->trigger();
+            QCOMPARE(editor.toolAction(9)->toolTip(), QStringLiteral("Suggest Edits"));
+            QVERIFY(editor.xyLabel()->text().startsWith("Suggested "));
+            QVERIFY(!current.columns.empty());
+            const float first = xOf(current.columns.front().first);
+            const float last = xOf(current.columns.back().last);
+            const int frameHeight = int((map.row(0) - map.row(100)) * k);
+            QVERIFY(linePixels(first) > frameHeight / 3 && linePixels(last) > frameHeight / 3);
+            editor.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &editor);
+            press("Ctrl+Z");
+            QCOMPARE(linePixels(first) + linePixels(last), 0);
         });
     }
 

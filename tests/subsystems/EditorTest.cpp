@@ -1,9 +1,13 @@
+#include <algorithm>
 #include <functional>
 #include <map>
 
 #include "ground/DataTable.h"
 #include "skerry/editor/AxisScaling.h"
 #include "skerry/editor/EditorModel.h"
+#include "skerry/ground/FileSystem.h"
+#include "skerry/input/DataFileLoading.h"
+#include "skerry/suggest/Suggestion.h"
 #include "support/ScriptedPlatform.h"
 
 namespace skerry {
@@ -42,39 +46,61 @@ TEST(Axis, TheViewIsRoundedOutAndTheLabelsScaled) {
     }
 }
 
-// The editor's copy of nine points as the script file describes it.
+// A scan of points at x = first, first + 1, ... and y = 10 x, all good but those listed.
+RunScan scanOf(const char* name, float first, int count, std::initializer_list<int> deleted = {}) {
+    RunScan scan;
+    scan.data.DataFileName = std::string("/scans/") + name;
+    scan.data.XIsRadius = true;
+    scan.data.PointCount = count;
+    for (int i = 1; i <= count; ++i) {
+        const float x = first + float(i - 1);
+        const bool good = std::find(deleted.begin(), deleted.end(), i) == deleted.end();
+        scan.data.WorkPoints(i) = {x, 10.0f * x, good ? 0.5f : -0.5f};
+    }
+    return scan;
+}
+
+// The editor's copy of nine points as the script file describes it, alone or as the first scan
+// of a run of three.
 struct Editor {
-    Editor() {
-        data->PointCount = 9;
-        for (int i = 1; i <= 9; ++i) {
-            data->WorkPoints(i) = {float(i), 10.0f * float(i), i == 5 ? -0.5f : 0.5f};
+    explicit Editor(bool run) {
+        std::vector<RunScan> scans{scanOf("a.RA1", 1.0f, 9, {5})};
+        if (run) {
+            scans.push_back(scanOf("b.RA1", 1.5f, 8));
+            scans.push_back(scanOf("c.RA1", 2.0f, 7));
         }
-        data->XIsRadius = true;
-        *opened = *data;
-        model.loadPoints(*data);
+        opened->assign(scans);
+        model.loadRun(*opened);
         model.Form_Load(true);
         model.setRedrawHandler([this] { ++redraws; });
         model.Form_Resize(800, 600, 820, 680);
         redraws = 0;
     }
 
+    // Every scan's marks, the scans apart by a blank.
     std::string marks() const {
         std::string marks;
-        for (int i = 1; i <= model.view().EditCount; ++i) {
-            marks += model.view().EditThird(i) > 0.0f ? '+' : '-';
+        for (const EditScan& scan : model.view().Scans) {
+            marks += marks.empty() ? "" : " ";
+            for (const float third : scan.third) {
+                marks += third > 0.0f ? '+' : '-';
+            }
         }
         return marks;
     }
 
-    // Changes a point of the data set the editor opens with and opens it again, its earlier
-    // changes of points gone.
+    // Changes a point of the current scan the editor opens with and opens the run again, its
+    // earlier changes of points gone; the same for another scan made current (from 1).
     void reopenWith(int i, float Point::*field, float value) {
-        opened->WorkPoints(i).*field = value;
-        model.loadPoints(*opened);
+        opened->current().WorkPoints(i).*field = value;
+        model.loadRun(*opened);
+    }
+    void reopenAt(std::size_t scan) {
+        opened->setCurrent(scan - 1);
+        model.loadRun(*opened);
     }
 
-    std::unique_ptr<DataSet> data = std::make_unique<DataSet>();
-    std::unique_ptr<DataSet> opened = std::make_unique<DataSet>();
+    std::unique_ptr<Run> opened = std::make_unique<skerry::Run>();
     test::ScriptedPlatform platform;
     EditorModel model{platform};
     int redraws = 0;
@@ -83,23 +109,27 @@ struct Editor {
 
 // The retained range a data set gets back with the marks, its range having been 2 .. 8.
 std::string returnedRange(const Editor& e) {
-    auto target = std::make_unique<DataSet>(*e.data);
-    std::tie(target->FirstGoodIndex, target->LastGoodIndex) = std::pair(2, 8);
-    std::tie(target->FirstGoodX, target->LastGoodX) = std::pair(2.0f, 8.0f);
+    auto target = std::make_unique<skerry::Run>(*e.opened);
+    DataSet& data = target->current();
+    std::tie(data.FirstGoodIndex, data.LastGoodIndex) = std::pair(2, 8);
+    std::tie(data.FirstGoodX, data.LastGoodX) = std::pair(2.0f, 8.0f);
     e.model.returnMarks(*target);
     for (int i = 1; i <= 9; ++i) {
-        EXPECT_EQ(target->WorkPoints(i).third, e.model.view().EditThird(i)) << i;
+        EXPECT_EQ(data.WorkPoints(i).third, e.model.view().EditThird(i)) << i;
     }
-    return test::cellsOf(target->FirstGoodIndex, target->FirstGoodX, target->LastGoodIndex,
-                         target->LastGoodX);
+    return test::cellsOf(data.FirstGoodIndex, data.FirstGoodX, data.LastGoodIndex, data.LastGoodX);
 }
 
-TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
+// The scripts of one scan, and of the same scan with two more on other grids as a run.
+class EditorScripts : public testing::TestWithParam<const char*> {};
+
+TEST_P(EditorScripts, ToolsZoomAndReadOutFollowTheirScripts) {
+    const bool run = std::string(GetParam()).find("run") != std::string::npos;
     std::unique_ptr<Editor> e;
-    for (const auto& row : test::readTable("subsystems/editor-scripts.tsv", 0)) {
+    for (const auto& row : test::readTable(GetParam(), 0)) {
         SCOPED_TRACE(row.where);
         if (row[0] == "case") {
-            e = std::make_unique<Editor>();
+            e = std::make_unique<Editor>(run);
             continue;
         }
         EditorModel& m = e->model;
@@ -144,6 +174,7 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
         on("x", [&] { e->reopenWith(row.integer(1), &Point::x, row.single(2)); });
         on("y", [&] { e->reopenWith(row.integer(1), &Point::reading, row.single(2)); });
         on("third", [&] { e->reopenWith(row.integer(1), &Point::third, row.single(2)); });
+        on("current", [&] { e->reopenAt(static_cast<std::size_t>(row.integer(1))); });
         on("within", [&] { EXPECT_EQ(m.Within(at(1), at(2), at(3), at(4)), row[5] == "1"); });
         on("pixels", [&] {
             const double x = row.number(1);
@@ -175,6 +206,85 @@ TEST(Editor, ToolsZoomAndReadOutFollowTheirScripts) {
         // The axis frames always hold the view.
         EXPECT_TRUE(v.XAxis.Low <= v.ViewXMin && v.ViewXMax <= v.XAxis.High);
         EXPECT_TRUE(v.YAxis.Low <= v.ViewYMin && v.ViewYMax <= v.YAxis.High);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, EditorScripts,
+                         testing::Values("subsystems/editor-scripts.tsv",
+                                         "subsystems/editor-run-scripts.tsv"));
+
+// Every scan's marks and columns as the editor holds them.
+std::string heldEdits(const EditorModel& model) {
+    std::string held;
+    for (const EditScan& scan : model.view().Scans) {
+        for (const float third : scan.third) {
+            held += third > 0.0f ? '+' : '-';
+        }
+        for (const ColumnRange& column : scan.columns) {
+            held += " " + test::cellsOf(column.first, column.last);
+        }
+        held += "\n";
+    }
+    return held;
+}
+
+TEST(Editor, SuggestEditsMarksEveryScanAsOneStepAndSaysWhatItFound) {
+    for (const auto& row : test::readTable("subsystems/editor-suggestions.tsv", 2)) {
+        SCOPED_TRACE(row.where);
+        auto opened = std::make_unique<skerry::Run>();
+        std::vector<RunScan> scans;
+        for (const std::string& name : test::split(row[0])) {
+            RunScan& scan = scans.emplace_back();
+            const auto path = os::utf8Of(test::dataPath("subsystems/suggest/" + name));
+            ASSERT_TRUE(loadDataFile(scan.data, path).ok());
+            // Columns a run comes with stay until a suggestion replaces them.
+            scan.columns = {{1, 2}};
+        }
+        opened->assign(scans);
+        // What the suggestion does to each scan on its own, as skerry-batch applies it.
+        auto expected = std::make_unique<skerry::Run>(*opened);
+        for (RunScan& scan : *expected) {
+            const auto found = suggestEdits(scan.data);
+            scan.columns.clear();
+            if (found) {
+                applySuggestion(scan.data, *found);
+                for (const SolutionColumn& column : found->columns) {
+                    scan.columns.push_back({column.first, column.last});
+                }
+            }
+        }
+        test::ScriptedPlatform platform;
+        EditorModel model{platform};
+        model.loadRun(*opened);
+        // The suggestion reads the editor's marks, not those of the run it came from.
+        for (RunScan& scan : *opened) {
+            for (int i = 1; i <= scan.data.PointCount; ++i) {
+                markDeleted(scan.data.WorkPoints(i));
+            }
+        }
+        const std::string before = heldEdits(model);
+        EditorModel applied{platform};
+        applied.loadRun(*expected);
+
+        model.Toolbar_ButtonClick(9);
+        EXPECT_EQ(model.view().XYLabel, row[1]);
+        EXPECT_EQ(heldEdits(model), heldEdits(applied));
+        model.Undo_Click();
+        EXPECT_EQ(model.view().XYLabel, "Undone: " + row[1]);
+        EXPECT_EQ(heldEdits(model), before);
+        auto returned = std::make_unique<skerry::Run>(*opened);
+        model.returnMarks(*returned);
+        EXPECT_EQ(returned->scan(0).columns.size(), 1u);
+        model.Redo_Click();
+        EXPECT_EQ(heldEdits(model), heldEdits(applied));
+        model.returnMarks(*returned);
+        for (std::size_t k = 0; k < returned->size(); ++k) {
+            const DataSet& got = returned->scan(k).data;
+            const DataSet& want = expected->scan(k).data;
+            EXPECT_EQ(test::cellsOf(got.FirstGoodIndex, got.LastGoodIndex),
+                      test::cellsOf(want.FirstGoodIndex, want.LastGoodIndex));
+            EXPECT_EQ(returned->scan(k).columns.size(), expected->scan(k).columns.size());
+        }
     }
 }
 

@@ -38,10 +38,11 @@ TEST(Export, APrinterFailureIsReportedAndACancelledBitmapChangesNothing) {
     const test::CurrentDirectoryGuard cwd(dir / "elsewhere");
     test::ScriptedPlatform platform;
     platform.printers = {"Office", "PDF"};
-    DataSet data;
+    skerry::Run run;
+    DataSet& data = run.current();
     data.WorkDir = test::TestPath(dir.path() / "");
     EditorModel editor{platform};
-    editor.loadPoints(data);
+    editor.loadRun(run);
     editor.buildPrinterList("PDF");
     const Picture plot{2, 1, {0xff00ff00u, 0xff000000u}};
     platform.printAnswer = Failure{"the printer is off line."};

@@ -286,9 +286,8 @@ void MainWindowModel::EditComment1_Click() {
 }
 
 void MainWindowModel::DoVantor_Click() {
-    DataSet& data = program_.data();
     auto editor = std::make_unique<EditorModel>(platform_);
-    editor->loadPoints(data);
+    editor->loadRun(program_.run);
     editor->Form_Load(program_.ShowXYDefault);
     editor->buildPrinterList(defaultPrinterName(program_, platform_));
     windows_.showEditor(*editor);
@@ -296,7 +295,7 @@ void MainWindowModel::DoVantor_Click() {
     if (!editor->view().EditAccepted) {
         return;
     }
-    editor->returnMarks(data);
+    editor->returnMarks(program_.run);
     RefreshListing();
 }
 

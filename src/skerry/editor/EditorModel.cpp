@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <utility>
+#include <vector>
 
+#include "skerry/ground/FileSystem.h"
 #include "skerry/ground/LeadingNumber.h"
 #include "skerry/ground/NumberPattern.h"
+#include "skerry/suggest/Suggestion.h"
 
 namespace skerry {
 
@@ -20,6 +24,28 @@ std::string changeText(bool restore, const char* where, float x, std::size_t cou
     static const NumberPattern xPattern("0.0000");
     return std::to_string(count) + (count == 1 ? " point " : " points ") +
            (restore ? "restored " : "removed ") + where + " " + xPattern.format(x);
+}
+
+// "3 columns", "1 spike".
+std::string counted(std::size_t count, const char* what) {
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+// What a suggestion over the scans found, as the read-out strip says it: "Suggested 18 columns
+// and 4 spikes in 6 scans", followed by "; none in 00003.RA1" or alone as "No columns found in
+// 00003.RA1, 00005.RA1" when nothing was found in some or all of them.
+std::string suggestionText(std::size_t columns, std::size_t spikes, std::size_t scansFound,
+                           const std::vector<std::string>& emptyScans) {
+    std::string names;
+    for (const std::string& name : emptyScans) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    if (scansFound == 0) {
+        return "No columns found in " + names;
+    }
+    std::string text = "Suggested " + counted(columns, "column") + " and " +
+                       counted(spikes, "spike") + " in " + counted(scansFound, "scan");
+    return emptyScans.empty() ? text : text + "; none in " + names;
 }
 
 } // namespace
@@ -53,52 +79,72 @@ void CandidateList::add(int index, float distanceSquared) {
     }
 }
 
-int CandidateList::nearest() const {
+CandidateList::Candidate CandidateList::nearest() const {
     if (count_ == 0) {
-        return 0;
+        return {0, 0.0f};
     }
     const auto* const end = entries_.begin() + count_;
     // min_element keeps the first of equal entries, so the lowest index wins a tie.
-    return std::min_element(entries_.begin(), end,
-                            [](const Candidate& a, const Candidate& b) {
-                                return a.distanceSquared < b.distanceSquared;
-                            })
-        ->index;
+    return *std::min_element(entries_.begin(), end, [](const Candidate& a, const Candidate& b) {
+        return a.distanceSquared < b.distanceSquared;
+    });
 }
 
 EditorModel::EditorModel(Platform& platform) : platform_(platform) {}
 
-void EditorModel::loadPoints(const DataSet& data) {
+void EditorModel::loadRun(const Run& run) {
+    const DataSet& data = run.current();
     state_.PlotTitle = "Editing Data Set ";
     state_.PlotSubtitle = " ";
     state_.XAxisLabel = data.XIsRadius ? "Radius (cm)" : "XI = R^2/2 (cm^2)";
     state_.YAxisLabel = "Concentration";
-    for (int i = 1; i <= data.PointCount; ++i) {
-        const Point& p = data.WorkPoints(i);
-        state_.EditX(i) = p.x;
-        state_.EditY(i) = p.reading;
-        state_.EditThird(i) = p.third;
+    state_.Scans.clear();
+    state_.Scans.reserve(run.size());
+    for (const RunScan& scan : run) {
+        EditScan& held = state_.Scans.emplace_back();
+        held.data = &scan.data;
+        const auto count = static_cast<std::size_t>(std::clamp(scan.data.PointCount, 0, MaxPoints));
+        held.third.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            held.third[i] = scan.data.WorkPoints(static_cast<int>(i) + 1).third;
+        }
+        held.columns = scan.columns;
+        held.name = os::utf8Of(os::pathFromUtf8(scan.data.DataFileName).filename());
     }
-    state_.EditCount = static_cast<std::int16_t>(data.PointCount);
-    FindDataRange(state_.EditX, state_.EditY, state_.EditCount);
+    state_.CurrentScan = run.currentIndex();
+    FindDataRange();
     WorkDir = data.WorkDir;
 }
 
-void EditorModel::returnMarks(DataSet& data) const {
-    for (int i = 1; i <= data.PointCount; ++i) {
-        data.WorkPoints(i).third = state_.EditThird(i);
+void EditorModel::returnMarks(Run& run) const {
+    for (std::size_t k = 0; k < state_.Scans.size(); ++k) {
+        const EditScan& held = state_.Scans[k];
+        RunScan& scan = run.scan(k);
+        for (std::size_t i = 0; i < held.third.size(); ++i) {
+            scan.data.WorkPoints(static_cast<int>(i) + 1).third = held.third[i];
+        }
+        setRetainedRange(scan.data, WhenNoneGood::Unchanged);
+        scan.columns = held.columns;
     }
-    setRetainedRange(data, WhenNoneGood::Unchanged);
 }
 
-void EditorModel::FindDataRange(const EditArray& xs, const EditArray& ys, std::int16_t n) {
-    state_.ViewXMin = state_.ViewXMax = xs(1);
-    state_.ViewYMin = state_.ViewYMax = ys(1);
-    for (int i = 1; i <= n; ++i) {
-        state_.ViewXMax = std::max(state_.ViewXMax, xs(i));
-        state_.ViewXMin = std::min(state_.ViewXMin, xs(i));
-        state_.ViewYMax = std::max(state_.ViewYMax, ys(i));
-        state_.ViewYMin = std::min(state_.ViewYMin, ys(i));
+void EditorModel::FindDataRange() {
+    bool first = true;
+    state_.ViewXMin = state_.ViewXMax = state_.ViewYMin = state_.ViewYMax = 0.0f;
+    for (const EditScan& scan : state_.Scans) {
+        for (std::size_t i = 0; i < scan.size(); ++i) {
+            const float x = scan.x(i);
+            const float y = scan.y(i);
+            if (first) {
+                state_.ViewXMin = state_.ViewXMax = x;
+                state_.ViewYMin = state_.ViewYMax = y;
+                first = false;
+            }
+            state_.ViewXMax = std::max(state_.ViewXMax, x);
+            state_.ViewXMin = std::min(state_.ViewXMin, x);
+            state_.ViewYMax = std::max(state_.ViewYMax, y);
+            state_.ViewYMin = std::min(state_.ViewYMin, y);
+        }
     }
 }
 
@@ -181,58 +227,122 @@ void EditorModel::Form_MouseDown(MouseButton Button, ModifierKeys Shift, float X
 
 void EditorModel::markNearest(float X, float Y, bool restore) {
     const PlotMapping map = mapping();
-    candidates_.clear();
-    for (int i = 1; i <= state_.EditCount; ++i) {
-        const float px = map.plotX(state_.EditX(i));
-        const float py = map.plotY(state_.EditY(i));
-        if (Within(px, py, X, Y)) {
-            candidates_.add(i, (px - X) * (px - X) + (py - Y) * (py - Y));
+    // Each scan's candidates are weighed as in a scan of its own; the current scan is looked at
+    // first, then the others in order, and a later one wins only by being strictly nearer.
+    std::vector<std::size_t> order{state_.CurrentScan};
+    for (std::size_t k = 0; k < state_.Scans.size(); ++k) {
+        if (k != state_.CurrentScan) {
+            order.push_back(k);
         }
     }
-    const int chosen = candidates_.nearest();
-    if (chosen == 0) {
+    std::size_t chosenScan = 0;
+    CandidateList::Candidate chosen{0, 0.0f};
+    for (const std::size_t k : order) {
+        const EditScan& scan = state_.Scans[k];
+        candidates_.clear();
+        for (std::size_t i = 0; i < scan.size(); ++i) {
+            const float px = map.plotX(scan.x(i));
+            const float py = map.plotY(scan.y(i));
+            if (Within(px, py, X, Y)) {
+                candidates_.add(static_cast<int>(i) + 1, (px - X) * (px - X) + (py - Y) * (py - Y));
+            }
+        }
+        const CandidateList::Candidate nearest = candidates_.nearest();
+        if (nearest.index != 0 &&
+            (chosen.index == 0 || nearest.distanceSquared < chosen.distanceSquared)) {
+            chosen = nearest;
+            chosenScan = k;
+        }
+    }
+    if (chosen.index == 0) {
         return;
     }
-    mark(chosen, restore);
-    history_.end(changeText(restore, "at", state_.EditX(chosen), history_.changed()));
+    mark(chosenScan, chosen.index, restore);
+    history_.end(changeText(restore, "at",
+                            state_.Scans[chosenScan].x(static_cast<std::size_t>(chosen.index - 1)),
+                            history_.changed()));
     Form_Paint();
 }
 
-void EditorModel::mark(int i, bool restore) {
-    float third = state_.EditThird(i);
+void EditorModel::mark(std::size_t scan, int i, bool restore) {
+    float third = state_.Scans[scan].third.at(static_cast<std::size_t>(i - 1));
     if (restore) {
         markGood(third);
     } else {
         markDeleted(third);
     }
-    history_.set(state_.EditThird, i, third);
+    history_.set(state_.Scans, scan, i, third);
 }
 
 void EditorModel::sweep(MouseButton Button, float X, bool restore) {
     const float c = mapping().dataX(X);
+    const bool left = Button == MouseButton::Left;
     if (!restore) {
-        // Removing would leave nothing when the cursor is past the far end; an empty copy has
-        // nothing to remove either.
-        const bool everything = state_.EditCount < 1 ||
-                                (Button == MouseButton::Left ? c >= state_.EditX(state_.EditCount)
-                                                             : c <= state_.EditX(1));
+        // Removing would leave nothing of a scan when the cursor is past its far end; an empty
+        // copy has nothing to remove either.
+        const bool everything = std::ranges::any_of(state_.Scans, [&](const EditScan& scan) {
+            return scan.size() == 0 || (left ? c >= scan.x(scan.size() - 1) : c <= scan.x(0));
+        });
         if (everything) {
             platform_.messageBox("Error Editing Data! This would remove all data.",
                                  "Invalid Operation", MessageIcon::None, MessageButtons::Ok);
             return;
         }
     }
-    if (Button == MouseButton::Left) {
-        for (int i = 1; i <= state_.EditCount && state_.EditX(i) <= c; ++i) {
-            mark(i, restore);
-        }
-    } else {
-        for (int i = state_.EditCount; i >= 1 && state_.EditX(i) >= c; --i) {
-            mark(i, restore);
+    for (std::size_t k = 0; k < state_.Scans.size(); ++k) {
+        const EditScan& scan = state_.Scans[k];
+        const int count = static_cast<int>(scan.size());
+        if (left) {
+            for (int i = 1; i <= count && scan.x(static_cast<std::size_t>(i - 1)) <= c; ++i) {
+                mark(k, i, restore);
+            }
+        } else {
+            for (int i = count; i >= 1 && scan.x(static_cast<std::size_t>(i - 1)) >= c; --i) {
+                mark(k, i, restore);
+            }
         }
     }
-    history_.end(changeText(restore, Button == MouseButton::Left ? "left of" : "right of", c,
-                            history_.changed()));
+    history_.end(changeText(restore, left ? "left of" : "right of", c, history_.changed()));
+    Form_Paint();
+}
+
+void EditorModel::SuggestEdits_Click() {
+    std::size_t columns = 0;
+    std::size_t spikes = 0;
+    std::size_t scansFound = 0;
+    std::vector<std::string> emptyScans;
+    // One scan's data set at a time, with the editor's marks, is what the suggestion reads and
+    // marks; the run itself is changed only on leaving.
+    auto data = std::make_unique<DataSet>();
+    for (std::size_t k = 0; k < state_.Scans.size(); ++k) {
+        EditScan& scan = state_.Scans[k];
+        *data = *scan.data;
+        for (std::size_t i = 0; i < scan.third.size(); ++i) {
+            data->WorkPoints(static_cast<int>(i) + 1).third = scan.third[i];
+        }
+        const Outcome<Suggestion> suggestion = suggestEdits(*data);
+        std::vector<ColumnRange> found;
+        if (suggestion) {
+            applySuggestion(*data, *suggestion);
+            for (std::size_t i = 0; i < scan.third.size(); ++i) {
+                history_.set(state_.Scans, k, static_cast<int>(i) + 1,
+                             data->WorkPoints(static_cast<int>(i) + 1).third);
+            }
+            for (const SolutionColumn& column : suggestion->columns) {
+                found.push_back({column.first, column.last});
+                spikes += column.spikes.size();
+            }
+        }
+        if (found.empty()) {
+            emptyScans.push_back(scan.name);
+        } else {
+            columns += found.size();
+            ++scansFound;
+        }
+        history_.setColumns(state_.Scans, k, std::move(found));
+    }
+    state_.XYLabel = suggestionText(columns, spikes, scansFound, emptyScans);
+    history_.end(state_.XYLabel);
     Form_Paint();
 }
 
@@ -296,10 +406,13 @@ void EditorModel::ZoomIn() {
     }
 
     int inside = 0;
-    for (int i = 1; i <= state_.EditCount && inside < 2; ++i) {
-        if (xa <= state_.EditX(i) && state_.EditX(i) <= xb && ya <= state_.EditY(i) &&
-            state_.EditY(i) <= yb) {
-            ++inside;
+    for (const EditScan& scan : state_.Scans) {
+        for (std::size_t i = 0; i < scan.size() && inside < 2; ++i) {
+            const float x = scan.x(i);
+            const float y = scan.y(i);
+            if (xa <= x && x <= xb && ya <= y && y <= yb) {
+                ++inside;
+            }
         }
     }
     if (inside < 2) {
@@ -318,13 +431,13 @@ void EditorModel::ZoomIn() {
 }
 
 void EditorModel::Zoomout_Click() {
-    FindDataRange(state_.EditX, state_.EditY, state_.EditCount);
+    FindDataRange();
     state_.ZoomoutEnabled = false;
     Form_Paint();
 }
 
 void EditorModel::Undo_Click() {
-    const std::string step = history_.undo(state_.EditThird);
+    const std::string step = history_.undo(state_.Scans);
     if (!step.empty()) {
         state_.XYLabel = "Undone: " + step;
         Form_Paint();
@@ -332,7 +445,7 @@ void EditorModel::Undo_Click() {
 }
 
 void EditorModel::Redo_Click() {
-    const std::string step = history_.redo(state_.EditThird);
+    const std::string step = history_.redo(state_.Scans);
     if (!step.empty()) {
         state_.XYLabel = "Redone: " + step;
         Form_Paint();
@@ -350,6 +463,8 @@ void EditorModel::Toolbar_ButtonClick(int index) {
     } else if (index == 7 || index == 8) {
         state_.EditAccepted = index == 7;
         state_.UnloadRequested = true;
+    } else if (index == 9) {
+        SuggestEdits_Click();
     }
 }
 

@@ -4,15 +4,17 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "skerry/editor/AxisScaling.h"
-#include "skerry/editor/EditArray.h"
 #include "skerry/editor/EditHistory.h"
+#include "skerry/editor/EditScan.h"
 #include "skerry/editor/PlotFile.h"
 #include "skerry/editor/PlotMapping.h"
 #include "skerry/export/PrinterMenu.h"
 #include "skerry/ground/Platform.h"
 #include "skerry/model/DataSet.h"
+#include "skerry/model/Run.h"
 
 namespace skerry {
 
@@ -27,6 +29,10 @@ enum class EditorTool : std::int16_t {
     RestorePoint,
     RestoreSweep
 };
+
+// The toolbar's buttons, numbered from 1: the five tools, a separator, accept and leave, discard
+// and leave, and "Suggest Edits".
+inline constexpr int EditorButtons = 9;
 
 // The button of a mouse press or release; the editor has no use for the middle one or others.
 enum class MouseButton { Left, Right, Middle, Other };
@@ -59,28 +65,36 @@ EditorLayout editorLayout(ScreenSize screen);
 class CandidateList {
 public:
     void clear() { count_ = 0; }
-    void add(int index, float distanceSquared);
-    // The index of the entry nearest the click, the first one found on a tie; 0 when empty.
-    int nearest() const;
-
-private:
     struct Candidate {
         std::int16_t index;
         float distanceSquared;
     };
+
+    void add(int index, float distanceSquared);
+    // The entry nearest the click, the first one found on a tie; index 0 when empty.
+    Candidate nearest() const;
+
+private:
     std::array<Candidate, MaxCandidates> entries_{};
     int count_ = 0;
 };
 
-// What the editor shows and the window reads: its copy of the points, the plot texts, the view
-// window, the axis frames of the last redraw, the tool, the read-out, the zoom drag, the layout
-// and the printers. Only the editor's handlers change it.
+// What the editor shows and the window reads: every scan with the editor's marks, the plot texts,
+// the view window, the axis frames of the last redraw, the tool, the read-out, the zoom drag, the
+// layout and the printers. Only the editor's handlers change it.
 struct EditorView {
-    // The copy of the points and the plot texts.
-    EditArray EditX;
-    EditArray EditY;
-    EditArray EditThird;
-    std::int16_t EditCount = 0;
+    // One entry per scan of the run, and the one drawn over the others.
+    std::vector<EditScan> Scans;
+    std::size_t CurrentScan = 0;
+
+    // Point i (from 1) of the current scan; an index outside it throws std::out_of_range.
+    float EditX(int i) const { return current().x(static_cast<std::size_t>(i - 1)); }
+    float EditY(int i) const { return current().y(static_cast<std::size_t>(i - 1)); }
+    float EditThird(int i) const { return current().third.at(static_cast<std::size_t>(i - 1)); }
+    int EditCount() const { return static_cast<int>(current().size()); }
+    const EditScan& current() const { return Scans.at(CurrentScan); }
+
+    // The plot texts.
     std::string PlotTitle;
     std::string PlotSubtitle;
     std::string XAxisLabel;
@@ -122,7 +136,7 @@ struct EditorView {
     PrinterMenu Printers;
 };
 
-// The graphical editor's state and logic, without any window: its copy of the points, the view
+// The graphical editor's state and logic, without any window: its marks of the points, the view
 // window, the axis frames, the tools, the zoom drag and the read-out. The window turns its
 // events into calls of the handlers below (mouse positions in plot units) and draws the plot
 // whenever the logic asks for a redraw; every message goes through the platform.
@@ -130,12 +144,14 @@ class EditorModel {
 public:
     explicit EditorModel(Platform& platform);
 
-    // Entering from the main window: the plot texts, a copy of the working points and the view
-    // window around all of them.
-    void loadPoints(const DataSet& data);
-    // Leaving with the edits accepted: the marks go back into the working points, and the first
-    // and last good point become the retained range (kept as it was when no point is good).
-    void returnMarks(DataSet& data) const;
+    // Entering from the main window: the plot texts, a copy of every scan's marks and
+    // columns, and the view window around all of them. The run must outlive the editor, which
+    // reads every point's x and reading from it. A run of one scan is the editor of one scan.
+    void loadRun(const Run& run);
+    // Leaving with the edits accepted: every scan's marks go back into its working points, the
+    // first and last good point become its retained range (kept as it was when no point is
+    // good), and its columns are those the editor holds: the last suggestion's, or as they came.
+    void returnMarks(Run& run) const;
 
     // The window's load and unload: tool, flags, read-out and layout from the screen.
     void Form_Load(bool showXYDefault);
@@ -156,21 +172,29 @@ public:
     void setRedrawHandler(std::function<void()> handler) { redrawHandler_ = std::move(handler); }
 
     // Mouse events, X and Y in plot units. A move updates the read-out and the zoom box whatever
-    // buttons and keys are held.
+    // buttons and keys are held. With a run, a sweep acts on every scan at the cursor's x and is
+    // refused when it would remove every point of any scan; a point tool takes the nearest point
+    // of any scan, the current scan's on a tie, then the lowest scan's.
     void Form_MouseDown(MouseButton Button, ModifierKeys Shift, float X, float Y);
     void Form_MouseMove(float X, float Y);
     void Form_MouseUp(MouseButton Button, ModifierKeys Shift, float X, float Y);
 
-    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y: the last change of points undone or redone, one point
-    // or one whole sweep at a time, back to the points the editor opened with and forward again.
-    // The read-out strip says what was undone or redone. Zooming is no change of points.
+    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y: the last change of points undone or redone, one point,
+    // one whole sweep over every scan or one suggestion with its columns at a time, back to the
+    // points the editor opened with and forward again. The read-out strip says what was undone
+    // or redone. Zooming is no change of points.
     void Undo_Click();
     void Redo_Click();
 
     void ShowEm_Click();
     void Zoomout_Click();
-    // Toolbar buttons 1..8: five tools, a separator, accept and leave, discard and leave.
+    // Toolbar buttons 1..9: five tools, a separator, accept and leave, discard and leave, and
+    // "Suggest Edits".
     void Toolbar_ButtonClick(int index);
+    // "Suggest Edits": the suggestion of solution columns on every scan as the editor holds it;
+    // the points it would not keep are deleted and its columns drawn, all as one step. The
+    // read-out strip says what was found, or in which scans nothing was.
+    void SuggestEdits_Click();
 
     // "&Printer": entry k (1..n) becomes the current printer until the editor closes.
     void PrnArray_Click(int k) { state_.Printers.PrnArray_Click(k); }
@@ -206,15 +230,16 @@ public:
     static constexpr float RotatedFontFactor = 0.0024f;
 
 private:
-    // Sets the view window to the smallest and largest values of xs(1..n) and ys(1..n); with
-    // n < 1 all four limits come from the first entries.
-    void FindDataRange(const EditArray& xs, const EditArray& ys, std::int16_t n);
-    // Zooms to the box held in the zoom corner fields, refusing a box with fewer than 2 points.
+    // Sets the view window to the smallest and largest x and y of every scan's points; without
+    // any point all four limits are 0.
+    void FindDataRange();
+    // Zooms to the box held in the zoom corner fields, refusing a box with fewer than 2 points
+    // of all scans together.
     void ZoomIn();
     void markNearest(float X, float Y, bool restore);
     void sweep(MouseButton Button, float X, bool restore);
-    // Removes or restores point i as part of the change under way.
-    void mark(int i, bool restore);
+    // Removes or restores point i of scan `scan` as part of the change under way.
+    void mark(std::size_t scan, int i, bool restore);
 
     EditorView state_;
     float PixWidth = 0.0f;

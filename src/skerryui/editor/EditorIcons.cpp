@@ -83,6 +83,25 @@ void drawExit(QPainter& p, bool accept) {
     }
 }
 
+// A scan's trace, rising to a plateau, between the two dashed cuts the suggestion would make,
+// with a spark for the suggestion.
+void drawSuggest(QPainter& p) {
+    p.setPen(QPen(Ink, 1.5, Qt::DashLine));
+    p.drawLine(QPointF(6.0, 4.0), QPointF(6.0, 22.0));
+    p.drawLine(QPointF(18.0, 4.0), QPointF(18.0, 22.0));
+    p.setPen(QPen(Ring, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath trace;
+    trace.moveTo(2.0, 20.0);
+    trace.lineTo(5.0, 19.0);
+    trace.cubicTo(9.0, 18.0, 10.0, 12.0, 14.0, 11.5);
+    trace.lineTo(17.0, 11.0);
+    trace.lineTo(20.0, 6.0);
+    p.drawPath(trace);
+    p.setPen(QPen(RestoreGreen, 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(12.0, 2.0), QPointF(12.0, 7.0));
+    p.drawLine(QPointF(9.5, 4.5), QPointF(14.5, 4.5));
+}
+
 QPixmap drawIcon(int button, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -107,6 +126,9 @@ QPixmap drawIcon(int button, int size) {
         break;
     case 7:
         drawExit(p, true);
+        break;
+    case 9:
+        drawSuggest(p);
         break;
     default:
         drawExit(p, false);

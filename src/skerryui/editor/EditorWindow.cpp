@@ -25,7 +25,7 @@ namespace skerry {
 
 namespace {
 
-const std::array<const char*, 8> ToolTips{
+const std::array<const char*, EditorButtons> ToolTips{
     "Zoom Using LMB",
     "Remove point at Cursor",
     "Remove points to left or right with LMB or RMB",
@@ -34,6 +34,7 @@ const std::array<const char*, 8> ToolTips{
     "",
     "Exit and update data set",
     "Discard edit, then exit",
+    "Suggest Edits",
 };
 
 // The zoom box is on screen while a zoom drag is under way and has moved.
@@ -221,10 +222,11 @@ void EditorWindow::addUndoKeys() {
 }
 
 void EditorWindow::makeTools() {
-    // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor.
+    // Buttons 1 to 5 choose the mouse tool, one at a time; 7 and 8 leave the editor; 9 applies
+    // the suggestion.
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
-    for (int button = 1; button <= 8; ++button) {
+    for (int button = 1; button <= EditorButtons; ++button) {
         if (button == 6) {
             continue;
         }
@@ -291,7 +293,7 @@ QToolBar* EditorWindow::makeToolbar(const char* name, int height, int iconSize) 
     bar->setFixedHeight(height);
     bar->setIconSize(QSize(iconSize, iconSize));
     bar->setMovable(false);
-    for (int button = 1; button <= 8; ++button) {
+    for (int button = 1; button <= EditorButtons; ++button) {
         if (button == 6) {
             bar->addSeparator();
             continue;
@@ -305,7 +307,7 @@ QToolBar* EditorWindow::makeToolbar(const char* name, int height, int iconSize) 
 }
 
 QAction* EditorWindow::toolAction(int button) const {
-    if (button < 1 || button > 8) {
+    if (button < 1 || button > EditorButtons) {
         return nullptr;
     }
     return tools_[static_cast<std::size_t>(button - 1)];

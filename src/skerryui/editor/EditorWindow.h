@@ -55,7 +55,7 @@ public:
     const QImage& plotImage() const { return image_; }
     PlotView* plotView() const { return plot_; }
 
-    // Toolbar button 1..8 (6 is the separator and has none).
+    // Toolbar button 1..9 (6 is the separator and has none).
     QAction* toolAction(int button) const;
     QToolBar* toolbar(int which) const { return which == 1 ? toolbar1_ : toolbar2_; }
     QAction* zoomOutAction() const { return zoomOut_; }
@@ -92,7 +92,7 @@ private:
     PlotView* plot_ = nullptr;
     QToolBar* toolbar1_ = nullptr;
     QToolBar* toolbar2_ = nullptr;
-    std::array<QAction*, 8> tools_{};
+    std::array<QAction*, EditorButtons> tools_{};
     std::vector<QAction*> printers_; // PrnArray(1..n)
     QAction* zoomOut_ = nullptr;
     QAction* showEm_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -14,6 +15,9 @@
 namespace skerry {
 
 namespace {
+
+// The suggestion's column limits are drawn in a grey apart from any ring.
+const QColor ColumnLineColour(70, 70, 70);
 
 // Blanks removed at both ends, as the title fitting counts characters.
 std::string_view trimmed(std::string_view s) {
@@ -104,14 +108,51 @@ QImage ringStamp(const QColor& colour, double radius, qreal pixelRatio, QPointF&
     return stamp;
 }
 
-// Calls `ring(centre, good)` for every point strictly inside the frame, its centre in pixels.
+// Calls `ring(centre, good, current)` for every point strictly inside the frame, its centre in
+// pixels: the other scans' points first, in order, then the current scan's over them.
 template <typename Ring>
 void forEachRing(const PlotMapping& map, const EditorView& m, Ring ring) {
-    for (int i = 1; i <= m.EditCount; ++i) {
-        const float x = m.EditX(i);
-        const float y = m.EditY(i);
-        if (m.XAxis.Low < x && x < m.XAxis.High && m.YAxis.Low < y && y < m.YAxis.High) {
-            ring(QPointF(map.column(map.plotX(x)), map.row(map.plotY(y))), m.EditThird(i) > 0.0f);
+    const auto scanRings = [&](const EditScan& scan, bool current) {
+        for (std::size_t i = 0; i < scan.size(); ++i) {
+            const float x = scan.x(i);
+            const float y = scan.y(i);
+            if (m.XAxis.Low < x && x < m.XAxis.High && m.YAxis.Low < y && y < m.YAxis.High) {
+                ring(QPointF(map.column(map.plotX(x)), map.row(map.plotY(y))), scan.third[i] > 0.0f,
+                     current);
+            }
+        }
+    };
+    for (std::size_t k = 0; k < m.Scans.size(); ++k) {
+        if (k != m.CurrentScan) {
+            scanRings(m.Scans[k], false);
+        }
+    }
+    scanRings(m.current(), true);
+}
+
+// A colour as the other scans of a run are drawn in: the same hue, most of the way to white.
+QColor paler(const QColor& colour) {
+    const auto towardWhite = [](int component) {
+        return component + (255 - component) * 3 / 5;
+    };
+    return {towardWhite(colour.red()), towardWhite(colour.green()), towardWhite(colour.blue())};
+}
+
+// The first and last kept x of every scan's columns, as vertical lines across the frame.
+void drawColumnLines(QPainter& p, const PlotMapping& map, const EditorView& m) {
+    p.setPen(QPen(ColumnLineColour, 1, Qt::DashLine));
+    for (const EditScan& scan : m.Scans) {
+        for (const ColumnRange& column : scan.columns) {
+            for (const std::int32_t i : {column.first, column.last}) {
+                if (i < 1 || static_cast<std::size_t>(i) > scan.size()) {
+                    continue;
+                }
+                const float x = scan.x(static_cast<std::size_t>(i - 1));
+                if (m.XAxis.Low < x && x < m.XAxis.High) {
+                    const double at = map.column(map.plotX(x));
+                    p.drawLine(QPointF(at, map.row(0)), QPointF(at, map.row(100)));
+                }
+            }
         }
     }
 }
@@ -139,8 +180,10 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorView& m, const 
     const double radius = map.pixelsAcross(EditorModel::MarkerSize * EditorModel::MarkerFactor);
     if (drawing == RingDrawing::Shapes) {
         p.setBrush(Qt::NoBrush);
-        forEachRing(map, m, [&](QPointF centre, bool good) {
-            p.setPen(QPen(good ? colors.good : colors.deleted, 1));
+        const PlotColors others{paler(colors.good), paler(colors.deleted)};
+        forEachRing(map, m, [&](QPointF centre, bool good, bool current) {
+            const PlotColors& in = current ? colors : others;
+            p.setPen(QPen(good ? in.good : in.deleted, 1));
             QPainterPath ring;
             ring.addEllipse(centre, radius, radius);
             p.drawPath(ring);
@@ -149,8 +192,17 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorView& m, const 
     }
     const qreal ratio = p.device()->devicePixelRatioF();
     QPointF stampCentre;
-    const QImage good = ringStamp(colors.good, radius, ratio, stampCentre);
-    const QImage deleted = ringStamp(colors.deleted, radius, ratio, stampCentre);
+    // The colours and stamps by mark, for the current scan and then for the others.
+    const std::array<QColor, 4> colours{colors.deleted, colors.good, paler(colors.deleted),
+                                        paler(colors.good)};
+    std::array<QImage, 4> stamps;
+    for (std::size_t k = 0; k < stamps.size(); ++k) {
+        stamps[k] = ringStamp(colours[k], radius, ratio, stampCentre);
+    }
+    const auto which = [](bool isGood, bool current) {
+        return static_cast<std::size_t>((isGood ? 1 : 0) + (current ? 0 : 2));
+    };
+    const QImage& good = stamps[1];
     const auto topLeft = [&stampCentre](QPointF centre) {
         return QPoint(static_cast<int>(std::lround(centre.x() - stampCentre.x())),
                       static_cast<int>(std::lround(centre.y() - stampCentre.y())));
@@ -161,8 +213,10 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorView& m, const 
     const std::vector<QPoint> ring = opaquePixels(good);
     if (image != nullptr && image->format() == QImage::Format_RGB32 && ratio == 1.0 &&
         p.worldTransform().isIdentity() && !p.hasClipping() && !ring.empty()) {
-        const QRgb goodPixel = colors.good.rgb();
-        const QRgb deletedPixel = colors.deleted.rgb();
+        std::array<QRgb, 4> pixels{};
+        for (std::size_t k = 0; k < colours.size(); ++k) {
+            pixels[k] = colours[k].rgb();
+        }
         // The image is detached once; every ring is then written through plain pointers.
         // A ring wholly inside the image, as nearly all are, is written by its pixels' offsets
         // from its top left corner, without a check for each pixel.
@@ -176,9 +230,9 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorView& m, const 
             offsets.push_back(pixel.y() * stride + pixel.x());
         }
         p.beginNativePainting();
-        forEachRing(map, m, [&](QPointF centre, bool isGood) {
+        forEachRing(map, m, [&](QPointF centre, bool isGood, bool current) {
             const QPoint at = topLeft(centre);
-            const QRgb pixel = isGood ? goodPixel : deletedPixel;
+            const QRgb pixel = pixels[which(isGood, current)];
             if (at.x() >= 0 && at.y() >= 0 && at.x() + good.width() <= width &&
                 at.y() + good.height() <= height) {
                 QRgb* const corner = bits + at.y() * stride + at.x();
@@ -198,8 +252,8 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorView& m, const 
         p.endNativePainting();
         return;
     }
-    forEachRing(map, m, [&](QPointF centre, bool isGood) {
-        p.drawImage(topLeft(centre), isGood ? good : deleted);
+    forEachRing(map, m, [&](QPointF centre, bool isGood, bool current) {
+        p.drawImage(topLeft(centre), stamps[which(isGood, current)]);
     });
 }
 
@@ -290,6 +344,7 @@ void renderPlot(QPainter& p, QSizeF size, const EditorView& view, const PlotColo
                           view.YScale,    size.width(),   size.height()};
     drawFrame(p, map, view);
     drawPoints(p, map, view, colors, rings);
+    drawColumnLines(p, map, view);
     drawTexts(p, map, view);
 }
 

@@ -31,8 +31,9 @@ QImage makePlotImage(QSize size, qreal pixelRatio = 1.0);
 
 // Draws the whole plot of the editor's last redraw into the image, in plot units spread over
 // the image's full size in the window's pixels: the white frame with its black outline and interior
-// ticks, every point strictly inside the frame as a ring in its mark's colour, the title lines,
-// both axis labels (the y label written upward) and the tick labels.
+// ticks, every point strictly inside the frame as a ring in its mark's colour (the other scans of
+// a run in paler colours, under the current scan), the suggested columns' limits as dashed lines,
+// the title lines, both axis labels (the y label written upward) and the tick labels.
 void renderPlot(QImage& image, const EditorView& view, const PlotColors& colors);
 
 // How the rings are drawn: stamped from one pre-drawn ring (quick, for images) or each traced
