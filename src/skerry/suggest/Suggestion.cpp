@@ -296,6 +296,7 @@ public:
                     mark_[k] = Mark::Erratic;
                 }
             }
+            trimErratic(r);
         }
         findRegions(Mark::Erratic);
         for (const Stretch& s : regions_) {
@@ -453,6 +454,47 @@ private:
                 std::fill(mark_.begin() + k, mark_.begin() + run, Mark::Unusable);
             }
             k = run;
+        }
+    }
+
+    // The noise is measured over blocks, so an erratic stretch seems to begin up to a block
+    // before its first erratic reading. From each side of an erratic stretch, the points that go
+    // on along the straight line through the FitWindow points before them, within EdgeNoises of
+    // the quiet side's noise, are taken back: erratic readings scatter off any line, and the
+    // steep rise or fall of a bottom leaves it within a point or two.
+    void trimErratic(const Stretch& r) {
+        auto quietFrom = [&](int from) {
+            return from >= r.begin && from + FitWindow <= r.end &&
+                   std::none_of(mark_.begin() + from, mark_.begin() + from + FitWindow,
+                                [](Mark m) { return m == Mark::Erratic; });
+        };
+        for (int k = r.begin; k < r.end;) {
+            if (mark_[k] != Mark::Erratic) {
+                ++k;
+                continue;
+            }
+            int end = k;
+            while (end < r.end && mark_[end] == Mark::Erratic) {
+                ++end;
+            }
+            const int stop = end;
+            if (quietFrom(k - FitWindow)) {
+                const double noise = quiet_[k - 1];
+                for (; k < stop &&
+                       std::abs(t_.y[k] - lineAt(t_.y, k - FitWindow, k, k)) <= EdgeNoises * noise;
+                     ++k) {
+                    mark_[k] = Mark::Clean;
+                }
+            }
+            if (quietFrom(end)) {
+                const double noise = quiet_[end];
+                for (; end > k && std::abs(t_.y[end - 1] - lineAt(t_.y, end, end + FitWindow,
+                                                                  end - 1)) <= EdgeNoises * noise;
+                     --end) {
+                    mark_[end - 1] = Mark::Clean;
+                }
+            }
+            k = stop;
         }
     }
 
