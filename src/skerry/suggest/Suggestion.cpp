@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "skerry/suggest/RunningMedian.h"
 
@@ -52,6 +53,11 @@ constexpr double MeniscusReachCm = 0.03;
 constexpr double SolutionNoises = 6.0;
 // An artifact (or a spike) standing out this many times the noise may be a meniscus.
 constexpr double MeniscusNoises = 2 * OutlierNoises;
+
+// The reference meniscus is small beside the sample's: a spike after air is taken for the
+// sample's meniscus, in place of an artifact before it, when it takes out more than this many
+// times its light. Of two alike, the later is as likely dust in the column.
+constexpr double ReferenceShare = 2.0;
 
 // The scan of one cell holds at most this many solution columns.
 constexpr std::size_t MaxColumns = 4;
@@ -374,24 +380,45 @@ public:
     int minColumn() const { return std::max(MinColumnPoints, 2 * reach_); }
 
     // The meniscus a column starts behind. Usually it is the artifact just before the stretch
-    // (behind it, past air and the reference meniscus, lies the rest of the channel); a meniscus
-    // as narrow as a spike, with the curve going on across it, was taken for one: then it is the
-    // first spike that stands out like a meniscus. Without either the stretch is a column only
-    // where the scan (or the window) starts inside one; a channel without a meniscus holds no
-    // solution. Returns the stretch after the meniscus, or an empty one.
+    // (behind it, past air and the reference meniscus, lies the rest of the channel). A meniscus
+    // as narrow as a spike, with the curve going on across it, was taken for one: without an
+    // artifact before the stretch it is the first spike that stands out like a meniscus. Either
+    // is only the reference meniscus when such a spike follows across air and takes out
+    // ReferenceShare times its light: the sample's meniscus is the last before the solution
+    // (dust in the column lies past where the readings stop being air). Without any the stretch is
+    // a column only where the scan (or the window) starts inside one; a channel without a meniscus
+    // holds no solution. Returns the stretch after the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
-        if (meniscusBefore(s)) {
-            return s;
-        }
+        double light = meniscusBefore(s);
+        int from = light > 0.0 ? s.begin : -1;
+        int meniscus = from;
         for (int k = s.begin; k < s.end; ++k) {
-            if (mark_[k] == Mark::Spike && prominence(k) >= MeniscusNoises) {
-                while (k < s.end && mark_[k] == Mark::Spike) {
-                    mark_[k++] = Mark::Artifact;
-                }
-                return {k, s.end};
+            if (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises) {
+                continue;
             }
+            if (from >= 0 && !isAir(from, k)) {
+                break;
+            }
+            int end = k;
+            double spike = 0.0;
+            while (end < s.end && mark_[end] == Mark::Spike) {
+                spike += prominence(end++);
+            }
+            if (from < 0 || spike > ReferenceShare * light) {
+                light = spike;
+                meniscus = k;
+            }
+            from = end;
+            k = end - 1;
         }
-        return startsInside(s) ? s : Stretch{s.end, s.end};
+        if (from < 0) {
+            return startsInside(s) ? s : Stretch{s.end, s.end};
+        }
+        int begin = meniscus;
+        while (begin < s.end && mark_[begin] == Mark::Spike) {
+            mark_[begin++] = Mark::Artifact;
+        }
+        return {begin, s.end};
     }
 
 private:
@@ -400,13 +427,15 @@ private:
     // bridged.
     bool holeBefore(int k) const { return std::abs(t_.r[k] - t_.r[k - 1]) > MeniscusReachCm; }
 
-    // Whether an artifact that stands out like a meniscus lies just before stretch s, within
-    // twice a meniscus's reach and on this side of blocked light. Readings past the ceiling or
-    // erratic count when they are as short as a meniscus's artifacts.
-    bool meniscusBefore(const Stretch& s) const {
+    // The light an artifact that stands out like a meniscus, just before stretch s, takes out:
+    // its points' prominences summed, within twice a meniscus's reach and on this side of
+    // blocked light; 0 when there is none. Readings past the ceiling or erratic take out all
+    // light when they are as short as a meniscus's artifacts.
+    double meniscusBefore(const Stretch& s) const {
+        double light = 0.0;
         for (int k = s.begin - 1; k >= 0 && k >= s.begin - 2 * reach_; --k) {
             if (holeBefore(k + 1)) {
-                return false;
+                break;
             }
             if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
                 const Mark run = mark_[k];
@@ -414,13 +443,37 @@ private:
                 while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
                     --from;
                 }
-                return t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0;
+                return t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0
+                           ? std::numeric_limits<double>::infinity()
+                           : light;
             }
-            if (mark_[k] != Mark::Clean && prominence(k) >= MeniscusNoises) {
-                return true;
+            if (mark_[k] != Mark::Clean && (light > 0.0 || prominence(k) >= MeniscusNoises)) {
+                light += prominence(k);
             }
         }
-        return false;
+        return light;
+    }
+
+    // Whether the readings between trace positions a and b are air: too few to tell, or flat,
+    // changing by less than a solution's and without a slope that stands out of the noise.
+    bool isAir(int a, int b) const {
+        if (b - a < FitWindow) {
+            return true;
+        }
+        const double mid = (a + b - 1) / 2.0;
+        double mean = 0.0;
+        for (int j = a; j < b; ++j) {
+            mean += level_[j];
+        }
+        mean /= b - a;
+        double sxy = 0.0;
+        double sxx = 0.0;
+        for (int j = a; j < b; ++j) {
+            sxy += (j - mid) * (level_[j] - mean);
+            sxx += (j - mid) * (j - mid);
+        }
+        return !holdsSolution({a, b}) &&
+               std::abs(sxy) / std::sqrt(sxx) <= StepErrors * quiet_[(a + b) / 2];
     }
 
     // Whether nothing but clean points lie between the start of the scan and stretch s.
