@@ -513,8 +513,9 @@ private:
     // The noise is measured over blocks, so an erratic stretch seems to begin up to a block
     // before its first erratic reading. From each side of an erratic stretch, the points that go
     // on along the straight line through the FitWindow points before them, within EdgeNoises of
-    // the quiet side's noise, are taken back: erratic readings scatter off any line, and the
-    // steep rise or fall of a bottom leaves it within a point or two.
+    // the quiet side's noise, are taken back, and so are spikes the line goes on across: erratic
+    // readings scatter off any line, and the steep rise or fall of a bottom leaves it within a
+    // point or two.
     void trimErratic(const Stretch& r) {
         auto quietFrom = [&](int from) {
             return from >= r.begin && from + FitWindow <= r.end &&
@@ -532,23 +533,70 @@ private:
             }
             const int stop = end;
             if (quietFrom(k - FitWindow)) {
-                const double noise = quiet_[k - 1];
-                for (; k < stop &&
-                       std::abs(t_.y[k] - lineAt(t_.y, k - FitWindow, k, k)) <= EdgeNoises * noise;
-                     ++k) {
-                    mark_[k] = Mark::Clean;
-                }
+                k = takeBack(k, end, 1, quiet_[k - 1]);
             }
-            if (quietFrom(end)) {
-                const double noise = quiet_[end];
-                for (; end > k && std::abs(t_.y[end - 1] - lineAt(t_.y, end, end + FitWindow,
-                                                                  end - 1)) <= EdgeNoises * noise;
-                     --end) {
-                    mark_[end - 1] = Mark::Clean;
-                }
+            if (quietFrom(end) && end > k) {
+                end = takeBack(end - 1, k - 1, -1, quiet_[end]) + 1;
             }
             k = stop;
         }
+    }
+
+    // Takes back the points from `first` towards `limit` (excluded), dir +1 or -1, that go on
+    // along the line through the last FitWindow points on it; returns the first one not taken.
+    int takeBack(int first, int limit, int dir, double noise) {
+        std::vector<int>& on = line_;
+        on.clear();
+        for (int j = first - dir * FitWindow; j != first; j += dir) {
+            on.push_back(j);
+        }
+        auto residual = [&](int k) {
+            const auto n = static_cast<double>(on.size());
+            double mx = 0.0;
+            double my = 0.0;
+            for (int j : on) {
+                mx += j;
+                my += t_.y[j];
+            }
+            mx /= n;
+            my /= n;
+            double sxy = 0.0;
+            double sxx = 0.0;
+            for (int j : on) {
+                sxy += (j - mx) * (t_.y[j] - my);
+                sxx += (j - mx) * (j - mx);
+            }
+            return std::abs(t_.y[k] - my - sxy / sxx * (k - mx));
+        };
+        auto offLine = [&](int k) {
+            return residual(k) > EdgeNoises * noise;
+        };
+        // Spikes among the points the line starts from are left out of it, the farthest first.
+        while (on.size() > FitWindow / 2) {
+            const auto worst = std::max_element(
+                on.begin(), on.end(), [&](int a, int b) { return residual(a) < residual(b); });
+            if (!offLine(*worst)) {
+                break;
+            }
+            on.erase(worst);
+        }
+        int k = first;
+        while (k != limit) {
+            int next = k;
+            while (next != limit && std::abs(next - k) < SpikeWidth && offLine(next)) {
+                next += dir;
+            }
+            if (next == limit || offLine(next)) {
+                break;
+            }
+            for (int j = k; j != next + dir; j += dir) {
+                mark_[j] = Mark::Clean;
+            }
+            on.erase(on.begin());
+            on.push_back(next);
+            k = next + dir;
+        }
+        return k;
     }
 
     // Usable points without a hole; those too short to be judged are marked `shortMark`.
@@ -824,6 +872,7 @@ private:
     std::vector<double> cleaned_; // the readings with outliers bridged
     std::vector<char> steady_;    // not an outlier
     std::vector<double> scratch_;
+    std::vector<int> line_; // the points a line is drawn through
 };
 
 } // namespace
