@@ -390,33 +390,37 @@ public:
     // holds no solution. Returns the stretch after the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
         double light = meniscusBefore(s);
-        int from = light > 0.0 ? s.begin : -1;
-        int meniscus = from;
+        int from = light > 0.0 ? s.begin : -1; // past the last meniscus-like artifact
+        int begin = from;                      // past the meniscus taken
         for (int k = s.begin; k < s.end; ++k) {
-            if (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises) {
+            const bool step = isStep(s, k);
+            if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
                 continue;
             }
             if (from >= 0 && !isAir(from, k)) {
                 break;
             }
-            int end = k;
-            double spike = 0.0;
-            while (end < s.end && mark_[end] == Mark::Spike) {
-                spike += prominence(end++);
+            int end = k + 2;
+            double seen = std::abs(level_[k + 1] - level_[k - 1]) / quiet_[k];
+            if (!step) {
+                end = k;
+                seen = 0.0;
+                while (end < s.end && mark_[end] == Mark::Spike) {
+                    seen += prominence(end++);
+                }
             }
-            if (from < 0 || spike > ReferenceShare * light) {
-                light = spike;
-                meniscus = k;
+            if (step || from < 0 || seen > ReferenceShare * light) {
+                light = seen;
+                begin = end;
             }
             from = end;
             k = end - 1;
         }
-        if (from < 0) {
+        if (begin < 0) {
             return startsInside(s) ? s : Stretch{s.end, s.end};
         }
-        int begin = meniscus;
-        while (begin < s.end && mark_[begin] == Mark::Spike) {
-            mark_[begin++] = Mark::Artifact;
+        for (int k = begin - 1; k >= s.begin && mark_[k] == Mark::Spike; --k) {
+            mark_[k] = Mark::Artifact;
         }
         return {begin, s.end};
     }
@@ -452,6 +456,20 @@ private:
             }
         }
         return light;
+    }
+
+    // Whether the spike-free level of stretch s jumps between trace positions k - 1 and k + 1
+    // as a meniscus does, from the air's level to the solution's: by more than a meniscus stands
+    // out, and by more than it changes over the two intervals each side together. A boundary
+    // spreads its rise over its width, and the jump at a meniscus lies within the optics' blur.
+    bool isStep(const Stretch& s, int k) const {
+        if (k - 3 < s.begin || k + 3 >= s.end) {
+            return false;
+        }
+        const double jump = std::abs(level_[k + 1] - level_[k - 1]);
+        return jump > MeniscusNoises * quiet_[k] &&
+               jump > std::abs(level_[k - 1] - level_[k - 3]) +
+                          std::abs(level_[k + 3] - level_[k + 1]);
     }
 
     // Whether the readings between trace positions a and b are air: too few to tell, or flat,
