@@ -41,6 +41,10 @@ constexpr int WideSamples = 8;
 constexpr int NoiseHalfWindow = 20;
 // Noise that rises this much above the quieter side of a point is taken for an artifact's.
 constexpr double QuietRise = 1.5;
+// The columns of a scan are read through the same optics: a stretch whose noise is this many
+// times the scan's quiet noise is no solution. Absorbance noise grows with the light lost, as
+// 10^(A/2): 5.6 times from 0 OD to the 1.5 OD ceiling.
+constexpr double ScatteredNoises = 6.0;
 // Readings repeated exactly this many times in a row are a filler, not a measurement.
 constexpr int FillerRun = 8;
 // A solution column holds at least this many points: fewer cannot be told from an artifact.
@@ -374,6 +378,13 @@ public:
             }
         }
         return holeBefore(b);
+    }
+
+    // Whether the readings of stretch s scatter more than a solution's can: light blocked or
+    // lost, as between the channels of an interference scan, where the fringe count wanders.
+    bool scattered(const Stretch& s) {
+        scratch_.assign(noise_.begin() + s.begin, noise_.begin() + s.end);
+        return medianOf(scratch_) > ScatteredNoises * scanNoise_;
     }
 
     // A column is longer than the artifacts at both its ends could be, or it could be one.
@@ -925,10 +936,13 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         }
     }
     // A column is the last candidate before blocked light or the end of the scan; the ones
-    // before it in its channel are air.
+    // before it in its channel are air. Stretches scattered like blocked light are blocked.
     for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (search.scattered(candidates[i].first)) {
+            continue;
+        }
         const bool last =
-            i + 1 == candidates.size() ||
+            i + 1 == candidates.size() || search.scattered(candidates[i + 1].first) ||
             search.blockedBetween(candidates[i].first.end - 1, candidates[i + 1].first.begin);
         if (!last) {
             continue;
