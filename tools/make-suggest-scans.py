@@ -201,8 +201,9 @@ def narrow_meniscus():
     s.add(39, -0.01)                                  # 42-80 air, reference liquid
     s.add(1, 0.6, 0.06)                               # 81 meniscus
     s.add(169, lambda j: -0.01 + growth(0.005, 0.9, 169)(j))  # 82-250 column
-    value, dev = s.points[159]                        # 160 a spike of dust
-    s.points[159] = (value + 0.12, dev)
+    for i, jump in ((160, 0.12), (200, 1.5)):        # spikes of dust, the second larger than
+        value, dev = s.points[i - 1]                  # the meniscus, past where the column rises
+        s.points[i - 1] = (value + jump, dev)
     for v in (1.9, 2.9):                              # 251-252 bottom
         s.add(1, v, 0.2)
     s.erratic(10, 1.6, 3.9)                           # 253-262
@@ -232,8 +233,8 @@ def erratic_bottom():
     for v in (0.6, 1.1, 0.7):                         # 21-23 meniscus
         s.add(1, v, 0.05)
     s.add(105, growth(0.2, 0.9, 105))                 # 24-128 column
-    value, dev = s.points[117]                        # 118 a spike of dust
-    s.points[117] = (value + 0.15, dev)
+    value, dev = s.points[104]                        # 105 a spike of dust
+    s.points[104] = (value + 0.15, dev)
     s.add(1, -0.5, 0.2)                               # 129 bottom
     s.erratic(60, -1.2, 0.2)                          # 130-189
     write("erratic-bottom.RA1", "R", 5.900, 0.003, s.points)
