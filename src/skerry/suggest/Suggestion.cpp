@@ -411,14 +411,15 @@ public:
             if (from >= 0 && !isAir(from, k)) {
                 break;
             }
-            int end = k + 2;
-            double seen = std::abs(level_[k + 1] - level_[k - 1]) / quiet_[k];
-            if (!step) {
-                end = k;
-                seen = 0.0;
-                while (end < s.end && mark_[end] == Mark::Spike) {
-                    seen += prominence(end++);
-                }
+            // The light a spike takes out, or the jump of a step, in noises.
+            int end = k;
+            double seen = 0.0;
+            if (step) {
+                end = k + 2;
+                seen = std::abs(level_[k + 1] - level_[k - 1]) / quiet_[k];
+            }
+            while (!step && end < s.end && mark_[end] == Mark::Spike) {
+                seen += prominence(end++);
             }
             if (step || from < 0 || seen > ReferenceShare * light) {
                 light = seen;
