@@ -192,6 +192,72 @@ def interference_filler():
     write("interference-filler.IP2", "P", 5.800, 0.002, readings)
 
 
+def narrow_meniscus():
+    """Coarse steps: the reference meniscus and the sample's are one point each, and the column
+    starts depleted at the air's level, so that both look like spikes with the curve going on."""
+    s = Layout(11, 0.004)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, 0.07, 0.02)                              # 41 reference meniscus
+    s.add(39, -0.01)                                  # 42-80 air, reference liquid
+    s.add(1, 0.6, 0.06)                               # 81 meniscus
+    s.add(169, lambda j: -0.01 + growth(0.005, 0.9, 169)(j))  # 82-250 column
+    for i, jump in ((160, 0.12), (200, 1.5)):        # spikes of dust, the second larger than
+        value, dev = s.points[i - 1]                  # the meniscus, past where the column rises
+        s.points[i - 1] = (value + jump, dev)
+    for v in (1.9, 2.9):                              # 251-252 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 253-262
+    write("narrow-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
+def step_meniscus():
+    """A meniscus whose spike falls between the points: only the jump from the air's level to
+    the solution's is left, and a spike of dust lies in the column."""
+    s = Layout(12, 0.004)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, 0.2)                                     # 41 meniscus, half way up
+    s.add(150, growth(0.4, 1.2, 150))                 # 42-191 column
+    value, dev = s.points[99]                         # 100 a spike of dust
+    s.points[99] = (value + 0.15, dev)
+    for v in (1.9, 2.9):                              # 192-193 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 194-203
+    write("step-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
+def erratic_bottom():
+    """The bottom falls to erratic readings below the ceiling for a long stretch, with a spike of
+    dust just before it: the column ends at the bottom, not a block of the noise before it."""
+    s = Layout(13, 0.004)
+    s.add(20, 0.0)                                    # 1-20 air
+    for v in (0.6, 1.1, 0.7):                         # 21-23 meniscus
+        s.add(1, v, 0.05)
+    s.add(105, growth(0.2, 0.9, 105))                 # 24-128 column
+    value, dev = s.points[104]                        # 105 a spike of dust
+    s.points[104] = (value + 0.15, dev)
+    s.add(1, -0.5, 0.2)                               # 129 bottom
+    s.erratic(60, -1.2, 0.2)                          # 130-189
+    write("erratic-bottom.RA1", "R", 5.900, 0.003, s.points)
+
+
+def wandering_fringes():
+    """Interference whose fringe count, past the bottom and a few erratic readings, wanders with
+    eight times the noise of the solution: light blocked, not a column after this one."""
+    rng = random.Random(14)
+    noise = 0.01
+    readings = [1.8 + rng.gauss(0, noise) for _ in range(40)]          # 1-40 air
+    readings += [0.8, -0.5, 0.9]                                        # 41-43 dip
+    k = math.log(6.0 / 2.5) / 206                                       # 44-250 column
+    readings += [2.5 * math.exp(k * j) + rng.gauss(0, noise) for j in range(207)]
+    readings += [6.0 - 1.8 * j for j in range(1, 7)]                    # 251-256 bottom
+    readings += [rng.uniform(-4, 4) for _ in range(20)]                 # 257-276
+    walk = -2.0
+    for _ in range(124):                                                # 277-400 wandering
+        walk += rng.gauss(0, 0.02)
+        readings.append(walk + rng.gauss(0, 8 * noise))
+    write("wandering-fringes.IP1", "P", 5.900, 0.0007, readings)
+
+
 def constant():
     write("constant.dat", "R", 6.0, 0.002, [(0.5, 0.01)] * 100)
 
@@ -212,6 +278,10 @@ def main():
     spikes("spikes.RA1", 8)
     spikes("deleted-points.RA1", 9, deleted=list(range(1, 6)) + [80, 81, 82, 100])
     interference_filler()
+    narrow_meniscus()
+    step_meniscus()
+    erratic_bottom()
+    wandering_fringes()
     constant()
     single()
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "skerry/suggest/RunningMedian.h"
 
@@ -40,6 +41,10 @@ constexpr int WideSamples = 8;
 constexpr int NoiseHalfWindow = 20;
 // Noise that rises this much above the quieter side of a point is taken for an artifact's.
 constexpr double QuietRise = 1.5;
+// The columns of a scan are read through the same optics: a stretch whose noise is this many
+// times the scan's quiet noise is no solution. Absorbance noise grows with the light lost, as
+// 10^(A/2): 5.6 times from 0 OD to the 1.5 OD ceiling.
+constexpr double ScatteredNoises = 6.0;
 // Readings repeated exactly this many times in a row are a filler, not a measurement.
 constexpr int FillerRun = 8;
 // A solution column holds at least this many points: fewer cannot be told from an artifact.
@@ -52,6 +57,11 @@ constexpr double MeniscusReachCm = 0.03;
 constexpr double SolutionNoises = 6.0;
 // An artifact (or a spike) standing out this many times the noise may be a meniscus.
 constexpr double MeniscusNoises = 2 * OutlierNoises;
+
+// The reference meniscus is small beside the sample's: a spike after air is taken for the
+// sample's meniscus, in place of an artifact before it, when it takes out more than this many
+// times its light. Of two alike, the later is as likely dust in the column.
+constexpr double ReferenceShare = 2.0;
 
 // The scan of one cell holds at most this many solution columns.
 constexpr std::size_t MaxColumns = 4;
@@ -296,6 +306,7 @@ public:
                     mark_[k] = Mark::Erratic;
                 }
             }
+            trimErratic(r);
         }
         findRegions(Mark::Erratic);
         for (const Stretch& s : regions_) {
@@ -369,28 +380,61 @@ public:
         return holeBefore(b);
     }
 
+    // Whether the readings of stretch s scatter more than a solution's can: light blocked or
+    // lost, as between the channels of an interference scan, where the fringe count wanders.
+    bool scattered(const Stretch& s) {
+        scratch_.assign(noise_.begin() + s.begin, noise_.begin() + s.end);
+        return medianOf(scratch_) > ScatteredNoises * scanNoise_;
+    }
+
     // A column is longer than the artifacts at both its ends could be, or it could be one.
     int minColumn() const { return std::max(MinColumnPoints, 2 * reach_); }
 
     // The meniscus a column starts behind. Usually it is the artifact just before the stretch
-    // (behind it, past air and the reference meniscus, lies the rest of the channel); a meniscus
-    // as narrow as a spike, with the curve going on across it, was taken for one: then it is the
-    // first spike that stands out like a meniscus. Without either the stretch is a column only
-    // where the scan (or the window) starts inside one; a channel without a meniscus holds no
-    // solution. Returns the stretch after the meniscus, or an empty one.
+    // (behind it, past air and the reference meniscus, lies the rest of the channel). A meniscus
+    // as narrow as a spike, with the curve going on across it, was taken for one: without an
+    // artifact before the stretch it is the first spike that stands out like a meniscus. Either
+    // is only the reference meniscus when such a spike follows across air and takes out
+    // ReferenceShare times its light: the sample's meniscus is the last before the solution
+    // (dust in the column lies past where the readings stop being air). Without any the stretch is
+    // a column only where the scan (or the window) starts inside one; a channel without a meniscus
+    // holds no solution. Returns the stretch after the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
-        if (meniscusBefore(s)) {
-            return s;
-        }
+        double light = meniscusBefore(s);
+        int from = light > 0.0 ? s.begin : -1; // past the last meniscus-like artifact
+        int begin = from;                      // past the meniscus taken
         for (int k = s.begin; k < s.end; ++k) {
-            if (mark_[k] == Mark::Spike && prominence(k) >= MeniscusNoises) {
-                while (k < s.end && mark_[k] == Mark::Spike) {
-                    mark_[k++] = Mark::Artifact;
-                }
-                return {k, s.end};
+            const bool step = isStep(s, k);
+            if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
+                continue;
             }
+            if (from >= 0 && !isAir(from, k)) {
+                break;
+            }
+            // The light a spike takes out, or the jump of a step, in noises.
+            int end = k;
+            double seen = 0.0;
+            if (step) {
+                end = k + 2;
+                seen = std::abs(level_[k + 1] - level_[k - 1]) / quiet_[k];
+            }
+            while (!step && end < s.end && mark_[end] == Mark::Spike) {
+                seen += prominence(end++);
+            }
+            if (step || from < 0 || seen > ReferenceShare * light) {
+                light = seen;
+                begin = end;
+            }
+            from = end;
+            k = end - 1;
         }
-        return startsInside(s) ? s : Stretch{s.end, s.end};
+        if (begin < 0) {
+            return startsInside(s) ? s : Stretch{s.end, s.end};
+        }
+        for (int k = begin - 1; k >= s.begin && mark_[k] == Mark::Spike; --k) {
+            mark_[k] = Mark::Artifact;
+        }
+        return {begin, s.end};
     }
 
 private:
@@ -399,13 +443,15 @@ private:
     // bridged.
     bool holeBefore(int k) const { return std::abs(t_.r[k] - t_.r[k - 1]) > MeniscusReachCm; }
 
-    // Whether an artifact that stands out like a meniscus lies just before stretch s, within
-    // twice a meniscus's reach and on this side of blocked light. Readings past the ceiling or
-    // erratic count when they are as short as a meniscus's artifacts.
-    bool meniscusBefore(const Stretch& s) const {
+    // The light an artifact that stands out like a meniscus, just before stretch s, takes out:
+    // its points' prominences summed, within twice a meniscus's reach and on this side of
+    // blocked light; 0 when there is none. Readings past the ceiling or erratic take out all
+    // light when they are as short as a meniscus's artifacts.
+    double meniscusBefore(const Stretch& s) const {
+        double light = 0.0;
         for (int k = s.begin - 1; k >= 0 && k >= s.begin - 2 * reach_; --k) {
             if (holeBefore(k + 1)) {
-                return false;
+                break;
             }
             if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
                 const Mark run = mark_[k];
@@ -413,13 +459,51 @@ private:
                 while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
                     --from;
                 }
-                return t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0;
+                return t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0
+                           ? std::numeric_limits<double>::infinity()
+                           : light;
             }
-            if (mark_[k] != Mark::Clean && prominence(k) >= MeniscusNoises) {
-                return true;
+            if (mark_[k] != Mark::Clean && (light > 0.0 || prominence(k) >= MeniscusNoises)) {
+                light += prominence(k);
             }
         }
-        return false;
+        return light;
+    }
+
+    // Whether the spike-free level of stretch s jumps between trace positions k - 1 and k + 1
+    // as a meniscus does, from the air's level to the solution's: by more than a meniscus stands
+    // out, and by more than it changes over the two intervals each side together. A boundary
+    // spreads its rise over its width, and the jump at a meniscus lies within the optics' blur.
+    bool isStep(const Stretch& s, int k) const {
+        if (k - 3 < s.begin || k + 3 >= s.end) {
+            return false;
+        }
+        const double jump = std::abs(level_[k + 1] - level_[k - 1]);
+        return jump > MeniscusNoises * quiet_[k] &&
+               jump > std::abs(level_[k - 1] - level_[k - 3]) +
+                          std::abs(level_[k + 3] - level_[k + 1]);
+    }
+
+    // Whether the readings between trace positions a and b are air: too few to tell, or flat,
+    // changing by less than a solution's and without a slope that stands out of the noise.
+    bool isAir(int a, int b) const {
+        if (b - a < FitWindow) {
+            return true;
+        }
+        const double mid = (a + b - 1) / 2.0;
+        double mean = 0.0;
+        for (int j = a; j < b; ++j) {
+            mean += level_[j];
+        }
+        mean /= b - a;
+        double sxy = 0.0;
+        double sxx = 0.0;
+        for (int j = a; j < b; ++j) {
+            sxy += (j - mid) * (level_[j] - mean);
+            sxx += (j - mid) * (j - mid);
+        }
+        return !holdsSolution({a, b}) &&
+               std::abs(sxy) / std::sqrt(sxx) <= StepErrors * quiet_[(a + b) / 2];
     }
 
     // Whether nothing but clean points lie between the start of the scan and stretch s.
@@ -454,6 +538,95 @@ private:
             }
             k = run;
         }
+    }
+
+    // The noise is measured over blocks, so an erratic stretch seems to begin up to a block
+    // before its first erratic reading. From each side of an erratic stretch, the points that go
+    // on along the straight line through the FitWindow points before them, within EdgeNoises of
+    // the quiet side's noise, are taken back, and so are spikes the line goes on across: erratic
+    // readings scatter off any line, and the steep rise or fall of a bottom leaves it within a
+    // point or two.
+    void trimErratic(const Stretch& r) {
+        auto quietFrom = [&](int from) {
+            return from >= r.begin && from + FitWindow <= r.end &&
+                   std::none_of(mark_.begin() + from, mark_.begin() + from + FitWindow,
+                                [](Mark m) { return m == Mark::Erratic; });
+        };
+        for (int k = r.begin; k < r.end;) {
+            if (mark_[k] != Mark::Erratic) {
+                ++k;
+                continue;
+            }
+            int end = k;
+            while (end < r.end && mark_[end] == Mark::Erratic) {
+                ++end;
+            }
+            const int stop = end;
+            if (quietFrom(k - FitWindow)) {
+                k = takeBack(k, end, 1, quiet_[k - 1]);
+            }
+            if (quietFrom(end) && end > k) {
+                end = takeBack(end - 1, k - 1, -1, quiet_[end]) + 1;
+            }
+            k = stop;
+        }
+    }
+
+    // Takes back the points from `first` towards `limit` (excluded), dir +1 or -1, that go on
+    // along the line through the last FitWindow points on it; returns the first one not taken.
+    int takeBack(int first, int limit, int dir, double noise) {
+        std::vector<int>& on = line_;
+        on.clear();
+        for (int j = first - dir * FitWindow; j != first; j += dir) {
+            on.push_back(j);
+        }
+        auto residual = [&](int k) {
+            const auto n = static_cast<double>(on.size());
+            double mx = 0.0;
+            double my = 0.0;
+            for (int j : on) {
+                mx += j;
+                my += t_.y[j];
+            }
+            mx /= n;
+            my /= n;
+            double sxy = 0.0;
+            double sxx = 0.0;
+            for (int j : on) {
+                sxy += (j - mx) * (t_.y[j] - my);
+                sxx += (j - mx) * (j - mx);
+            }
+            return std::abs(t_.y[k] - my - sxy / sxx * (k - mx));
+        };
+        auto offLine = [&](int k) {
+            return residual(k) > EdgeNoises * noise;
+        };
+        // Spikes among the points the line starts from are left out of it, the farthest first.
+        while (on.size() > FitWindow / 2) {
+            const auto worst = std::max_element(
+                on.begin(), on.end(), [&](int a, int b) { return residual(a) < residual(b); });
+            if (!offLine(*worst)) {
+                break;
+            }
+            on.erase(worst);
+        }
+        int k = first;
+        while (k != limit) {
+            int next = k;
+            while (next != limit && std::abs(next - k) < SpikeWidth && offLine(next)) {
+                next += dir;
+            }
+            if (next == limit || offLine(next)) {
+                break;
+            }
+            for (int j = k; j != next + dir; j += dir) {
+                mark_[j] = Mark::Clean;
+            }
+            on.erase(on.begin());
+            on.push_back(next);
+            k = next + dir;
+        }
+        return k;
     }
 
     // Usable points without a hole; those too short to be judged are marked `shortMark`.
@@ -729,6 +902,7 @@ private:
     std::vector<double> cleaned_; // the readings with outliers bridged
     std::vector<char> steady_;    // not an outlier
     std::vector<double> scratch_;
+    std::vector<int> line_; // the points a line is drawn through
 };
 
 } // namespace
@@ -763,10 +937,13 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         }
     }
     // A column is the last candidate before blocked light or the end of the scan; the ones
-    // before it in its channel are air.
+    // before it in its channel are air. Stretches scattered like blocked light are blocked.
     for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (search.scattered(candidates[i].first)) {
+            continue;
+        }
         const bool last =
-            i + 1 == candidates.size() ||
+            i + 1 == candidates.size() || search.scattered(candidates[i + 1].first) ||
             search.blockedBetween(candidates[i].first.end - 1, candidates[i + 1].first.begin);
         if (!last) {
             continue;
