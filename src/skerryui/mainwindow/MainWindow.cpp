@@ -57,9 +57,12 @@ MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
     scans_->setAccessibleName(QStringLiteral("Current scan"));
     scanLabel_ = new QLabel(QStringLiteral("&Scan:"), this);
     scanLabel_->setBuddy(scans_);
+    scans_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* scanRow = new QHBoxLayout;
+    scanRow->setContentsMargins(6, 4, 6, 2);
     scanRow->addWidget(scanLabel_);
-    scanRow->addWidget(scans_, 1);
+    scanRow->addWidget(scans_);
+    scanRow->addStretch(1);
     auto* centre = new QWidget(this);
     auto* column = new QVBoxLayout(centre);
     column->setContentsMargins(0, 0, 0, 0);
