@@ -376,7 +376,12 @@ void MainWindowModel::OpenFiles(const std::vector<std::string>& paths) {
 void MainWindowModel::GetRun_Click() {
     const std::vector<std::string> chosen = platform_.openFilesDialog(
         {"Get Run", "Data File | *.*", FileMustExist | PathMustExist, "", ""});
-    if (!chosen.empty()) {
+    if (chosen.size() == 1) {
+        // One scan is opened exactly as File > Get Data opens it, message for message.
+        fileToOpen_ = chosen.front();
+        GetNewData_Click();
+        fileToOpen_.reset();
+    } else if (!chosen.empty()) {
         openRun(chosen);
     }
 }

@@ -32,7 +32,8 @@ public:
     void GetBlankData_Click();
     void ClearBlank_Click();
     void UseFitFile_Click();
-    // "Get Run...": the scans chosen together in one open dialog become the run.
+    // "Get Run...": the scans chosen together in one open dialog become the run; one scan chosen
+    // opens as File > Get Data opens it.
     void GetRun_Click();
 
     // The run's list of scans: scan `index` (from 0) becomes current; the panes show it.

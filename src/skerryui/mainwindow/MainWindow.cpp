@@ -52,21 +52,22 @@ MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
     }
     // The scans of a run above the panes, shown only while a run is open; choosing one makes
     // it current.
-    scans_ = new QComboBox(this);
+    scanBar_ = new QWidget(this);
+    scans_ = new QComboBox(scanBar_);
     scans_->setObjectName(QStringLiteral("RunScans"));
     scans_->setAccessibleName(QStringLiteral("Current scan"));
-    scanLabel_ = new QLabel(QStringLiteral("&Scan:"), this);
-    scanLabel_->setBuddy(scans_);
     scans_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    auto* scanRow = new QHBoxLayout;
+    auto* scanLabel = new QLabel(QStringLiteral("&Scan:"), scanBar_);
+    scanLabel->setBuddy(scans_);
+    auto* scanRow = new QHBoxLayout(scanBar_);
     scanRow->setContentsMargins(6, 4, 6, 2);
-    scanRow->addWidget(scanLabel_);
+    scanRow->addWidget(scanLabel);
     scanRow->addWidget(scans_);
     scanRow->addStretch(1);
     auto* centre = new QWidget(this);
     auto* column = new QVBoxLayout(centre);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addLayout(scanRow);
+    column->addWidget(scanBar_);
     column->addWidget(tabs_);
     setCentralWidget(centre);
     connect(scans_, &QComboBox::activated, this, [this](int index) {
@@ -196,8 +197,7 @@ void MainWindow::sync() {
         scans_->addItems(scans);
     }
     scans_->setCurrentIndex(scans.isEmpty() ? -1 : static_cast<int>(s.currentScan));
-    scans_->setVisible(!scans.isEmpty());
-    scanLabel_->setVisible(!scans.isEmpty());
+    scanBar_->setVisible(!scans.isEmpty());
     for (std::size_t i = 0; i < panes_.size(); ++i) {
         tabs_->setTabText(static_cast<int>(i), menuText(s.tabCaptions[i]));
         if (paneRevisions_[i] != s.panes[i].revision) {

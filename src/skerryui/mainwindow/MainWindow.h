@@ -13,7 +13,6 @@
 
 class QAction;
 class QComboBox;
-class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
@@ -63,8 +62,8 @@ private:
 
     MainWindowModel model_;
     QTabWidget* tabs_ = nullptr;
+    QWidget* scanBar_ = nullptr; // the scan list and its label
     QComboBox* scans_ = nullptr;
-    QLabel* scanLabel_ = nullptr;
     QStringList shownScans_; // what scans_ lists, so that sync() refills it only when it changed
     std::array<QPlainTextEdit*, 3> panes_{};
     std::array<std::uint64_t, 3> paneRevisions_{};
