@@ -185,6 +185,7 @@ private:
         });
         add("file", [this] { EXPECT_EQ(contents(dir_ / arg(0)), contents(root_ / arg(1))); });
         add("nofile", [this] { EXPECT_FALSE(fs::exists(dir_ / arg(0))); });
+        add("same", [this] { EXPECT_EQ(contents(dir_ / arg(0)), contents(dir_ / arg(1))); });
         add("count", [this] {
             EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / arg(0)), {}), std::stoi(arg(1)));
         });

@@ -138,13 +138,16 @@ void MainWindowModel::GetBlankData_Click() {
 
 bool MainWindowModel::ReadBlankFile() {
     DataSet& data = program_.data();
-    return chooseAndRead(
-               {"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
-               {"blank", "Blank File Error", MainWindowState::BlankTab},
-               [&data](const std::string& path, std::string* text) {
-                   return openBlank(data, path, text);
-               })
-        .has_value();
+    const auto read =
+        chooseAndRead({"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
+                      {"blank", "Blank File Error", MainWindowState::BlankTab},
+                      [&data](const std::string& path, std::string* text) {
+                          return openBlank(data, path, text);
+                      });
+    if (read) {
+        blankFile_ = *read;
+    }
+    return read.has_value();
 }
 
 void MainWindowModel::ClearBlank_Click() {
@@ -460,10 +463,9 @@ void MainWindowModel::writeRunFiles(SaveForm form) {
         std::string text;
     };
     std::vector<Planned> planned;
-    std::vector<std::filesystem::path> inputs;
-    for (std::size_t i = 0; i < program_.run.size(); ++i) {
-        inputs.push_back(os::pathFromUtf8(runFiles_[i].path));
-        inputs.push_back(os::pathFromUtf8(program_.run.scan(i).data.DataFileName));
+    std::vector<std::filesystem::path> inputs{os::pathFromUtf8(blankFile_)};
+    for (const ScanFileRead& file : runFiles_) {
+        inputs.push_back(os::pathFromUtf8(file.path));
     }
     OutputCheck check(inputs, "");
     std::string refused;

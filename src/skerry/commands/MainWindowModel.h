@@ -129,6 +129,7 @@ private:
     MainWindowState state_;
     std::optional<std::string> fileToOpen_; // set by OpenFile for the command it runs
     std::vector<ScanFileRead> runFiles_;    // each scan's path and bytes while a run is open
+    std::string blankFile_;                 // the blank file read last, which Save never replaces
 };
 
 } // namespace skerry
