@@ -138,16 +138,16 @@ void MainWindowModel::GetBlankData_Click() {
 
 bool MainWindowModel::ReadBlankFile() {
     DataSet& data = program_.data();
-    const auto read =
+    const auto blank =
         chooseAndRead({"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
                       {"blank", "Blank File Error", MainWindowState::BlankTab},
                       [&data](const std::string& path, std::string* text) {
                           return openBlank(data, path, text);
                       });
-    if (read) {
-        blankFile_ = *read;
+    if (blank) {
+        blankFile_ = *blank;
     }
-    return read.has_value();
+    return blank.has_value();
 }
 
 void MainWindowModel::ClearBlank_Click() {
