@@ -18,6 +18,7 @@
 #include "skerry/editor/EditorModel.h"
 #include "skerry/operations/Comments.h"
 #include "skerry/operations/Noise.h"
+#include "skerry/suggest/Suggestion.h"
 #include "support/FileConditions.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
@@ -115,10 +116,29 @@ private:
         add("clearblank", [this] { model_.ClearBlank_Click(); });
         add("fit", [this] { answer(0).UseFitFile_Click(); });
         // Files named on the command line or dropped on the window, as the window opens them.
-        add("open", [this] {
-            model_.OpenFile(arg(0));
-            if (args_.size() > 1) {
-                model_.NameFilesNotOpened(arg(0), {args_.begin() + 1, args_.end()});
+        add("open", [this] { model_.OpenFiles(args_); });
+        add("getrun", [this] {
+            std::string paths;
+            for (const std::string& path : args_) {
+                paths += (paths.empty() ? "" : "|") + (dir_ / path).string();
+            }
+            platform_.answerDialog(args_.empty() ? std::nullopt : std::optional(paths));
+            model_.GetRun_Click();
+        });
+        add("scan", [this] { model_.RunScans_Click(std::stoul(arg(0)) - 1); });
+        // What the editor's "Suggest Edits" leaves in the run: every scan in which columns were
+        // found edited by the suggestion, and its columns kept.
+        add("suggest", [this] {
+            for (RunScan& scan : program_->run) {
+                const auto suggestion = suggestEdits(scan.data);
+                if (!suggestion) {
+                    continue;
+                }
+                applySuggestion(scan.data, *suggestion);
+                scan.columns.clear();
+                for (const SolutionColumn& column : suggestion->columns) {
+                    scan.columns.push_back({column.first, column.last});
+                }
             }
         });
         add("reopen", [this] { model_.DSNames_Click(std::stoi(arg(0)) - 1); });
@@ -151,6 +171,7 @@ private:
         // Checks.
         add("menus", [this] { EXPECT_EQ(menus(), rest_); });
         add("entries", [this] { EXPECT_EQ(entries(), rest_); });
+        add("scans", [this] { EXPECT_EQ(scans(), rest_); });
         add("tabs", [this] {
             const auto& captions = model_.state().tabCaptions;
             EXPECT_EQ(test::withSlashes(captions[0] + "|" + captions[1] + "|" + captions[2]),
@@ -164,6 +185,7 @@ private:
         });
         add("file", [this] { EXPECT_EQ(contents(dir_ / arg(0)), contents(root_ / arg(1))); });
         add("nofile", [this] { EXPECT_FALSE(fs::exists(dir_ / arg(0))); });
+        add("same", [this] { EXPECT_EQ(contents(dir_ / arg(0)), contents(dir_ / arg(1))); });
         add("count", [this] {
             EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / arg(0)), {}), std::stoi(arg(1)));
         });
@@ -331,6 +353,17 @@ private:
             }
         }
         return text;
+    }
+
+    // The run's scans as the window lists them, the current one marked with '*'.
+    std::string scans() const {
+        std::string text;
+        const MainWindowState& state = model_.state();
+        for (std::size_t i = 0; i < state.runScans.size(); ++i) {
+            text += (text.empty() ? "" : " ") + std::string(i == state.currentScan ? "*" : "") +
+                    state.runScans[i];
+        }
+        return text.empty() ? "none" : text;
     }
 
     std::string pane(const std::string& name) const {

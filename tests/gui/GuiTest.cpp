@@ -179,19 +179,51 @@ private slots:
         QVERIFY(window->close() && !window->isVisible());
     }
 
-    // Files dropped on the main window open as if named on the command line: the fit file, and
-    // one message naming the scan that was not opened.
-    void droppedFilesOpen() {
+    // Several scans named on the command line, or dropped on the main window, open as a run: the
+    // list of its scans appears above the panes, and choosing another scan there with the keyboard
+    // shows that scan.
+    void severalFilesOpenARun() {
+        QVERIFY(!window->scans()->isVisible());
+        window->openFiles({"cell1-absorbance.RA1", "ten-points.RA4"});
+        QCOMPARE(window->scans()->count(), 2);
+        QCOMPARE(window->tabs()->tabText(0), "...ll1-absorbance.RA1");
         QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(QDir::current().absoluteFilePath("cell1.fit")),
-                       QUrl::fromLocalFile(QDir::current().absoluteFilePath("ten-points.RA4"))});
+        files.setUrls(
+            {QUrl::fromLocalFile(QDir::current().absoluteFilePath("ten-points.RA4")),
+             QUrl::fromLocalFile(QDir::current().absoluteFilePath("cell1-blank.RA1")),
+             QUrl::fromLocalFile(QDir::current().absoluteFilePath("cell1-absorbance.RA1"))});
         QDragEnterEvent enter({9, 9}, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QDropEvent drop({9, 9}, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QVERIFY(QApplication::sendEvent(window.get(), &enter) && enter.isAccepted());
         QVERIFY(QApplication::sendEvent(window.get(), &drop) && drop.isAccepted());
+        QVERIFY(window->scans()->isVisible());
+        QCOMPARE(window->scans()->count(), 3);
+        QCOMPARE(window->scans()->currentText(), "ten-points.RA4");
+        QVERIFY(window->tabs()->tabText(0).endsWith("ten-points.RA4"));
+        window->scans()->setFocus();
+        QTest::keyClick(window->scans(), Qt::Key_End);
+        QCOMPARE(window->scans()->currentText(), "cell1-absorbance.RA1");
         QCOMPARE(window->tabs()->tabText(0), "...ll1-absorbance.RA1");
-        QCOMPARE(platform->messages.size(), 1u);
-        QVERIFY(platform->messages[0].text.ends_with("/ten-points.RA4."));
+        QVERIFY(platform->messages.empty());
+    }
+
+    // The folder dialog of Save with a run open: the folder typed and chosen, or none when
+    // cancelled.
+    void theFolderDialogAnswers_data() { tableRows(); }
+    void theFolderDialogAnswers() {
+        QFETCH(QStringList, row);
+        QDir::current().mkdir("sub");
+        QtPlatform qt;
+        std::optional<std::string> answer;
+        QAction choose;
+        QObject::connect(&choose, &QAction::triggered, [&] { answer = qt.folderDialog("Folder"); });
+        withModal<QFileDialog>(&choose, [&row](QFileDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), "Folder");
+            dialog.findChild<QLineEdit*>("fileNameEdit")->setText(row[0]);
+            leave(dialog, row[1]);
+        });
+        QCOMPARE(QString::fromStdString(answer.value_or("none")).remove(QDir::currentPath() + '/'),
+                 row[2]);
     }
 
     // The bytes of a file as the text of a pane: UTF-8 where they are, else Latin-1, with CR LF

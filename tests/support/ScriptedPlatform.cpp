@@ -1,5 +1,6 @@
 #include "support/ScriptedPlatform.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace skerry::test {
@@ -22,6 +23,21 @@ std::optional<std::string> ScriptedPlatform::openFileDialog(const FileDialogRequ
 
 std::optional<std::string> ScriptedPlatform::saveFileDialog(const FileDialogRequest& request) {
     return nextDialogAnswer(true, request);
+}
+
+std::vector<std::string> ScriptedPlatform::openFilesDialog(const FileDialogRequest& request) {
+    std::vector<std::string> paths;
+    auto answer = nextDialogAnswer(false, request);
+    for (std::size_t start = 0; answer && start <= answer->size();) {
+        const std::size_t bar = std::min(answer->find('|', start), answer->size());
+        paths.push_back(answer->substr(start, bar - start));
+        start = bar + 1;
+    }
+    return paths;
+}
+
+std::optional<std::string> ScriptedPlatform::folderDialog(const std::string& title) {
+    return nextDialogAnswer(false, {.title = title});
 }
 
 MessageAnswer ScriptedPlatform::messageBox(std::string_view text, std::string_view title,

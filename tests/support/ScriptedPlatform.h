@@ -43,6 +43,10 @@ public:
 
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    // Takes its answer from the same queue: the paths separated by '|', or nullopt for Cancel.
+    std::vector<std::string> openFilesDialog(const FileDialogRequest& request) override;
+    // Takes its answer from the same queue, recorded as a dialog titled `title`.
+    std::optional<std::string> folderDialog(const std::string& title) override;
     MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
                              MessageButtons buttons) override;
     void sleep(std::chrono::milliseconds duration) override { sleeps.push_back(duration); }

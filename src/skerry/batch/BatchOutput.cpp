@@ -7,27 +7,6 @@ namespace skerry {
 
 namespace fs = std::filesystem;
 
-OutputCheck::OutputCheck(const std::vector<fs::path>& inputs, std::string kind)
-    : kind_(std::move(kind)) {
-    for (const fs::path& input : inputs) {
-        if (const auto id = input.empty() ? std::nullopt : fileIdentity(input)) {
-            inputs_.insert(*id);
-        }
-    }
-}
-
-Done OutputCheck::claim(const fs::path& target, const std::string& label) {
-    const auto [taken, fresh] = claimed_.try_emplace(target, label);
-    if (!fresh) {
-        return Failure{kind_ + taken->second + " and " + label + " would both be written to " +
-                       os::utf8Of(target)};
-    }
-    if (const auto id = fileIdentity(target); id && inputs_.contains(*id)) {
-        return Failure{os::utf8Of(target) + ": is an input and would be overwritten"};
-    }
-    return {};
-}
-
 SingleResult::SingleResult(const BatchOptions& options, std::ostream& out, BatchReporter& reporter)
     : options_(options), out_(out), reporter_(reporter) {
     if (options.output == "-") {

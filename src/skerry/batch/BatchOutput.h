@@ -2,8 +2,6 @@
 
 #include <filesystem>
 #include <iosfwd>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +9,7 @@
 #include "skerry/batch/BatchReporter.h"
 #include "skerry/ground/FileIO.h"
 #include "skerry/ground/Outcome.h"
+#include "skerry/session/SavedFiles.h"
 
 namespace skerry {
 
@@ -18,23 +17,6 @@ namespace skerry {
 struct Targets {
     std::filesystem::path output; // the edited file or listing
     std::filesystem::path plot;
-};
-
-// No output may replace one of the run's inputs, and no two outputs may go to one file. Files
-// are compared, not names, so that a link or another spelling of an input's path counts too.
-class OutputCheck {
-public:
-    // `kind` starts a message naming two data sets: "data sets " before entry numbers.
-    OutputCheck(const std::vector<std::filesystem::path>& inputs, std::string kind);
-
-    // Takes `target` for the output of the data set `label` names; refused, with a reason that
-    // names the files, when another output has taken it or it is one of the inputs.
-    Done claim(const std::filesystem::path& target, const std::string& label);
-
-private:
-    std::set<FileIdentity> inputs_;
-    std::map<std::filesystem::path, std::string> claimed_; // target: the label that took it
-    std::string kind_;
 };
 
 // Where the outputs of a run go. Each output is named after its data file's own file name.

@@ -19,6 +19,12 @@ public:
 
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    std::vector<std::string> openFilesDialog(const FileDialogRequest& /*request*/) override {
+        return {};
+    }
+    std::optional<std::string> folderDialog(const std::string& /*title*/) override {
+        return std::nullopt;
+    }
     MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
                              MessageButtons buttons) override;
     void sleep(std::chrono::milliseconds duration) override;

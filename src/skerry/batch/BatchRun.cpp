@@ -19,6 +19,7 @@
 #include "skerry/operations/SignInversion.h"
 #include "skerry/output/EditedDataFile.h"
 #include "skerry/session/DataSetOperations.h"
+#include "skerry/session/SavedFiles.h"
 #include "skerry/suggest/Suggestion.h"
 
 namespace skerry {
@@ -115,15 +116,6 @@ std::string suggestionText(const std::string& file, const DataSet& data,
     return text;
 }
 
-// The name of column k (from 1) of a data file: its stem, "-K", its extension, so that
-// 00001.RA1 gives 00001-1.RA1, run.2.RA1 run.2-1.RA1, and a name without a dot scan-1.
-fs::path columnName(const fs::path& name, std::size_t k) {
-    fs::path column = name.stem();
-    column += "-" + std::to_string(k);
-    column += name.extension();
-    return column;
-}
-
 // One output of a data set: the name its files take, the data set its plot shows (none when no
 // plot is asked for, so that a run that holds its outputs holds only their texts), its text.
 struct Output {
@@ -140,7 +132,7 @@ struct Made {
 };
 
 // One run: what it is asked, where its data sets come from and its results go.
-struct Run {
+struct Job {
     const BatchOptions& options;
     const SharedInputs& shared;
     const PlotWriter& plots;
@@ -153,7 +145,7 @@ struct Run {
 };
 
 // Finishes an edited data set and adds it to what is made of it, under `name`.
-void addOutput(const Run& run, Made& made, fs::path name, std::unique_ptr<DataSet> data) {
+void addOutput(const Job& run, Made& made, fs::path name, std::unique_ptr<DataSet> data) {
     finish(*data, run.options, run.shared);
     std::string text = textOf(*data, run.options);
     if (run.options.plot.empty()) {
@@ -164,7 +156,7 @@ void addOutput(const Run& run, Made& made, fs::path name, std::unique_ptr<DataSe
 
 // Reads and edits data set i. Touches nothing but its own data set, so that several are made at
 // once.
-Made make(const Run& run, std::size_t i) {
+Made make(const Job& run, std::size_t i) {
     Made made;
     auto data = std::make_unique<DataSet>();
     made.opened = run.source.open(i, *data);
@@ -184,21 +176,26 @@ Made make(const Run& run, std::size_t i) {
     } else if (run.options.suggest) {
         made.outputs.push_back(
             {run.nameOf(i), nullptr, suggestionText(run.source.file(i), *data, *suggestion)});
-    } else if (run.options.channels) {
-        for (std::size_t k = 0; k < suggestion->columns.size(); ++k) {
-            auto column = std::make_unique<DataSet>(*data);
-            applySuggestion(*column, {{suggestion->columns[k]}});
-            addOutput(run, made, columnName(run.nameOf(i), k + 1), std::move(column));
-        }
     } else {
         applySuggestion(*data, *suggestion);
-        addOutput(run, made, run.nameOf(i), std::move(data));
+        if (!run.options.channels) {
+            addOutput(run, made, run.nameOf(i), std::move(data));
+            return made;
+        }
+        std::vector<ColumnRange> ranges;
+        for (const SolutionColumn& column : suggestion->columns) {
+            ranges.push_back({column.first, column.last});
+        }
+        for (NamedDataSet& column : columnDataSets(*data, run.nameOf(i), ranges)) {
+            addOutput(run, made, std::move(column.name),
+                      std::make_unique<DataSet>(std::move(column.data)));
+        }
     }
     return made;
 }
 
 // Draws an output's plot when one is asked for; false after reporting why it could not be drawn.
-bool drawPlot(const Run& run, const Output& output, const fs::path& plot) {
+bool drawPlot(const Job& run, const Output& output, const fs::path& plot) {
     if (plot.empty()) {
         return true;
     }
@@ -208,7 +205,7 @@ bool drawPlot(const Run& run, const Output& output, const fs::path& plot) {
 
 // Hands what was made of data set i to the destination, each output's plot drawn before its
 // text is written; false when something of it failed.
-bool deliver(const Run& run, std::size_t i, Made& made) {
+bool deliver(const Job& run, std::size_t i, Made& made) {
     if (!run.reporter.check(run.source.file(i), made.opened) ||
         !run.reporter.check(run.source.file(i), made.edited)) {
         return false;
@@ -223,7 +220,7 @@ bool deliver(const Run& run, std::size_t i, Made& made) {
 }
 
 // The files the run reads; none of them may be written.
-std::vector<fs::path> inputsOf(const Run& run) {
+std::vector<fs::path> inputsOf(const Job& run) {
     std::vector<fs::path> inputs;
     for (const std::string* name :
          {&run.options.fitFile, &run.options.blankFile, &run.options.comments}) {
@@ -240,7 +237,7 @@ using NamedOutputs = std::vector<std::pair<std::size_t, fs::path>>;
 
 // Before anything is written, every file the run will write is claimed; false after reporting
 // the first that may not be written. Of a single data set, messages name its data file.
-bool claimTargets(const Run& run, const NamedOutputs& outputs) {
+bool claimTargets(const Job& run, const NamedOutputs& outputs) {
     const bool many = run.options.manyDataSets();
     OutputCheck check(inputsOf(run), many ? run.source.kind() : "");
     for (const auto& [i, name] : outputs) {
@@ -260,7 +257,7 @@ bool claimTargets(const Run& run, const NamedOutputs& outputs) {
 // Outputs named after their data files are claimed before anything is read; the names of
 // --channels are known only once a scan is edited, so such a run holds what it makes and claims
 // every output before anything is written.
-int runThrough(const Run& run) {
+int runThrough(const Job& run) {
     const std::size_t count = run.source.count();
     const bool namedLate = run.options.channels;
     if (!namedLate) {

@@ -17,6 +17,7 @@
 #include "skerry/operations/Noise.h"
 #include "skerry/operations/SignInversion.h"
 #include "skerry/session/DataSetOperations.h"
+#include "skerry/session/SavedFiles.h"
 #include "skerry/session/Settings.h"
 #include "skerry/session/StartUp.h"
 
@@ -33,11 +34,19 @@ void MainWindowModel::updateWorkDir() {
 }
 
 void MainWindowModel::offerAddNoise() {
-    state_.AddNoise.enabled = true;
-    state_.AddNoise.visible = true;
-    state_.BackItOff.enabled = false;
-    state_.BackItOff.visible = false;
-    program_.data().NoiseAdded = false;
+    // Every command that offers it again has taken the noise off every scan of the run.
+    for (RunScan& scan : program_.run) {
+        scan.data.NoiseAdded = false;
+    }
+    offerNoiseOfCurrentScan();
+}
+
+void MainWindowModel::offerNoiseOfCurrentScan() {
+    const bool added = program_.data().NoiseAdded;
+    state_.AddNoise.enabled = !added;
+    state_.AddNoise.visible = !added;
+    state_.BackItOff.enabled = added;
+    state_.BackItOff.visible = added;
 }
 
 void MainWindowModel::RefreshListing(int blanksBeforeThird) {
@@ -55,14 +64,20 @@ void MainWindowModel::RefreshListing(int blanksBeforeThird) {
 }
 
 void MainWindowModel::GetNewData_Click() {
-    DataSet& data = program_.data();
     updateWorkDir();
-    // A file read has the blank in force subtracted already; without one the blank is applied
-    // again to the unchanged raw points, and the listing is rewritten all the same.
-    if (!ReadDataFile() && data.BlankLoaded) {
-        applyBlank(data);
+    // A file read has the blank in force subtracted already and replaces a run; without one the
+    // blank is applied again to the unchanged raw points, and the listing is rewritten all the
+    // same.
+    if (ReadDataFile()) {
+        keepCurrentScanOnly();
+    } else if (program_.data().BlankLoaded) {
+        applyBlank(program_.data());
     }
     RefreshListing();
+    offerNewScanMenus();
+}
+
+void MainWindowModel::offerNewScanMenus() {
     state_.SaveDataFile.enabled = true;
     state_.EditMenuChoice.enabled = true;
     state_.FilesLoaded.visible = false;
@@ -107,13 +122,15 @@ bool MainWindowModel::ReadDataFile() {
 void MainWindowModel::GetBlankData_Click() {
     DataSet& data = program_.data();
     // A blank read is subtracted already. When none was read, the flag decides: a blank in force
-    // is applied again to the raw points, and without one nothing changes.
+    // is applied again to the raw points, and without one nothing changes. One blank serves the
+    // cell: every scan of a run takes the current scan's.
     if (!ReadBlankFile()) {
         if (!data.BlankLoaded) {
             return;
         }
         applyBlank(data);
     }
+    shareBlank(program_.run);
     RefreshListing(2);
     state_.ClearBlank.enabled = true;
     offerAddNoise();
@@ -121,17 +138,22 @@ void MainWindowModel::GetBlankData_Click() {
 
 bool MainWindowModel::ReadBlankFile() {
     DataSet& data = program_.data();
-    return chooseAndRead(
-               {"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
-               {"blank", "Blank File Error", MainWindowState::BlankTab},
-               [&data](const std::string& path, std::string* text) {
-                   return openBlank(data, path, text);
-               })
-        .has_value();
+    const auto blank =
+        chooseAndRead({"Get Blank File", "Blank File | *.*", FileMustExist | PathMustExist, "", ""},
+                      {"blank", "Blank File Error", MainWindowState::BlankTab},
+                      [&data](const std::string& path, std::string* text) {
+                          return openBlank(data, path, text);
+                      });
+    if (blank) {
+        blankFile_ = *blank;
+    }
+    return blank.has_value();
 }
 
 void MainWindowModel::ClearBlank_Click() {
-    clearBlank(program_.data());
+    for (RunScan& scan : program_.run) {
+        clearBlank(scan.data);
+    }
     showNoBlank();
     RefreshListing();
     offerAddNoise();
@@ -227,6 +249,7 @@ void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
     state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(data.DataFileName);
     state_.GetBlankData.enabled = true;
     state_.DSNames[static_cast<std::size_t>(k - 1)].checked = true;
+    keepCurrentScanOnly();
     RefreshListing();
     state_.SaveDataFile.enabled = true;
     state_.EditMenuChoice.enabled = true;
@@ -234,6 +257,10 @@ void MainWindowModel::reopen(int k, const ProfileFile* fitFileJustRead) {
 }
 
 void MainWindowModel::WriteEditedFile(SaveForm form) {
+    if (program_.run.isRun()) {
+        writeRunFiles(form);
+        return;
+    }
     const auto chosen = askSaveFile(platform_, {"Edited DataSet Name", "New Data File | *.*",
                                                 OverwritePrompt | CreatePrompt, "", ""});
     if (!chosen) {
@@ -247,7 +274,10 @@ void MainWindowModel::WriteEditedFile(SaveForm form) {
 }
 
 void MainWindowModel::InvertC_Click() {
-    invertSign(program_.data());
+    // The sign is the instrument's or the cell's, so that it is turned on every scan of a run.
+    for (RunScan& scan : program_.run) {
+        invertSign(scan.data);
+    }
     RefreshListing();
 }
 
@@ -327,15 +357,166 @@ void MainWindowModel::OpenFile(const std::string& path) {
     fileToOpen_.reset();
 }
 
-void MainWindowModel::NameFilesNotOpened(const std::string& opened,
-                                         const std::vector<std::string>& others) {
-    std::string names;
-    for (const std::string& other : others) {
-        names += (names.empty() ? "" : ", ") + other;
+void MainWindowModel::OpenFiles(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) {
+        OpenFile(paths.front());
+        return;
     }
-    platform_.messageBox("Skerry opens one file at a time: " + opened + " was opened, and not " +
-                             names + ".",
-                         "Skerry", MessageIcon::Exclamation, MessageButtons::Ok);
+    if (paths.empty()) {
+        return;
+    }
+    // Named in full, as a file dialog names them, since opening them changes the current
+    // directory.
+    std::vector<std::string> absolute;
+    for (const std::string& path : paths) {
+        std::error_code ignored;
+        absolute.push_back(os::utf8Of(std::filesystem::absolute(os::pathFromUtf8(path), ignored)));
+    }
+    openRun(absolute);
+}
+
+void MainWindowModel::GetRun_Click() {
+    const std::vector<std::string> chosen = platform_.openFilesDialog(
+        {"Get Run", "Data File | *.*", FileMustExist | PathMustExist, "", ""});
+    if (chosen.size() == 1) {
+        // One scan is opened exactly as File > Get Data opens it, message for message.
+        fileToOpen_ = chosen.front();
+        GetNewData_Click();
+        fileToOpen_.reset();
+    } else if (!chosen.empty()) {
+        openRun(chosen);
+    }
+}
+
+void MainWindowModel::openRun(const std::vector<std::string>& paths) {
+    RunReading reading = readRun(program_.data(), paths);
+    if (!reading.refused.empty()) {
+        // One file is named as Get Data names it; several in one message, each with its reason.
+        std::string text;
+        if (reading.refused.size() == 1) {
+            text = "The data file " + reading.refused[0].first +
+                   " was not read: " + reading.refused[0].second.reason;
+        } else {
+            for (const auto& [path, failure] : reading.refused) {
+                text += (text.empty() ? "The data files were not read: " : "; ") + path + ": " +
+                        failure.reason;
+            }
+        }
+        platform_.messageBox(text + ".", "Data File Error", MessageIcon::Exclamation,
+                             MessageButtons::Ok);
+    }
+    if (reading.scans.empty()) {
+        return;
+    }
+    // As after Get Data, the folder of the scan shown becomes the current directory.
+    enterFolderOf(reading.files.front().path);
+    program_.run.assign(std::move(reading.scans));
+    runFiles_ = std::move(reading.files);
+    state_.runScans.clear();
+    if (program_.run.isRun()) {
+        for (const ScanFileRead& file : runFiles_) {
+            state_.runScans.push_back(os::utf8Of(os::pathFromUtf8(file.path).filename()));
+        }
+    }
+    state_.currentScan = 0;
+    state_.GetBlankData.enabled = true;
+    offerNewScanMenus();
+    showCurrentScan();
+}
+
+void MainWindowModel::RunScans_Click(std::size_t index) {
+    if (index >= state_.runScans.size()) {
+        return;
+    }
+    program_.run.setCurrent(index);
+    state_.currentScan = index;
+    offerNoiseOfCurrentScan();
+    showCurrentScan();
+}
+
+void MainWindowModel::showCurrentScan() {
+    const ScanFileRead& file = runFiles_.at(program_.run.currentIndex());
+    state_.panes[MainWindowState::DataTab].set(file.text);
+    state_.tabCaptions[MainWindowState::DataTab] = captionFromPath(file.path);
+    RefreshListing();
+}
+
+void MainWindowModel::keepCurrentScanOnly() {
+    std::vector<RunScan> one(1);
+    one.front().data = std::move(program_.run.current());
+    program_.run.assign(std::move(one));
+    runFiles_.clear();
+    state_.runScans.clear();
+    state_.currentScan = 0;
+}
+
+void MainWindowModel::writeRunFiles(SaveForm form) {
+    const auto folder = platform_.folderDialog("Save Run In Folder");
+    if (!folder) {
+        return;
+    }
+    // Every file is named and checked before the first is written: a clash or an input in the
+    // way stops the save with nothing written.
+    struct Planned {
+        std::filesystem::path target;
+        std::string text;
+    };
+    std::vector<Planned> planned;
+    std::vector<std::filesystem::path> inputs{os::pathFromUtf8(blankFile_)};
+    for (const ScanFileRead& file : runFiles_) {
+        inputs.push_back(os::pathFromUtf8(file.path));
+    }
+    OutputCheck check(inputs, "");
+    std::string refused;
+    const auto plan = [&](const std::filesystem::path& name, const DataSet& data,
+                          const std::string& label) {
+        const std::filesystem::path target = os::pathFromUtf8(*folder) / name;
+        if (Done claimed = check.claim(target, label); !claimed) {
+            refused += (refused.empty() ? "" : "; ") + claimed.reason();
+        }
+        planned.push_back({target, editedFileText(data, form)});
+    };
+    for (std::size_t i = 0; i < program_.run.size(); ++i) {
+        const RunScan& scan = program_.run.scan(i);
+        const std::string& path = runFiles_[i].path;
+        const std::filesystem::path name = os::pathFromUtf8(path).filename();
+        if (scan.columns.size() > 1) {
+            for (const NamedDataSet& column : columnDataSets(scan.data, name, scan.columns)) {
+                plan(column.name, column.data, path);
+            }
+        } else {
+            plan(name, scan.data, path);
+        }
+    }
+    if (!refused.empty()) {
+        platform_.messageBox("Nothing was saved: " + refused + ".", "Output File Error",
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    std::string existing;
+    for (const Planned& file : planned) {
+        if (FileExists(os::utf8Of(file.target))) {
+            existing += (existing.empty() ? "" : ", ") + os::utf8Of(file.target);
+        }
+    }
+    if (!existing.empty() &&
+        platform_.messageBox(
+            "These files exist already and will be replaced: " + existing + ". Replace them?",
+            "Save Run", MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
+        return;
+    }
+    std::string written;
+    for (const Planned& file : planned) {
+        if (Done done = writeFileAtomically(file.target, file.text); !done) {
+            platform_.messageBox("The file " + os::utf8Of(file.target) +
+                                     " was not written: " + done.reason() + ". " +
+                                     (written.empty() ? "No file was written."
+                                                      : "Written before it: " + written + "."),
+                                 "Output File Error", MessageIcon::Exclamation, MessageButtons::Ok);
+            return;
+        }
+        written += (written.empty() ? "" : ", ") + os::utf8Of(file.target);
+    }
 }
 
 bool MainWindowModel::Form_Unload() {

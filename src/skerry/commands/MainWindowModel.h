@@ -9,6 +9,7 @@
 #include "skerry/commands/ModalWindows.h"
 #include "skerry/ground/Platform.h"
 #include "skerry/output/EditedDataFile.h"
+#include "skerry/session/DataSetOperations.h"
 #include "skerry/session/Program.h"
 
 namespace skerry {
@@ -31,6 +32,12 @@ public:
     void GetBlankData_Click();
     void ClearBlank_Click();
     void UseFitFile_Click();
+    // "Get Run...": the scans chosen together in one open dialog become the run; one scan chosen
+    // opens as File > Get Data opens it.
+    void GetRun_Click();
+
+    // The run's list of scans: scan `index` (from 0) becomes current; the panes show it.
+    void RunScans_Click(std::size_t index);
 
     // "LoadedFiles" submenu: entry `index` (0..14) re-opens the fit file's data set index + 1.
     void DSNames_Click(int index) { ReopenDataSet(index + 1); }
@@ -62,8 +69,8 @@ public:
     // A file named on the command line or dropped on the window: opened as if it had been chosen
     // in File > Get Data, or in File > Get File(s) From Fit-File when it is a fit file.
     void OpenFile(const std::string& path);
-    // Of several files only the first is opened; one message names the others.
-    void NameFilesNotOpened(const std::string& opened, const std::vector<std::string>& others);
+    // Several files named or dropped together open as a run of scans; one opens as OpenFile.
+    void OpenFiles(const std::vector<std::string>& paths);
 
     // Closing the window by any means. Returns false when the user chose to stay.
     bool Form_Unload();
@@ -96,16 +103,33 @@ private:
     // Shows on the blank tab and in the menu that no blank is in force.
     void showNoBlank();
     void WriteEditedFile(SaveForm form);
+    // Save with a run open: every scan, or each column of a scan split into columns, written in
+    // one folder under its own name.
+    void writeRunFiles(SaveForm form);
+    // The scans `paths` name become the run; a file that cannot be read is named in one message
+    // with the others refused, and left out.
+    void openRun(const std::vector<std::string>& paths);
+    // After the current scan has been replaced by one read anew: the run is that scan alone.
+    void keepCurrentScanOnly();
+    // Shows the current scan of the run: its file, its caption and its listing.
+    void showCurrentScan();
+    // Add Random Noise or Remove Random Noise, as the current scan's noise calls for.
+    void offerNoiseOfCurrentScan();
     // The file an open dialog would ask for: the one OpenFile was given, else the user's choice.
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request);
     void updateWorkDir();
     void offerAddNoise();
+    // The menus a scan just read offers, as Get Data leaves them: Edit and Save, no LoadedFiles,
+    // Add Random Noise.
+    void offerNewScanMenus();
 
     Program& program_;
     Platform& platform_;
     ModalWindows& windows_;
     MainWindowState state_;
     std::optional<std::string> fileToOpen_; // set by OpenFile for the command it runs
+    std::vector<ScanFileRead> runFiles_;    // each scan's path and bytes while a run is open
+    std::string blankFile_;                 // the blank file read last, which Save never replaces
 };
 
 } // namespace skerry

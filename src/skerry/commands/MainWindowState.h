@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "skerry/input/FitFile.h"
 #include "skerry/model/MenuEntry.h"
@@ -32,6 +33,7 @@ struct MainWindowState {
     MenuEntry UseFitFile{.caption = "Get File(s) From Fit-File"};
     MenuEntry GetBlankData{.caption = "Get Blank", .enabled = false};
     MenuEntry ClearBlank{.caption = "Clear Blank", .enabled = false};
+    MenuEntry GetRun{.caption = "Get Run..."};
 
     MenuEntry FilesLoaded{.caption = "LoadedFiles", .visible = false};
     std::array<MenuEntry, MaxFitDataSets> DSNames;
@@ -54,6 +56,11 @@ struct MainWindowState {
     enum Tab { DataTab = 0, BlankTab = 1, EditedTab = 2 };
     std::array<std::string, 3> tabCaptions{"Data File", "Blank File", "Edited Data File"};
     std::array<Pane, 3> panes;
+
+    // The scans of a run, by their file names in the order opened, and which of them
+    // is current (from 0). Empty while one scan is open: the window then looks as without runs.
+    std::vector<std::string> runScans;
+    std::size_t currentScan = 0;
 };
 
 } // namespace skerry

@@ -66,6 +66,12 @@ public:
     // Modal file dialogs: the chosen path, or nullopt when the user cancelled.
     virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
+    // An open dialog in which several files may be chosen: the chosen paths, in the order the
+    // dialog gives them, or none when the user cancelled.
+    virtual std::vector<std::string> openFilesDialog(const FileDialogRequest& request) = 0;
+    // A modal dialog that chooses a folder, titled `title`: its path, or nullopt when the user
+    // cancelled.
+    virtual std::optional<std::string> folderDialog(const std::string& title) = 0;
 
     // A modal message box with a fixed text and title.
     virtual MessageAnswer messageBox(std::string_view text, std::string_view title,

@@ -17,12 +17,46 @@ Done openScan(DataSet& data, const std::string& path, std::string* fileText) {
     return {};
 }
 
+RunReading readRun(const DataSet& inForce, const std::vector<std::string>& paths) {
+    RunReading reading;
+    for (const std::string& path : paths) {
+        RunScan scan{inForce, {}};
+        std::string text;
+        if (Done read = openScan(scan.data, path, &text); !read) {
+            reading.refused.emplace_back(path, read.failure());
+            continue;
+        }
+        reading.scans.push_back(std::move(scan));
+        reading.files.push_back({path, std::move(text)});
+    }
+    return reading;
+}
+
 Done openBlank(DataSet& data, const std::string& path, std::string* fileText) {
     if (Done loaded = loadBlankFile(data, path, fileText); !loaded) {
         return loaded;
     }
     applyBlank(data);
     return {};
+}
+
+void shareBlank(Run& run) {
+    const DataSet& from = run.current();
+    if (!from.BlankLoaded) {
+        return;
+    }
+    for (RunScan& scan : run) {
+        DataSet& to = scan.data;
+        if (&to == &from) {
+            continue;
+        }
+        to.BlankPoints = from.BlankPoints;
+        to.BlankCount = from.BlankCount;
+        to.BlankCommentBlock = from.BlankCommentBlock;
+        to.BlankCommentCount = from.BlankCommentCount;
+        to.BlankLoaded = true;
+        applyBlank(to);
+    }
 }
 
 FitFileReading readFitFile(const std::string& path, const std::filesystem::path& folder) {

@@ -3,11 +3,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "skerry/ground/Outcome.h"
 #include "skerry/ground/ProfileFile.h"
 #include "skerry/input/FitFile.h"
 #include "skerry/model/DataSet.h"
+#include "skerry/model/Run.h"
 
 namespace skerry {
 
@@ -19,8 +22,27 @@ namespace skerry {
 // again. The file's bytes go to *fileText when given.
 Done openScan(DataSet& data, const std::string& path, std::string* fileText = nullptr);
 
+// The scans of a run, each read from its file as openScan reads one into a copy of `inForce`
+// (the data set in force, whose blank is subtracted from each scan as Get Data subtracts it). A
+// file that cannot be read is left out of the run, and why is kept beside its path.
+struct ScanFileRead {
+    std::string path;
+    std::string text; // the file's bytes
+};
+struct RunReading {
+    std::vector<RunScan> scans;
+    std::vector<ScanFileRead> files; // of each scan read, in the order of `scans`
+    std::vector<std::pair<std::string, Failure>> refused;
+};
+RunReading readRun(const DataSet& inForce, const std::vector<std::string>& paths);
+
 // File > Get Blank: the blank file is read and subtracted from the raw points.
 Done openBlank(DataSet& data, const std::string& path, std::string* fileText = nullptr);
+
+// Get Blank on a run: the blank in force of the current scan, or none, becomes every other
+// scan's, and is subtracted from each scan's raw points as applyBlank does. One blank serves a
+// cell, so that the scans of a run never differ in it.
+void shareBlank(Run& run);
 
 // File > Get File(s) From Fit-File: the fit file and its list of data files, names that are not
 // full paths looked up in `folder`. A fit file that cannot be read at all reads as empty: its list

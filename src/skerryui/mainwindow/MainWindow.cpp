@@ -1,13 +1,17 @@
 #include "skerryui/mainwindow/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "skerryui/base/Fonts.h"
@@ -46,7 +50,29 @@ MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
         panes_[i] = pane;
         tabs_->addTab(pane, QString());
     }
-    setCentralWidget(tabs_);
+    // The scans of a run above the panes, shown only while a run is open; choosing one makes
+    // it current.
+    scanBar_ = new QWidget(this);
+    scans_ = new QComboBox(scanBar_);
+    scans_->setObjectName(QStringLiteral("RunScans"));
+    scans_->setAccessibleName(QStringLiteral("Current scan"));
+    scans_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* scanLabel = new QLabel(QStringLiteral("&Scan:"), scanBar_);
+    scanLabel->setBuddy(scans_);
+    auto* scanRow = new QHBoxLayout(scanBar_);
+    scanRow->setContentsMargins(6, 4, 6, 2);
+    scanRow->addWidget(scanLabel);
+    scanRow->addWidget(scans_);
+    scanRow->addStretch(1);
+    auto* centre = new QWidget(this);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(scanBar_);
+    column->addWidget(tabs_);
+    setCentralWidget(centre);
+    connect(scans_, &QComboBox::activated, this, [this](int index) {
+        run([this, index] { model_.RunScans_Click(static_cast<std::size_t>(index)); });
+    });
 
     const MainWindowState& s = model_.state();
     QMenu* file = addMenu(s.FileMenu);
@@ -54,6 +80,7 @@ MainWindow::MainWindow(Program& program, Platform& platform, QWidget* parent)
     addEntry(file, s.UseFitFile, [this] { model_.UseFitFile_Click(); });
     addEntry(file, s.GetBlankData, [this] { model_.GetBlankData_Click(); });
     addEntry(file, s.ClearBlank, [this] { model_.ClearBlank_Click(); });
+    addEntry(file, s.GetRun, [this] { model_.GetRun_Click(); });
 
     QMenu* loaded = addMenu(s.FilesLoaded);
     for (std::size_t i = 0; i < s.DSNames.size(); ++i) {
@@ -102,16 +129,7 @@ QAction* MainWindow::addEntry(QMenu* menu, const MenuEntry& entry, std::function
 }
 
 void MainWindow::openFiles(const std::vector<std::string>& paths) {
-    if (paths.empty()) {
-        return;
-    }
-    // The window shows the file opened before the message about the others appears.
-    run([this, &paths] { model_.OpenFile(paths.front()); });
-    if (paths.size() > 1) {
-        run([this, &paths] {
-            model_.NameFilesNotOpened(paths.front(), {paths.begin() + 1, paths.end()});
-        });
-    }
+    run([this, &paths] { model_.OpenFiles(paths); });
 }
 
 namespace {
@@ -169,6 +187,17 @@ void MainWindow::sync() {
             b.action->setChecked(b.entry->checked);
         }
     }
+    QStringList scans;
+    for (const std::string& scan : s.runScans) {
+        scans << toQString(scan);
+    }
+    if (scans != shownScans_) {
+        shownScans_ = scans;
+        scans_->clear();
+        scans_->addItems(scans);
+    }
+    scans_->setCurrentIndex(scans.isEmpty() ? -1 : static_cast<int>(s.currentScan));
+    scanBar_->setVisible(!scans.isEmpty());
     for (std::size_t i = 0; i < panes_.size(); ++i) {
         tabs_->setTabText(static_cast<int>(i), menuText(s.tabCaptions[i]));
         if (paneRevisions_[i] != s.panes[i].revision) {

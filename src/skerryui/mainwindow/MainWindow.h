@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -11,6 +12,7 @@
 #include "skerry/commands/ModalWindows.h"
 
 class QAction;
+class QComboBox;
 class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
@@ -36,10 +38,11 @@ public:
 
     QAction* actionFor(const MenuEntry& entry) const;
     QTabWidget* tabs() const { return tabs_; }
+    QComboBox* scans() const { return scans_; }
     QPlainTextEdit* pane(int index) const { return panes_.at(static_cast<std::size_t>(index)); }
 
-    // Files named on the command line or dropped here: the first opens as File > Get Data or
-    // Get File(s) From Fit-File would open it, and a message names the others.
+    // Files named on the command line or dropped here: one opens as File > Get Data or Get
+    // File(s) From Fit-File would open it, several open as a run.
     void openFiles(const std::vector<std::string>& paths);
 
     void showEditor(EditorModel& editor) override;
@@ -59,6 +62,9 @@ private:
 
     MainWindowModel model_;
     QTabWidget* tabs_ = nullptr;
+    QWidget* scanBar_ = nullptr; // the scan list and its label
+    QComboBox* scans_ = nullptr;
+    QStringList shownScans_; // what scans_ lists, so that sync() refills it only when it changed
     std::array<QPlainTextEdit*, 3> panes_{};
     std::array<std::uint64_t, 3> paneRevisions_{};
 

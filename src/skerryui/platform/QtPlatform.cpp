@@ -49,12 +49,17 @@ QString qtFileFilter(const std::string& filter) {
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
-std::optional<std::string> QtPlatform::runFileDialog(const FileDialogRequest& request, bool save) {
+QStringList QtPlatform::runFileDialog(const FileDialogRequest& request, DialogKind kind) {
     QFileDialog dialog(dialogParent(), toQString(request.title), QDir::currentPath(),
                        qtFileFilter(request.filter));
+    const bool save = kind == DialogKind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save || !(request.flags & FileMustExist) ? QFileDialog::AnyFile
-                                                                : QFileDialog::ExistingFile);
+    if (kind == DialogKind::OpenSeveral) {
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+    } else {
+        dialog.setFileMode(save || !(request.flags & FileMustExist) ? QFileDialog::AnyFile
+                                                                    : QFileDialog::ExistingFile);
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OverwritePrompt));
     if (!request.defaultExtension.empty()) {
         dialog.setDefaultSuffix(toQString(request.defaultExtension));
@@ -64,19 +69,39 @@ std::optional<std::string> QtPlatform::runFileDialog(const FileDialogRequest& re
         request.initialName.find_first_of("*?") == std::string::npos) {
         dialog.selectFile(toQString(request.initialName));
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
     }
-    // File names are UTF-8 in the program on every system.
-    return dialog.selectedFiles().constFirst().toStdString();
+    return dialog.selectedFiles();
 }
 
 std::optional<std::string> QtPlatform::openFileDialog(const FileDialogRequest& request) {
-    return runFileDialog(request, false);
+    const QStringList chosen = runFileDialog(request, DialogKind::Open);
+    // File names are UTF-8 in the program on every system.
+    return chosen.isEmpty() ? std::nullopt : std::optional(chosen.constFirst().toStdString());
 }
 
 std::optional<std::string> QtPlatform::saveFileDialog(const FileDialogRequest& request) {
-    return runFileDialog(request, true);
+    const QStringList chosen = runFileDialog(request, DialogKind::Save);
+    return chosen.isEmpty() ? std::nullopt : std::optional(chosen.constFirst().toStdString());
+}
+
+std::vector<std::string> QtPlatform::openFilesDialog(const FileDialogRequest& request) {
+    std::vector<std::string> paths;
+    for (const QString& path : runFileDialog(request, DialogKind::OpenSeveral)) {
+        paths.push_back(path.toStdString());
+    }
+    return paths;
+}
+
+std::optional<std::string> QtPlatform::folderDialog(const std::string& title) {
+    QFileDialog dialog(dialogParent(), toQString(title), QDir::currentPath());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 MessageAnswer QtPlatform::messageBox(std::string_view text, std::string_view title,

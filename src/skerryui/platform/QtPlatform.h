@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLockFile>
+#include <QStringList>
 #include <memory>
 
 #include "skerry/ground/Platform.h"
@@ -20,6 +21,8 @@ public:
 
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    std::vector<std::string> openFilesDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> folderDialog(const std::string& title) override;
     MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
                              MessageButtons buttons) override;
     void sleep(std::chrono::milliseconds duration) override;
@@ -38,7 +41,9 @@ public:
     void endProgram(int exitCode) override;
 
 private:
-    std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool save);
+    enum class DialogKind { Open, Save, OpenSeveral };
+    // The files chosen in a file dialog of that kind; none when the user cancelled.
+    QStringList runFileDialog(const FileDialogRequest& request, DialogKind kind);
 
     std::unique_ptr<QLockFile> instanceLock_;
 };
