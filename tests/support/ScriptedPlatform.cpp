@@ -37,7 +37,9 @@ std::vector<std::string> ScriptedPlatform::openFilesDialog(const FileDialogReque
 }
 
 std::optional<std::string> ScriptedPlatform::folderDialog(const std::string& title) {
-    return nextDialogAnswer(false, {.title = title});
+    FileDialogRequest request;
+    request.title = title;
+    return nextDialogAnswer(false, request);
 }
 
 MessageAnswer ScriptedPlatform::messageBox(std::string_view text, std::string_view title,
