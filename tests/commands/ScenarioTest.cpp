@@ -128,19 +128,6 @@ private:
         add("scan", [this] { model_.RunScans_Click(std::stoul(arg(0)) - 1); });
         // What the editor's "Suggest Edits" leaves in the run: every scan in which columns were
         // found edited by the suggestion, and its columns kept.
-        add("suggest", [this] {
-            for (RunScan& scan : program_->run) {
-                const auto suggestion = suggestEdits(scan.data);
-                if (!suggestion) {
-                    continue;
-                }
-                applySuggestion(scan.data, *suggestion);
-                scan.columns.clear();
-                for (const SolutionColumn& column : suggestion->columns) {
-                    scan.columns.push_back({column.first, column.last});
-                }
-            }
-        });
         add("reopen", [this] { model_.DSNames_Click(std::stoi(arg(0)) - 1); });
         add("invert", [this] { model_.InvertC_Click(); });
         add("seed", [this] { platform_.seed = static_cast<std::uint32_t>(std::stoul(arg(0))); });
@@ -266,6 +253,8 @@ private:
                 editor.ShowEm_Click();
             } else if (step == "accept") {
                 editor.Toolbar_ButtonClick(7);
+            } else if (step == "suggest") {
+                editor.Toolbar_ButtonClick(9);
             } else {
                 editor.Toolbar_ButtonClick(std::stoi(step));
                 const PlotMapping map = editor.mapping();
