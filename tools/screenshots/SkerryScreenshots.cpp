@@ -1,20 +1,24 @@
 // Plays the README's first session on Skerry's own windows and saves what they show:
 //   skerry-screenshots EXAMPLES_DIR OUTPUT_DIR
 // writes main-window.png (the example scan loaded), editor.png (the stretches outside the cell
-// removed in the editor) and colour-dialog.png into OUTPUT_DIR. tools/take-screenshots.sh runs
-// it on a virtual X display.
+// removed in the editor), editor-undo.png (the last of them undone), colour-dialog.png, and for the
+// example run run-main-window.png, run-editor.png and run-suggested.png (before and after "Suggest
+// Edits") into OUTPUT_DIR. tools/take-screenshots.sh runs it on a virtual X display.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "skerry/session/StartUp.h"
 #include "skerryui/base/AppIcon.h"
@@ -144,6 +148,19 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::filesystem::create_directory(folder / "config");
+    std::filesystem::create_directory(folder / "run");
+    std::vector<std::string> runScans;
+    for (const auto& entry : std::filesystem::directory_iterator(examples / "run")) {
+        const auto copy = folder / "run" / entry.path().filename();
+        std::filesystem::copy_file(entry.path(), copy, error);
+        if (error) {
+            std::fprintf(stderr, "skerry-screenshots: cannot copy the example run: %s\n",
+                         error.message().c_str());
+            return 1;
+        }
+        runScans.push_back(copy.string());
+    }
+    std::sort(runScans.begin(), runScans.end());
 
     SessionPlatform platform(folder / "config");
     Program program;
@@ -169,7 +186,15 @@ int main(int argc, char* argv[]) {
             clickAtX(editor, 5.965f, Qt::LeftButton);
             clickAtX(editor, 7.149f, Qt::RightButton);
             moveTo(editor, editor.plotView()->rect().center());
-            const bool saved = save(editor, output, "editor.png");
+            bool saved = save(editor, output, "editor.png");
+            // Ctrl+Z takes the last sweep back and the strip says so.
+            for (QShortcut* shortcut : editor.findChildren<QShortcut*>()) {
+                if (shortcut->key() == QKeySequence(Qt::CTRL | Qt::Key_Z)) {
+                    emit shortcut->activated();
+                }
+            }
+            QCoreApplication::processEvents();
+            saved = saved && save(editor, output, "editor-undo.png");
             editor.toolAction(7)->trigger();
             if (!saved) {
                 QCoreApplication::exit(1);
@@ -180,9 +205,30 @@ int main(int argc, char* argv[]) {
         whenOpen<ColourDialog>([&](ColourDialog& dialog) {
             const bool saved = save(dialog, output, "colour-dialog.png");
             dialog.reject();
-            QCoreApplication::exit(saved ? 0 : 1);
+            if (!saved) {
+                QCoreApplication::exit(1);
+            }
         });
         main.actionFor(state.SetColors)->trigger();
+
+        // "Editing a run": the example run dropped on the window, then the editor before and
+        // after "Suggest Edits".
+        main.openFiles(runScans);
+        QCoreApplication::processEvents();
+        if (!save(main, output, "run-main-window.png")) {
+            QCoreApplication::exit(1);
+            return;
+        }
+        whenOpen<EditorWindow>([&](EditorWindow& editor) {
+            moveTo(editor, editor.plotView()->rect().center());
+            bool saved = save(editor, output, "run-editor.png");
+            editor.toolAction(9)->trigger();
+            QCoreApplication::processEvents();
+            saved = saved && save(editor, output, "run-suggested.png");
+            editor.toolAction(7)->trigger();
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+        main.actionFor(state.DoVantor)->trigger();
     });
     return QApplication::exec();
 }
