@@ -210,6 +210,23 @@ def narrow_meniscus():
     write("narrow-meniscus.RA1", "R", 5.900, 0.003, s.points)
 
 
+def raised_meniscus():
+    """A sample meniscus whose first point is too faint to be an outlier, with the curve going on
+    across it, leads from the air to a column starting 0.03 OD (seven noises) above the air's
+    level; a reference meniscus lies in the air before it."""
+    s = Layout(15, 0.004)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, -0.12, 0.02)                             # 41 reference meniscus
+    s.add(39, 0.0)                                    # 42-80 air
+    for v in (0.05, 0.35, 0.25, 0.1):                 # 81-84 meniscus
+        s.add(1, v, 0.05)
+    s.add(150, lambda j: 0.03 + growth(0.01, 1.0, 150)(j))  # 85-234 column
+    for v in (1.9, 2.9):                              # 235-236 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 237-246
+    write("raised-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
 def step_meniscus():
     """A meniscus whose spike falls between the points: only the jump from the air's level to
     the solution's is left, and a spike of dust lies in the column."""
@@ -279,6 +296,7 @@ def main():
     spikes("deleted-points.RA1", 9, deleted=list(range(1, 6)) + [80, 81, 82, 100])
     interference_filler()
     narrow_meniscus()
+    raised_meniscus()
     step_meniscus()
     erratic_bottom()
     wandering_fringes()

@@ -485,8 +485,11 @@ private:
     }
 
     // Whether the readings between trace positions a and b are air: too few to tell, or flat,
-    // changing by less than a solution's and without a slope that stands out of the noise.
+    // changing by less than a solution's and without a slope that stands out of the noise. The
+    // last SpikeWidth levels before b are left out: their running median reaches across b into
+    // what follows, the solution's level when b is the meniscus.
     bool isAir(int a, int b) const {
+        b -= SpikeWidth;
         if (b - a < FitWindow) {
             return true;
         }
