@@ -227,6 +227,27 @@ def raised_meniscus():
     write("raised-meniscus.RA1", "R", 5.900, 0.003, s.points)
 
 
+def hidden_meniscus():
+    """Two channels. The first column right after blocked light, its meniscus lost in the erratic
+    readings, with a spike of dust where the column already rises: the dust is no meniscus. The
+    second channel's air, also after blocked light, is flat before its meniscus of one point."""
+    s = Layout(16, 0.004)
+    s.erratic(30, 1.6, 3.9)                           # 1-30 blocked light, the meniscus in it
+    s.add(120, growth(0.2, 1.2, 120))                 # 31-150 column
+    value, dev = s.points[89]                         # 90 a spike of dust
+    s.points[89] = (value + 0.15, dev)
+    for v in (1.9, 2.9):                              # 151-152 bottom
+        s.add(1, v, 0.2)
+    s.erratic(30, 1.6, 3.9)                           # 153-182 blocked light
+    s.add(40, 0.0)                                    # 183-222 air
+    s.add(1, 0.6, 0.06)                               # 223 meniscus
+    s.add(100, growth(0.005, 0.9, 100))               # 224-323 column, depleted at first
+    for v in (1.9, 2.9):                              # 324-325 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 326-335
+    write("hidden-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
 def step_meniscus():
     """A meniscus whose spike falls between the points: only the jump from the air's level to
     the solution's is left, and a spike of dust lies in the column."""
@@ -297,6 +318,7 @@ def main():
     interference_filler()
     narrow_meniscus()
     raised_meniscus()
+    hidden_meniscus()
     step_meniscus()
     erratic_bottom()
     wandering_fringes()

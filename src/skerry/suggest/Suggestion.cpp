@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "skerry/suggest/RunningMedian.h"
 
@@ -68,6 +69,8 @@ constexpr std::size_t MaxColumns = 4;
 // Second differences of independent Gaussian noise have 6 times its variance; 1.4826 turns a
 // median absolute value into a standard deviation.
 const double NoisePerMedianAbsD2 = 1.4826 / std::sqrt(6.0);
+// The standard error of the median of Gaussian readings is this many times their mean's.
+const double MedianErrors = std::sqrt(std::numbers::pi / 2.0);
 // The noise of the difference of two readings is this many times theirs.
 const double Sqrt2 = std::sqrt(2.0);
 
@@ -393,7 +396,9 @@ public:
     // The meniscus a column starts behind. Usually it is the artifact just before the stretch
     // (behind it, past air and the reference meniscus, lies the rest of the channel). A meniscus
     // as narrow as a spike, with the curve going on across it, was taken for one: without an
-    // artifact before the stretch it is the first spike that stands out like a meniscus. Either
+    // artifact before the stretch it is the first spike that stands out like a meniscus, unless
+    // the stretch begins at blocked light and the readings rise before the spike as a solution's
+    // do: then the meniscus lay in the blocked light and the spike is dust in the column. Either
     // is only the reference meniscus when such a spike follows across air and takes out
     // ReferenceShare times its light: the sample's meniscus is the last before the solution
     // (dust in the column lies past where the readings stop being air). Without any the stretch is
@@ -409,6 +414,10 @@ public:
                 continue;
             }
             if (from >= 0 && !isAir(from, k)) {
+                break;
+            }
+            if (from < 0 && afterBlocked(s) && risesBefore(s, k)) {
+                begin = s.begin; // a spike in the column: its meniscus lies in the blocked light
                 break;
             }
             // The light a spike takes out, or the jump of a step, in noises.
@@ -482,6 +491,31 @@ private:
         return jump > MeniscusNoises * quiet_[k] &&
                jump > std::abs(level_[k - 1] - level_[k - 3]) +
                           std::abs(level_[k + 3] - level_[k + 1]);
+    }
+
+    // Whether stretch s begins right after blocked light: readings that cannot be used, erratic
+    // ones, or points deleted over more than a meniscus's reach.
+    bool afterBlocked(const Stretch& s) const {
+        return s.begin > 0 && (holeBefore(s.begin) || mark_[s.begin - 1] == Mark::Unusable ||
+                               mark_[s.begin - 1] == Mark::Erratic);
+    }
+
+    // Whether the readings over two meniscus reaches before trace position k (its own spike's
+    // width left out) change as a solution's do: the medians of the two halves differ by more
+    // than StepErrors standard errors. Medians, so that a reference meniscus in the air does not
+    // move them.
+    bool risesBefore(const Stretch& s, int k) {
+        const int end = k - SpikeWidth;
+        const int half = (end - std::max(s.begin, k - 2 * reach_)) / 2;
+        if (half < FitWindow / 2) {
+            return false;
+        }
+        scratch_.assign(t_.y.begin() + end - 2 * half, t_.y.begin() + end - half);
+        const double inner = medianOf(scratch_);
+        scratch_.assign(t_.y.begin() + end - half, t_.y.begin() + end);
+        const double outer = medianOf(scratch_);
+        const double error = MedianErrors * quiet_[end - half] * std::sqrt(2.0 / half);
+        return std::abs(outer - inner) > StepErrors * error;
     }
 
     // Whether the readings between trace positions a and b are air: too few to tell, or flat,
