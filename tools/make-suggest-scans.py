@@ -248,6 +248,22 @@ def hidden_meniscus():
     write("hidden-meniscus.RA1", "R", 5.900, 0.003, s.points)
 
 
+def boundary_ceiling():
+    """A velocity column whose boundary, steep beside the noise, passes the ceiling: the column
+    goes on along the bending curve up to 1.5 OD, not only to the boundary's foot."""
+    s = Layout(17, 0.003)
+    s.add(30, 0.0)                                    # 1-30 air
+    for v in (0.7, 1.2, 0.8):                         # 31-33 meniscus
+        s.add(1, v, 0.05)
+    # 34-193 column: depleted, then a boundary centred on point 175, past 1.5 OD from 182
+    s.add(160, lambda j: 2.0 / (1.0 + math.exp(-(j - 141) / 6.0)))
+    s.add(30, lambda j: 2.0 + 0.02 * j)               # 194-223 plateau past the ceiling
+    for v in (3.0, 3.6):                              # 224-225 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 226-235
+    write("boundary-ceiling.RA1", "R", 5.900, 0.003, s.points)
+
+
 def step_meniscus():
     """A meniscus whose spike falls between the points: only the jump from the air's level to
     the solution's is left, and a spike of dust lies in the column."""
@@ -319,6 +335,7 @@ def main():
     narrow_meniscus()
     raised_meniscus()
     hidden_meniscus()
+    boundary_ceiling()
     step_meniscus()
     erratic_bottom()
     wandering_fringes()
