@@ -210,6 +210,60 @@ def narrow_meniscus():
     write("narrow-meniscus.RA1", "R", 5.900, 0.003, s.points)
 
 
+def raised_meniscus():
+    """A sample meniscus whose first point is too faint to be an outlier, with the curve going on
+    across it, leads from the air to a column starting 0.03 OD (seven noises) above the air's
+    level; a reference meniscus lies in the air before it."""
+    s = Layout(15, 0.004)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, -0.12, 0.02)                             # 41 reference meniscus
+    s.add(39, 0.0)                                    # 42-80 air
+    for v in (0.05, 0.35, 0.25, 0.1):                 # 81-84 meniscus
+        s.add(1, v, 0.05)
+    s.add(150, lambda j: 0.03 + growth(0.01, 1.0, 150)(j))  # 85-234 column
+    for v in (1.9, 2.9):                              # 235-236 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 237-246
+    write("raised-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
+def hidden_meniscus():
+    """Two channels. The first column right after blocked light, its meniscus lost in the erratic
+    readings, with a spike of dust where the column already rises: the dust is no meniscus. The
+    second channel's air, also after blocked light, is flat before its meniscus of one point."""
+    s = Layout(16, 0.004)
+    s.erratic(30, 1.6, 3.9)                           # 1-30 blocked light, the meniscus in it
+    s.add(120, growth(0.2, 1.2, 120))                 # 31-150 column
+    value, dev = s.points[89]                         # 90 a spike of dust
+    s.points[89] = (value + 0.15, dev)
+    for v in (1.9, 2.9):                              # 151-152 bottom
+        s.add(1, v, 0.2)
+    s.erratic(30, 1.6, 3.9)                           # 153-182 blocked light
+    s.add(40, 0.0)                                    # 183-222 air
+    s.add(1, 0.6, 0.06)                               # 223 meniscus
+    s.add(100, growth(0.005, 0.9, 100))               # 224-323 column, depleted at first
+    for v in (1.9, 2.9):                              # 324-325 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 326-335
+    write("hidden-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
+def boundary_ceiling():
+    """A velocity column whose boundary, steep beside the noise, passes the ceiling: the column
+    goes on along the bending curve up to 1.5 OD, not only to the boundary's foot."""
+    s = Layout(17, 0.003)
+    s.add(30, 0.0)                                    # 1-30 air
+    for v in (0.7, 1.2, 0.8):                         # 31-33 meniscus
+        s.add(1, v, 0.05)
+    # 34-193 column: depleted, then a boundary centred on point 175, past 1.5 OD from 182
+    s.add(160, lambda j: 2.0 / (1.0 + math.exp(-(j - 141) / 6.0)))
+    s.add(30, lambda j: 2.0 + 0.02 * j)               # 194-223 plateau past the ceiling
+    for v in (3.0, 3.6):                              # 224-225 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 226-235
+    write("boundary-ceiling.RA1", "R", 5.900, 0.003, s.points)
+
+
 def step_meniscus():
     """A meniscus whose spike falls between the points: only the jump from the air's level to
     the solution's is left, and a spike of dust lies in the column."""
@@ -279,6 +333,9 @@ def main():
     spikes("deleted-points.RA1", 9, deleted=list(range(1, 6)) + [80, 81, 82, 100])
     interference_filler()
     narrow_meniscus()
+    raised_meniscus()
+    hidden_meniscus()
+    boundary_ceiling()
     step_meniscus()
     erratic_bottom()
     wandering_fringes()

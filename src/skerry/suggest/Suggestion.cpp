@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <numbers>
 
 #include "skerry/suggest/RunningMedian.h"
 
@@ -68,6 +71,8 @@ constexpr std::size_t MaxColumns = 4;
 // Second differences of independent Gaussian noise have 6 times its variance; 1.4826 turns a
 // median absolute value into a standard deviation.
 const double NoisePerMedianAbsD2 = 1.4826 / std::sqrt(6.0);
+// The standard error of the median of Gaussian readings is this many times their mean's.
+const double MedianErrors = std::sqrt(std::numbers::pi / 2.0);
 // The noise of the difference of two readings is this many times theirs.
 const double Sqrt2 = std::sqrt(2.0);
 
@@ -159,6 +164,35 @@ double lineAt(const std::vector<double>& v, int from, int to, double c) {
         sxx += (j - mid) * (j - mid);
     }
     return mean + (sxx > 0.0 ? sxy / sxx * (c - mid) : 0.0);
+}
+
+// The value at position c of the least-squares parabola through v[from..to-1] (positions as x):
+// the normal equations in 1, u, u^2 about the middle, solved by elimination.
+double parabolaAt(const std::vector<double>& v, int from, int to, double c) {
+    const double mid = (from + to - 1) / 2.0;
+    double m[3][4] = {};
+    for (int j = from; j < to; ++j) {
+        const double u = j - mid;
+        const double f[3] = {1.0, u, u * u};
+        for (int r = 0; r < 3; ++r) {
+            for (int q = 0; q < 3; ++q) {
+                m[r][q] += f[r] * f[q];
+            }
+            m[r][3] += f[r] * v[j];
+        }
+    }
+    for (int q = 0; q < 3; ++q) {
+        for (int r = 0; r < 3; ++r) {
+            if (r != q) {
+                const double factor = m[r][q] / m[q][q];
+                for (int k = q; k < 4; ++k) {
+                    m[r][k] -= factor * m[q][k];
+                }
+            }
+        }
+    }
+    const double u = c - mid;
+    return m[0][3] / m[0][0] + m[1][3] / m[1][1] * u + m[2][3] / m[2][2] * u * u;
 }
 
 // How many standard errors the curve jumps by across positions a..b-1: a least-squares fit of a
@@ -314,6 +348,13 @@ public:
         }
     }
 
+    void dump() const {
+        for (int k = 0; k < n_; ++k) {
+            std::fprintf(stderr, "%d %.4f %.5f m%d lv%.5f w%.5f q%.5f n%.5f p%.1f r%d\n",
+                         t_.index[k], t_.r[k], t_.y[k], int(mark_[k]), level_[k], wide_[k],
+                         quiet_[k], noise_[k], prominence(k), int(rough_[k]));
+        }
+    }
     bool anyRegion() const { return !regions_.empty(); }
 
     // Runs of points without artifacts, spikes allowed inside, long enough for a column.
@@ -393,7 +434,9 @@ public:
     // The meniscus a column starts behind. Usually it is the artifact just before the stretch
     // (behind it, past air and the reference meniscus, lies the rest of the channel). A meniscus
     // as narrow as a spike, with the curve going on across it, was taken for one: without an
-    // artifact before the stretch it is the first spike that stands out like a meniscus. Either
+    // artifact before the stretch it is the first spike that stands out like a meniscus, unless
+    // the stretch begins at blocked light and the readings rise before the spike as a solution's
+    // do: then the meniscus lay in the blocked light and the spike is dust in the column. Either
     // is only the reference meniscus when such a spike follows across air and takes out
     // ReferenceShare times its light: the sample's meniscus is the last before the solution
     // (dust in the column lies past where the readings stop being air). Without any the stretch is
@@ -408,7 +451,15 @@ public:
             if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
                 continue;
             }
+            if (std::getenv("SKDBG"))
+                std::fprintf(stderr, "cand k=%d step=%d from=%d air=%d light=%.1f prom=%.1f\n",
+                             t_.index[k], step, from >= 0 ? t_.index[from] : -1,
+                             from >= 0 ? isAir(from, k) : -1, light, prominence(k));
             if (from >= 0 && !isAir(from, k)) {
+                break;
+            }
+            if (from < 0 && afterBlocked(s) && risesBefore(s, k)) {
+                begin = s.begin; // a spike in the column: its meniscus lies in the blocked light
                 break;
             }
             // The light a spike takes out, or the jump of a step, in noises.
@@ -484,9 +535,40 @@ private:
                           std::abs(level_[k + 3] - level_[k + 1]);
     }
 
+    // Whether stretch s begins right after blocked light: readings that cannot be used, erratic
+    // ones, or points deleted over more than a meniscus's reach.
+    bool afterBlocked(const Stretch& s) const {
+        return s.begin > 0 && (holeBefore(s.begin) || mark_[s.begin - 1] == Mark::Unusable ||
+                               mark_[s.begin - 1] == Mark::Erratic);
+    }
+
+    // Whether the readings over two meniscus reaches before trace position k (its own spike's
+    // width left out) change as a solution's do: the medians of the two halves differ by more
+    // than StepErrors standard errors. Medians, so that a reference meniscus in the air does not
+    // move them.
+    bool risesBefore(const Stretch& s, int k) {
+        return rises(std::max(s.begin, k - 2 * reach_), k - SpikeWidth);
+    }
+
+    bool rises(int from, int to) {
+        const int half = (to - from) / 2;
+        if (half < FitWindow / 2) {
+            return false;
+        }
+        scratch_.assign(t_.y.begin() + to - 2 * half, t_.y.begin() + to - half);
+        const double inner = medianOf(scratch_);
+        scratch_.assign(t_.y.begin() + to - half, t_.y.begin() + to);
+        const double outer = medianOf(scratch_);
+        const double error = MedianErrors * quiet_[to - half] * std::sqrt(2.0 / half);
+        return std::abs(outer - inner) > StepErrors * error;
+    }
+
     // Whether the readings between trace positions a and b are air: too few to tell, or flat,
-    // changing by less than a solution's and without a slope that stands out of the noise.
+    // changing by less than a solution's and without a slope that stands out of the noise. The
+    // last SpikeWidth levels before b are left out: their running median reaches across b into
+    // what follows, the solution's level when b is the meniscus.
     bool isAir(int a, int b) const {
+        b -= SpikeWidth;
         if (b - a < FitWindow) {
             return true;
         }
@@ -830,10 +912,19 @@ private:
         auto inRegion = [&](int k) {
             return k >= region->begin && k < region->end;
         };
+        // Towards the bottom the curve bends (an exponential steepening, a boundary cut by the
+        // ceiling) by more than a line through a few points follows; a bottom's rise or fall
+        // leaves the parabola through twice as many as abruptly as it leaves the line.
         auto offLine = [&](int k, int last) {
             const int from = atEnd ? last - FitWindow + 1 : last;
-            return std::abs(level_[k] - lineAt(level_, from, from + FitWindow, k)) >
-                   EdgeNoises * quiet_[k];
+            if (std::abs(level_[k] - lineAt(level_, from, from + FitWindow, k)) <=
+                EdgeNoises * quiet_[k]) {
+                return false;
+            }
+            const int bent = last - 2 * FitWindow + 1;
+            return !atEnd || !inRegion(bent) ||
+                   std::abs(level_[k] - parabolaAt(level_, bent, last + 1, k)) >
+                       EdgeNoises * quiet_[k];
         };
         // Followed at most a meniscus's reach beyond the stretch, through the points next to an
         // artifact that only seem off the wider course.
@@ -968,6 +1059,8 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         }
         result.columns.push_back(c);
     }
+    if (std::getenv("SKDBG"))
+        search.dump();
     // A scan holds at most MaxColumns: the longest, in their order.
     while (result.columns.size() > MaxColumns) {
         result.columns.erase(std::min_element(result.columns.begin(), result.columns.end(),
