@@ -7,10 +7,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -22,10 +24,6 @@ using Clock = std::chrono::steady_clock;
 
 // How long the GUI thread may stay away from its event loop after an event.
 constexpr std::chrono::seconds AnswerTime(10);
-
-// How many events may be under way at once, one inside the other: modal windows open on top of
-// each other, and QTest handles waiting events before it returns.
-constexpr int MaxDepth = 12;
 
 std::int64_t nowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
@@ -124,17 +122,31 @@ void Exerciser::tick() {
         return;
     }
     // The next event is due whether or not this one opens a modal window, whose own event loop
-    // then serves it. QTest lets the events waiting be handled after each one it sends, which
-    // may come back here: beyond the nesting of modal windows, the event waits for the next tick.
-    QTimer::singleShot(below(15), this, &Exerciser::tick);
-    if (depth_ >= MaxDepth) {
+    // then serves it. QTest lets the waiting events be handled after each one it sends, and may
+    // come back here meanwhile; such a tick waits, so that the same seed sends the same events
+    // to windows in the same state.
+    QTimer::singleShot(1, this, &Exerciser::tick);
+    const int level = QThread::currentThread()->loopLevel();
+    if (level <= busyLevel_) {
         return;
     }
-    if (QWidget* window = target()) {
-        ++depth_;
-        exercise(*window);
-        --depth_;
+    const int outer = std::exchange(busyLevel_, level);
+    // Whatever is waiting is handled first (layouts, the display's answers), so that the windows
+    // are as they will stay; the events start once the main window is on screen.
+    QCoreApplication::processEvents();
+    if (mainWindowShown()) {
+        if (QWidget* window = target()) {
+            exercise(*window);
+        }
     }
+    busyLevel_ = outer;
+}
+
+bool Exerciser::mainWindowShown() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* w) {
+        return qobject_cast<const QMainWindow*>(w) != nullptr && w->isVisible();
+    });
 }
 
 QWidget* Exerciser::target() {
@@ -157,13 +169,16 @@ QWidget* Exerciser::target() {
 }
 
 void Exerciser::exercise(QWidget& window) {
-    if (window.windowHandle() == nullptr) {
+    if (window.windowHandle() == nullptr || !QTest::qWaitForWindowExposed(&window, 1000)) {
         return;
     }
     // The window that gets the events has the keyboard, as a window manager gives it to the
     // window clicked on; the virtual display has none. Shortcuts need it.
     if (!window.isActiveWindow() && !window.windowFlags().testFlag(Qt::Popup)) {
         window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window, 1000)) {
+            return;
+        }
     }
     if (auto* dialog = qobject_cast<QFileDialog*>(&window)) {
         keepInSandbox(*dialog);

@@ -39,6 +39,7 @@ private:
     // The description of the event being sent, for the watchdog's report.
     std::string lastEvent() const;
     void tick();
+    static bool mainWindowShown();
     QWidget* target();
     void exercise(QWidget& window);
     void click(QWidget& window, bool twice);
@@ -63,7 +64,7 @@ private:
     QDir sandbox_;
     QStringList existing_; // files in the sandbox, for typed paths
     long events_ = 0;
-    int depth_ = 0; // events under way, one inside the other
+    int busyLevel_ = -1; // the event loop level at which an event is being sent; -1: none
     bool ending_ = false;
 
     mutable std::mutex lastMutex_;
