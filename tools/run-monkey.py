@@ -140,13 +140,17 @@ def main():
     if not os.access(arguments.program, os.X_OK):
         sys.exit("monkey: %s is missing; make monkey builds it" % arguments.program)
     print("monkey: seed %d, %d s" % (arguments.seed, arguments.seconds), flush=True)
-    as_nobody = os.getuid() == 0 and shutil.which("setpriv") is not None
+    prefix = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups"]
+    # As nobody only where nobody can reach the program (not inside a private folder).
+    as_nobody = (os.getuid() == 0 and shutil.which("setpriv") is not None
+                 and subprocess.run(prefix + ["test", "-x", arguments.program]).returncode == 0)
+    if not as_nobody:
+        prefix = []
+    print("monkey: runs as %s" % ("nobody" if as_nobody else "this user"), flush=True)
     uid = NOBODY if as_nobody else os.getuid()
     run_folder = tempfile.mkdtemp(prefix="skerry-monkey-")
     os.chmod(run_folder, 0o755)
     sandbox = make_sandbox(run_folder, NOBODY if as_nobody else None)
-    prefix = (["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups"]
-              if as_nobody else [])
     server, display = start_display()
     env = environment(sandbox, display)
     events = collections.Counter()
