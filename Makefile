@@ -5,6 +5,8 @@
 #   make test-windows  the Qt-free library, skerry-batch and their tests built for Windows
 #                   (MinGW-w64) and run under Wine; skerry-batch.exe compared with skerry-batch
 #   make fuzz       runs each libFuzzer program for FUZZ_SECONDS seconds
+#   make monkey     the sanitizer build of the window under seeded random events on a virtual
+#                   display for SECONDS seconds (60), from SEED (from the clock when not given)
 #   make bench      optimised build, then every benchmark beside its peer in one table
 #   make accuracy   the suggested edits judged on generated scans, the figures beside their
 #                   targets; FAILURES=DIR writes the scans that miss a target, drawn, into DIR
@@ -14,10 +16,12 @@
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
+SECONDS ?= 60
+SEED ?= $(shell date +%s)
 WERROR ?= OFF
 
 .PHONY: all deps build run test build-asan test-asan build-windows test-windows build-fuzz fuzz \
-	bench accuracy build-clang tidy package clean format
+	monkey bench accuracy build-clang tidy package clean format
 
 all: build
 
@@ -62,6 +66,13 @@ build-fuzz:
 
 fuzz: build-fuzz
 	tools/run-fuzz.sh $(FUZZ_SECONDS)
+
+# The exerciser needs only the window program of the sanitizer build, and Xvfb.
+monkey: deps
+	@tools/install-deps.sh xvfb
+	cmake --preset asan -DSKERRY_WERROR=$(WERROR)
+	cmake --build --preset asan -j $(JOBS) --target skerry-monkey
+	tools/run-monkey.py --seconds $(SECONDS) --seed $(SEED)
 
 # The peers run on Debian's own Python, which has the numpy and matplotlib packages.
 bench:

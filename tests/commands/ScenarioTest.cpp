@@ -148,6 +148,19 @@ private:
         add("rm", [this] { fs::remove_all(dir_ / arg(0)); });
         add("cp", [this] { dir_.write(arg(1), test::readBytes(dir_ / arg(0))); });
         add("link", [this] { fs::create_symlink(arg(0), dir_ / arg(1)); });
+        add("fifo", [this] { test::makeFifo((dir_ / arg(0)).string().c_str()); });
+        add("chmod", [this] {
+            fs::permissions(dir_ / arg(1), static_cast<fs::perms>(std::stoi(arg(0), nullptr, 8)));
+        });
+        // N copies of a file, named 00001, 00002, ... with its extension, in a new folder.
+        add("copies", [this] {
+            fs::create_directories(dir_ / arg(1));
+            for (int i = 1; i <= std::stoi(arg(2)); ++i) {
+                const std::string number = std::to_string(100000 + i).substr(1);
+                fs::copy_file(dir_ / arg(0),
+                              dir_ / arg(1) / (number + fs::path(arg(0)).extension().string()));
+            }
+        });
         // The largest file that may be written, as on a disk that is nearly full.
         add("limit", [this] {
             limit_.reset();
@@ -302,7 +315,22 @@ private:
                 << plotFileExtension(kind) << " plot of " << data.PointCount << " points\n";
             return Done();
         };
-        EXPECT_EQ(runBatch(args, out, err, plots), status);
+        // "DIR/*" stands for the files of DIR in the order of their names, as a shell has it.
+        std::vector<std::string> expanded;
+        for (const std::string& arg : args) {
+            if (!arg.ends_with("/*")) {
+                expanded.push_back(arg);
+                continue;
+            }
+            const std::string folder = arg.substr(0, arg.size() - 1);
+            std::vector<std::string> names;
+            for (const auto& entry : fs::directory_iterator(dir_ / folder)) {
+                names.push_back(folder + entry.path().filename().string());
+            }
+            std::sort(names.begin(), names.end());
+            expanded.insert(expanded.end(), names.begin(), names.end());
+        }
+        EXPECT_EQ(runBatch(expanded, out, err, plots), status);
         out_ = out.str();
         err_ = err.str();
     }
@@ -421,7 +449,9 @@ TEST_P(ScenarioTest, HoldsStepByStep) {
     std::ifstream in(GetParam());
     for (std::string line; std::getline(in, line);) {
         if ((line.starts_with("limit ") && !test::fileSizeLimitsApply()) ||
-            (line.starts_with("link ") && !test::symbolicLinksApply())) {
+            (line.starts_with("link ") && !test::symbolicLinksApply()) ||
+            (line.starts_with("fifo ") && !test::fifosApply()) ||
+            (line.starts_with("chmod ") && !test::permissionsApply())) {
             GTEST_SKIP() << "this system cannot " << line;
         }
     }

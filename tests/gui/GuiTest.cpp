@@ -497,8 +497,9 @@ private slots:
         QVERIFY(menuEntry("Edit", "Add Random Noise")->isVisible());
     }
 
-    // At a quarter of the free space of the screen; lines typed, beyond ASCII too, are kept in
-    // the encoding of the file.
+    // At a quarter of the free space of the screen; lines typed or pasted, beyond ASCII too,
+    // are kept in the encoding of the file. A clipboard that holds nothing (as on X11 once the
+    // program that copied has ended) pastes nothing.
     void typedCommentLinesAreStored() {
         getData("cell1-absorbance.RA1");
         const ScreenSize screen = platform->screen;
@@ -508,7 +509,11 @@ private slots:
                                           (screen.height - dialog.height()) / 4));
             QVERIFY(QFontInfo(dialog.richTextBox()->font()).fixedPitch());
             dialog.richTextBox()->moveCursor(QTextCursor::End);
-            dialog.richTextBox()->insertPlainText("Rotor 2 für");
+            QGuiApplication::clipboard()->setMimeData(new QMimeData);
+            QTest::keyClick(dialog.richTextBox(), Qt::Key_V, Qt::ControlModifier);
+            QGuiApplication::clipboard()->setText(QStringLiteral("Rotor 2 "));
+            QTest::keyClick(dialog.richTextBox(), Qt::Key_V, Qt::ControlModifier);
+            dialog.richTextBox()->insertPlainText("für");
             QTest::keyClick(dialog.richTextBox(), Qt::Key_Return);
             QTest::keyClicks(dialog.richTextBox(), "checked");
             QTest::mouseClick(dialog.isOK(), Qt::LeftButton);

@@ -25,6 +25,11 @@ private:
 bool fileSizeLimitsApply();
 bool symbolicLinksApply();
 
+// Named pipes, which a reader that waits for a writer waits on forever: whether the system has
+// them (not Windows), and one made at `path`.
+bool fifosApply();
+void makeFifo(const char* path);
+
 // Whether permission bits stop this process. Root reads and writes whatever the permissions say;
 // tests of read-only folders and unreadable files skip themselves then, and CTest runs them once
 // more as an ordinary user through tools/run-unprivileged.sh. On Windows the bits are no access

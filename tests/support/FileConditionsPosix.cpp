@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace skerry::test {
@@ -29,6 +30,14 @@ bool fileSizeLimitsApply() {
 
 bool symbolicLinksApply() {
     return true;
+}
+
+bool fifosApply() {
+    return true;
+}
+
+void makeFifo(const char* path) {
+    ::mkfifo(path, 0600);
 }
 
 bool permissionsApply() {

@@ -18,6 +18,14 @@ bool symbolicLinksApply() {
     return false;
 }
 
+bool fifosApply() {
+    return false;
+}
+
+void makeFifo(const char* /*path*/) {
+    throw std::logic_error("Windows has no named pipes");
+}
+
 bool permissionsApply() {
     return false;
 }

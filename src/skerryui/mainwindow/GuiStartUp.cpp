@@ -1,6 +1,7 @@
 #include "skerryui/mainwindow/GuiStartUp.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "skerryui/base/AppIcon.h"
 #include "skerryui/mainwindow/MainWindow.h"
@@ -42,6 +43,21 @@ void GuiStartUp::showMainWindow() {
 void GuiStartUp::setMainWindowCaption(const std::string& caption) {
     mainWindow_->model().setCaption(caption);
     mainWindow_->sync();
+}
+
+int runProgram(Platform& platform, const std::vector<std::string>& files) {
+    Program program;
+    GuiStartUp windows(program, platform);
+    if (runStartUp(program, platform, windows) != StartUpOutcome::Running) {
+        return 0;
+    }
+    // Files named on the command line ("Open with Skerry" passes one) open once the main window
+    // is on screen, as if chosen in its File menu.
+    if (!files.empty()) {
+        MainWindow* mainWindow = windows.mainWindow();
+        QTimer::singleShot(0, mainWindow, [mainWindow, files] { mainWindow->openFiles(files); });
+    }
+    return QApplication::exec();
 }
 
 } // namespace skerry

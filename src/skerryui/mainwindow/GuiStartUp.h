@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "skerry/session/StartUp.h"
 
@@ -12,6 +14,11 @@ class SplashWindow;
 // Names the application, gives every window the program's icon and matches the windows to the
 // desktop entry; called once the QApplication exists, before any window is made.
 void setUpApplication();
+
+// The whole program once the QApplication exists: start-up, then the files named on the command
+// line opened in the main window, then its event loop. Returns the program's exit status.
+// `skerry` runs it on the Qt platform; the exerciser of tools/monkey on one with short waits.
+int runProgram(Platform& platform, const std::vector<std::string>& files);
 
 // The windows of start-up as Qt widgets: the splash and the main window.
 class GuiStartUp : public StartUpWindows {

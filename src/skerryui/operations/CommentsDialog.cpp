@@ -1,6 +1,7 @@
 #include "skerryui/operations/CommentsDialog.h"
 
 #include <QHBoxLayout>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -29,6 +30,21 @@ QString boxLines(const QPlainTextEdit& box) {
     return text;
 }
 
+// The comment box. Qt 6.4 crashes pasting or dropping data of no format at all, which is what
+// the clipboard holds on X11 once the program that copied to it has ended; there is nothing to
+// insert then.
+class CommentBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        if (source != nullptr && !source->formats().isEmpty()) {
+            QPlainTextEdit::insertFromMimeData(source);
+        }
+    }
+};
+
 } // namespace
 
 CommentsDialog::CommentsDialog(CommentsDialogModel& model, QWidget* parent)
@@ -37,7 +53,7 @@ CommentsDialog::CommentsDialog(CommentsDialogModel& model, QWidget* parent)
     setWindowTitle(QStringLiteral("Edit Comment Lines"));
     setFont(sansFont(9));
 
-    richTextBox_ = new QPlainTextEdit(this);
+    richTextBox_ = new CommentBox(this);
     richTextBox_->setObjectName(QStringLiteral("RichTextBox1"));
     richTextBox_->setFont(fixedPitchFont(10));
     richTextBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
