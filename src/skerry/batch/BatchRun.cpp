@@ -176,17 +176,14 @@ Made make(const Job& run, std::size_t i) {
     } else if (run.options.suggest) {
         made.outputs.push_back(
             {run.nameOf(i), nullptr, suggestionText(run.source.file(i), *data, *suggestion)});
-    } else {
+    } else if (!run.options.channels) {
         applySuggestion(*data, *suggestion);
-        if (!run.options.channels) {
-            addOutput(run, made, run.nameOf(i), std::move(data));
-            return made;
-        }
-        std::vector<ColumnRange> ranges;
-        for (const SolutionColumn& column : suggestion->columns) {
-            ranges.push_back({column.first, column.last});
-        }
-        for (NamedDataSet& column : columnDataSets(*data, run.nameOf(i), ranges)) {
+        addOutput(run, made, run.nameOf(i), std::move(data));
+    } else {
+        // Saved column by column as the window saves a scan of a run after "Suggest Edits".
+        auto scan = std::make_unique<RunScan>(RunScan{std::move(*data), {}});
+        applySuggestion(*scan, *suggestion);
+        for (NamedDataSet& column : columnDataSets(scan->data, run.nameOf(i), scan->columns)) {
             addOutput(run, made, std::move(column.name),
                       std::make_unique<DataSet>(std::move(column.data)));
         }

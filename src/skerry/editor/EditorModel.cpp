@@ -313,26 +313,26 @@ void EditorModel::SuggestEdits_Click() {
     std::vector<std::string> emptyScans;
     // One scan's data set at a time, with the editor's marks, is what the suggestion reads and
     // marks; the run itself is changed only on leaving.
-    auto data = std::make_unique<DataSet>();
+    auto edited = std::make_unique<RunScan>();
     for (std::size_t k = 0; k < state_.Scans.size(); ++k) {
         EditScan& scan = state_.Scans[k];
-        *data = *scan.data;
+        edited->data = *scan.data;
+        edited->columns.clear();
         for (std::size_t i = 0; i < scan.third.size(); ++i) {
-            data->WorkPoints(static_cast<int>(i) + 1).third = scan.third[i];
+            edited->data.WorkPoints(static_cast<int>(i) + 1).third = scan.third[i];
         }
-        const Outcome<Suggestion> suggestion = suggestEdits(*data);
-        std::vector<ColumnRange> found;
+        const Outcome<Suggestion> suggestion = suggestEdits(edited->data);
         if (suggestion) {
-            applySuggestion(*data, *suggestion);
+            applySuggestion(*edited, *suggestion);
             for (std::size_t i = 0; i < scan.third.size(); ++i) {
                 history_.set(state_.Scans, k, static_cast<int>(i) + 1,
-                             data->WorkPoints(static_cast<int>(i) + 1).third);
+                             edited->data.WorkPoints(static_cast<int>(i) + 1).third);
             }
             for (const SolutionColumn& column : suggestion->columns) {
-                found.push_back({column.first, column.last});
                 spikes += column.spikes.size();
             }
         }
+        std::vector<ColumnRange>& found = edited->columns;
         if (found.empty()) {
             emptyScans.push_back(scan.name);
         } else {

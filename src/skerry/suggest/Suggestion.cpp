@@ -1095,4 +1095,12 @@ void applySuggestion(DataSet& data, const Suggestion& suggestion) {
     setRetainedRange(data, WhenNoneGood::Unchanged);
 }
 
+void applySuggestion(RunScan& scan, const Suggestion& suggestion) {
+    applySuggestion(scan.data, suggestion);
+    scan.columns.clear();
+    for (const SolutionColumn& column : suggestion.columns) {
+        scan.columns.push_back({column.first, column.last});
+    }
+}
+
 } // namespace skerry

@@ -6,6 +6,7 @@
 
 #include "skerry/ground/Outcome.h"
 #include "skerry/model/DataSet.h"
+#include "skerry/model/Run.h"
 
 namespace skerry {
 
@@ -38,5 +39,8 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
 // Deletes, by sign, every point outside the suggestion's columns and every spike, and sets the
 // retained range as leaving the editor does. Points deleted before stay deleted.
 void applySuggestion(DataSet& data, const Suggestion& suggestion);
+// The same on a scan of a run, whose columns are then kept beside it, so that the scan can be
+// saved column by column; the window's "Suggest Edits" and skerry-batch --auto both edit so.
+void applySuggestion(RunScan& scan, const Suggestion& suggestion);
 
 } // namespace skerry
