@@ -119,7 +119,7 @@ private:
         add("open", [this] { model_.OpenFiles(args_); });
         add("getrun", [this] {
             std::string paths;
-            for (const std::string& path : args_) {
+            for (const std::string& path : expanded(args_)) {
                 paths += (paths.empty() ? "" : "|") + (dir_ / path).string();
             }
             platform_.answerDialog(args_.empty() ? std::nullopt : std::optional(paths));
@@ -172,6 +172,8 @@ private:
         add("menus", [this] { EXPECT_EQ(menus(), rest_); });
         add("entries", [this] { EXPECT_EQ(entries(), rest_); });
         add("scans", [this] { EXPECT_EQ(scans(), rest_); });
+        add("scan-count",
+            [this] { EXPECT_EQ(model_.state().runScans.size(), std::stoul(arg(0))); });
         add("tabs", [this] {
             const auto& captions = model_.state().tabCaptions;
             EXPECT_EQ(test::withSlashes(captions[0] + "|" + captions[1] + "|" + captions[2]),
@@ -209,6 +211,26 @@ private:
             EXPECT_EQ(test::withSlashes(err_.substr(0, end)), test::withSlashes(rest_));
             err_.erase(0, end == std::string::npos ? end : end + 1);
         });
+    }
+
+    // The paths with "DIR/*" standing for the files of DIR in the order of their names, as a
+    // shell has it.
+    std::vector<std::string> expanded(const std::vector<std::string>& paths) const {
+        std::vector<std::string> result;
+        for (const std::string& path : paths) {
+            if (!path.ends_with("/*")) {
+                result.push_back(path);
+                continue;
+            }
+            const std::string folder = path.substr(0, path.size() - 1);
+            std::vector<std::string> names;
+            for (const auto& entry : fs::directory_iterator(dir_ / folder)) {
+                names.push_back(folder + entry.path().filename().string());
+            }
+            std::sort(names.begin(), names.end());
+            result.insert(result.end(), names.begin(), names.end());
+        }
+        return result;
     }
 
     // Word i of the step's arguments, or "" when there are fewer.
@@ -315,22 +337,7 @@ private:
                 << plotFileExtension(kind) << " plot of " << data.PointCount << " points\n";
             return Done();
         };
-        // "DIR/*" stands for the files of DIR in the order of their names, as a shell has it.
-        std::vector<std::string> expanded;
-        for (const std::string& arg : args) {
-            if (!arg.ends_with("/*")) {
-                expanded.push_back(arg);
-                continue;
-            }
-            const std::string folder = arg.substr(0, arg.size() - 1);
-            std::vector<std::string> names;
-            for (const auto& entry : fs::directory_iterator(dir_ / folder)) {
-                names.push_back(folder + entry.path().filename().string());
-            }
-            std::sort(names.begin(), names.end());
-            expanded.insert(expanded.end(), names.begin(), names.end());
-        }
-        EXPECT_EQ(runBatch(expanded, out, err, plots), status);
+        EXPECT_EQ(runBatch(expanded(args), out, err, plots), status);
         out_ = out.str();
         err_ = err.str();
     }

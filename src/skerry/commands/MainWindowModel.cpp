@@ -22,6 +22,21 @@
 #include "skerry/session/StartUp.h"
 
 namespace skerry {
+namespace {
+
+// Files or reasons listed in a message, joined by `separator`: a run's save can have thousands,
+// which no message box can show, so the first few are given and the others counted.
+std::string listed(const std::vector<std::string>& items, const std::string& separator) {
+    constexpr std::size_t shown = 5;
+    std::string text;
+    for (std::size_t i = 0; i < items.size() && i < shown; ++i) {
+        text += (i == 0 ? "" : separator) + items[i];
+    }
+    return items.size() > shown ? text + " and " + std::to_string(items.size() - shown) + " more"
+                                : text;
+}
+
+} // namespace
 
 MainWindowModel::MainWindowModel(Program& program, Platform& platform, ModalWindows& windows)
     : program_(program), platform_(platform), windows_(windows) {}
@@ -467,12 +482,12 @@ void MainWindowModel::writeRunFiles(SaveForm form) {
         inputs.push_back(os::pathFromUtf8(file.path));
     }
     OutputCheck check(inputs, "");
-    std::string refused;
+    std::vector<std::string> refused;
     const auto plan = [&](const std::filesystem::path& name, const DataSet& data,
                           const std::string& label) {
         const std::filesystem::path target = os::pathFromUtf8(*folder) / name;
         if (Done claimed = check.claim(target, label); !claimed) {
-            refused += (refused.empty() ? "" : "; ") + claimed.reason();
+            refused.push_back(claimed.reason());
         }
         planned.push_back({target, editedFileText(data, form)});
     };
@@ -489,33 +504,35 @@ void MainWindowModel::writeRunFiles(SaveForm form) {
         }
     }
     if (!refused.empty()) {
-        platform_.messageBox("Nothing was saved: " + refused + ".", "Output File Error",
-                             MessageIcon::Exclamation, MessageButtons::Ok);
+        platform_.messageBox("Nothing was saved: " + listed(refused, "; ") + ".",
+                             "Output File Error", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    std::string existing;
+    std::vector<std::string> existing;
     for (const Planned& file : planned) {
         if (FileExists(os::utf8Of(file.target))) {
-            existing += (existing.empty() ? "" : ", ") + os::utf8Of(file.target);
+            existing.push_back(os::utf8Of(file.target));
         }
     }
     if (!existing.empty() &&
         platform_.messageBox(
-            "These files exist already and will be replaced: " + existing + ". Replace them?",
+            "These files exist already and will be replaced: " + listed(existing, ", ") +
+                ". Replace them?",
             "Save Run", MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
         return;
     }
-    std::string written;
+    std::vector<std::string> written;
     for (const Planned& file : planned) {
         if (Done done = writeFileAtomically(file.target, file.text); !done) {
             platform_.messageBox("The file " + os::utf8Of(file.target) +
                                      " was not written: " + done.reason() + ". " +
-                                     (written.empty() ? "No file was written."
-                                                      : "Written before it: " + written + "."),
+                                     (written.empty()
+                                          ? "No file was written."
+                                          : "Written before it: " + listed(written, ", ") + "."),
                                  "Output File Error", MessageIcon::Exclamation, MessageButtons::Ok);
             return;
         }
-        written += (written.empty() ? "" : ", ") + os::utf8Of(file.target);
+        written.push_back(os::utf8Of(file.target));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "skerry/session/DataSetOperations.h"
 
+#include <set>
+
 #include "skerry/ground/FileSystem.h"
 #include "skerry/input/BlankCorrection.h"
 #include "skerry/input/DataFileLoading.h"
@@ -19,7 +21,14 @@ Done openScan(DataSet& data, const std::string& path, std::string* fileText) {
 
 RunReading readRun(const DataSet& inForce, const std::vector<std::string>& paths) {
     RunReading reading;
+    std::set<std::filesystem::path> named;
     for (const std::string& path : paths) {
+        std::error_code unresolved;
+        const std::filesystem::path file =
+            std::filesystem::weakly_canonical(os::pathFromUtf8(path), unresolved);
+        if (!named.insert(unresolved ? os::pathFromUtf8(path) : file).second) {
+            continue;
+        }
         RunScan scan{inForce, {}};
         std::string text;
         if (Done read = openScan(scan.data, path, &text); !read) {

@@ -24,7 +24,8 @@ Done openScan(DataSet& data, const std::string& path, std::string* fileText = nu
 
 // The scans of a run, each read from its file as openScan reads one into a copy of `inForce`
 // (the data set in force, whose blank is subtracted from each scan as Get Data subtracts it). A
-// file that cannot be read is left out of the run, and why is kept beside its path.
+// file that cannot be read is left out of the run, and why is kept beside its path. A file named
+// again, by the same or another path to it, is one scan of the run and read once.
 struct ScanFileRead {
     std::string path;
     std::string text; // the file's bytes
