@@ -279,6 +279,22 @@ def step_meniscus():
     write("step-meniscus.RA1", "R", 5.900, 0.003, s.points)
 
 
+def faint_step_meniscus():
+    """A meniscus seen only as a jump from the air's level of eight noises, too small to stand out
+    like a meniscus, before a column rising too slowly to show it before a spike of dust: the
+    readings before the spike are no air, so the column starts past the jump."""
+    s = Layout(18, 0.01)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, 0.04)                                    # 41 meniscus, half way up
+    s.add(150, growth(0.08, 0.2, 150))                # 42-191 column
+    value, dev = s.points[99]                         # 100 a spike of dust
+    s.points[99] = (value + 0.3, dev)
+    for v in (1.9, 2.9):                              # 192-193 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 194-203
+    write("faint-step-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
 def erratic_bottom():
     """The bottom falls to erratic readings below the ceiling for a long stretch, with a spike of
     dust just before it: the column ends at the bottom, not a block of the noise before it."""
@@ -337,6 +353,7 @@ def main():
     hidden_meniscus()
     boundary_ceiling()
     step_meniscus()
+    faint_step_meniscus()
     erratic_bottom()
     wandering_fringes()
     constant()
