@@ -471,7 +471,7 @@ public:
             while (!step && end < s.end && mark_[end] == Mark::Spike) {
                 seen += prominence(end++);
             }
-            if (step || from < 0 || seen > ReferenceShare * light) {
+            if (step || from < 0 || seen > ReferenceShare * light || leavesAir(s, k, end)) {
                 light = seen;
                 begin = end;
             }
@@ -551,6 +551,28 @@ private:
             }
         }
         return best;
+    }
+
+    // Whether the readings of stretch s change across the spike at trace positions k..end-1 from
+    // the air's level to a solution's, as a step: the medians of FitWindow readings either side
+    // differ by more than a meniscus stands out, and by more than the medians change over the
+    // next FitWindow readings each side together, which a curve rising steeply does. Past a
+    // reference meniscus the air goes on; past dust the column goes on at its level; past the
+    // sample's meniscus the solution begins.
+    bool leavesAir(const Stretch& s, int k, int end) {
+        if (k - 2 * FitWindow < s.begin || end + 2 * FitWindow > s.end) {
+            return false;
+        }
+        auto medianFrom = [&](int from) {
+            scratch_.assign(t_.y.begin() + from, t_.y.begin() + from + FitWindow);
+            return medianOf(scratch_);
+        };
+        const double before = medianFrom(k - FitWindow);
+        const double after = medianFrom(end);
+        const double jump = std::abs(after - before);
+        const double drift = std::abs(before - medianFrom(k - 2 * FitWindow)) +
+                             std::abs(medianFrom(end + FitWindow) - after);
+        return jump > MeniscusNoises * quiet_[k] && jump > drift;
     }
 
     // Whether stretch s begins right after blocked light: readings that cannot be used, erratic
