@@ -427,11 +427,12 @@ public:
     // (behind it, past air and the reference meniscus, lies the rest of the channel). A meniscus
     // as narrow as a spike, with the curve going on across it, was taken for one: without an
     // artifact before the stretch it is the first spike that stands out like a meniscus, unless
-    // the stretch begins at blocked light and the readings rise before the spike as a solution's
-    // do: then the meniscus lay in the blocked light and the spike is dust in the column. Either
-    // is only the reference meniscus when such a spike follows across air and takes out
-    // ReferenceShare times its light: the sample's meniscus is the last before the solution
-    // (dust in the column lies past where the readings stop being air). Without any the stretch is
+    // the readings before the spike are no air: then the spike is dust in the column, and the
+    // meniscus lay in the blocked light the stretch begins at, or showed only as the sharpest jump
+    // of the level before the spike. Either is only the reference meniscus when such a spike
+    // follows across air and takes out ReferenceShare times its light, or the readings leave the
+    // air's level across it: the sample's meniscus is the last before the solution (dust in the
+    // column lies past where the readings stop being air). Without any the stretch is
     // a column only where the scan (or the window) starts inside one; a channel without a meniscus
     // holds no solution. Returns the stretch after the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
