@@ -573,7 +573,7 @@ private:
         const double jump = std::abs(after - before);
         const double drift = std::abs(before - medianFrom(k - 2 * FitWindow)) +
                              std::abs(medianFrom(end + FitWindow) - after);
-        return jump > MeniscusNoises * quiet_[k] && jump > drift;
+        return jump > drift && jump > MeniscusNoises * quiet_[k];
     }
 
     // Whether stretch s begins right after blocked light: readings that cannot be used, erratic
