@@ -279,6 +279,56 @@ def step_meniscus():
     write("step-meniscus.RA1", "R", 5.900, 0.003, s.points)
 
 
+def faint_step_meniscus():
+    """A meniscus seen only as a jump from the air's level of eight noises, too small to stand out
+    like a meniscus, before a column rising too slowly to show it before a spike of dust: the
+    readings before the spike are no air, so the column starts past the jump."""
+    s = Layout(18, 0.01)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, 0.04)                                    # 41 meniscus, half way up
+    s.add(150, growth(0.08, 0.2, 150))                # 42-191 column
+    value, dev = s.points[99]                         # 100 a spike of dust
+    s.points[99] = (value + 0.3, dev)
+    for v in (1.9, 2.9):                              # 192-193 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 194-203
+    write("faint-step-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
+def rising_meniscus():
+    """A sample meniscus as a dip of three points, smaller than twice the reference meniscus
+    before it, with the readings rising from the air's level to the solution's right after it:
+    the column starts past the sample's meniscus, not the reference's."""
+    s = Layout(19, 0.01)
+    s.add(30, 0.0)                                    # 1-30 air
+    s.add(1, -0.6, 0.05)                              # 31 reference meniscus
+    s.add(29, 0.0)                                    # 32-60 air
+    for v in (-0.2, -0.3, -0.2):                      # 61-63 meniscus, a dip
+        s.add(1, v, 0.05)
+    s.add(4, lambda j: 0.03 * (j + 1), 0.05)          # 64-67 and its rise, three noises a point
+    s.add(130, growth(0.15, 0.8, 130))                # 68-197 column
+    for v in (1.9, 2.9):                              # 198-199 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 200-209
+    write("rising-meniscus.RA1", "R", 5.900, 0.003, s.points)
+
+
+def steep_dust():
+    """A spike of dust a few points past a meniscus of one point, where the column rises steeply
+    from the air's level at low noise: the readings either side of the dust differ by more than a meniscus stands out,
+    but no more than the rising curve changes them; the dust is no meniscus."""
+    s = Layout(20, 0.002)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, 0.5, 0.05)                               # 41 meniscus
+    s.add(120, lambda j: 0.004 * j + 0.00005 * j * j)  # 42-161 column, from the air's level
+    value, dev = s.points[49]                         # 50 a spike of dust
+    s.points[49] = (value + 0.1, dev)
+    for v in (2.4, 2.9):                              # 162-163 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 164-173
+    write("steep-dust.RA1", "R", 5.900, 0.003, s.points)
+
+
 def erratic_bottom():
     """The bottom falls to erratic readings below the ceiling for a long stretch, with a spike of
     dust just before it: the column ends at the bottom, not a block of the noise before it."""
@@ -337,6 +387,9 @@ def main():
     hidden_meniscus()
     boundary_ceiling()
     step_meniscus()
+    faint_step_meniscus()
+    rising_meniscus()
+    steep_dust()
     erratic_bottom()
     wandering_fringes()
     constant()

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <numbers>
@@ -348,13 +347,6 @@ public:
         }
     }
 
-    void dump() const {
-        for (int k = 0; k < n_; ++k) {
-            std::fprintf(stderr, "%d %.4f %.5f m%d lv%.5f w%.5f q%.5f n%.5f p%.1f r%d\n",
-                         t_.index[k], t_.r[k], t_.y[k], int(mark_[k]), level_[k], wide_[k],
-                         quiet_[k], noise_[k], prominence(k), int(rough_[k]));
-        }
-    }
     bool anyRegion() const { return !regions_.empty(); }
 
     // Runs of points without artifacts, spikes allowed inside, long enough for a column.
@@ -435,11 +427,12 @@ public:
     // (behind it, past air and the reference meniscus, lies the rest of the channel). A meniscus
     // as narrow as a spike, with the curve going on across it, was taken for one: without an
     // artifact before the stretch it is the first spike that stands out like a meniscus, unless
-    // the stretch begins at blocked light and the readings rise before the spike as a solution's
-    // do: then the meniscus lay in the blocked light and the spike is dust in the column. Either
-    // is only the reference meniscus when such a spike follows across air and takes out
-    // ReferenceShare times its light: the sample's meniscus is the last before the solution
-    // (dust in the column lies past where the readings stop being air). Without any the stretch is
+    // the readings before the spike are no air: then the spike is dust in the column, and the
+    // meniscus lay in the blocked light the stretch begins at, or showed only as the sharpest jump
+    // of the level before the spike. Either is only the reference meniscus when such a spike
+    // follows across air and takes out ReferenceShare times its light, or the readings leave the
+    // air's level across it: the sample's meniscus is the last before the solution (dust in the
+    // column lies past where the readings stop being air). Without any the stretch is
     // a column only where the scan (or the window) starts inside one; a channel without a meniscus
     // holds no solution. Returns the stretch after the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
@@ -451,16 +444,23 @@ public:
             if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
                 continue;
             }
-            if (std::getenv("SKDBG"))
-                std::fprintf(stderr, "cand k=%d step=%d from=%d air=%d light=%.1f prom=%.1f\n",
-                             t_.index[k], step, from >= 0 ? t_.index[from] : -1,
-                             from >= 0 ? isAir(from, k) : -1, light, prominence(k));
             if (from >= 0 && !isAir(from, k)) {
                 break;
             }
-            if (from < 0 && afterBlocked(s) && risesBefore(s, k)) {
-                begin = s.begin; // a spike in the column: its meniscus lies in the blocked light
-                break;
+            if (from < 0 && (risesBefore(s, k) || (!afterBlocked(s) && !isAir(s.begin, k)))) {
+                // A spike in the column, the readings before it no air: its meniscus lay in the
+                // blocked light, or showed only as the jump from the air's level to the
+                // solution's, whose points are the meniscus's and are not followed into.
+                if (afterBlocked(s)) {
+                    begin = s.begin;
+                    break;
+                }
+                const int jump = sharpestJump(s, k);
+                if (jump >= 0) {
+                    std::fill(mark_.begin() + jump - 1, mark_.begin() + jump + 2, Mark::Artifact);
+                    begin = jump + 2;
+                    break;
+                }
             }
             // The light a spike takes out, or the jump of a step, in noises.
             int end = k;
@@ -472,7 +472,7 @@ public:
             while (!step && end < s.end && mark_[end] == Mark::Spike) {
                 seen += prominence(end++);
             }
-            if (step || from < 0 || seen > ReferenceShare * light) {
+            if (step || from < 0 || seen > ReferenceShare * light || leavesAir(s, k, end)) {
                 light = seen;
                 begin = end;
             }
@@ -533,6 +533,47 @@ private:
         return jump > MeniscusNoises * quiet_[k] &&
                jump > std::abs(level_[k - 1] - level_[k - 3]) +
                           std::abs(level_[k + 3] - level_[k + 1]);
+    }
+
+    // The trace position before the sharpest jump of the spike-free level in stretch s before
+    // position k (the spike's width left out), as in isStep but standing out by OutlierNoises
+    // only: the level's running median of seven scatters by half a noise, so such a jump between
+    // two points is far beyond chance. -1 when there is none.
+    int sharpestJump(const Stretch& s, int k) const {
+        int best = -1;
+        double most = 0.0;
+        for (int j = s.begin + 3; j + 3 < k - SpikeWidth; ++j) {
+            const double jump = std::abs(level_[j + 1] - level_[j - 1]);
+            const double sharp = jump - std::abs(level_[j - 1] - level_[j - 3]) -
+                                 std::abs(level_[j + 3] - level_[j + 1]);
+            if (jump > OutlierNoises * quiet_[j] && sharp > most) {
+                most = sharp;
+                best = j;
+            }
+        }
+        return best;
+    }
+
+    // Whether the readings of stretch s change across the spike at trace positions k..end-1 from
+    // the air's level to a solution's, as a step: the medians of FitWindow readings either side
+    // differ by more than a meniscus stands out, and by more than the medians change over the
+    // next FitWindow readings each side together, which a curve rising steeply does. Past a
+    // reference meniscus the air goes on; past dust the column goes on at its level; past the
+    // sample's meniscus the solution begins.
+    bool leavesAir(const Stretch& s, int k, int end) {
+        if (k - 2 * FitWindow < s.begin || end + 2 * FitWindow > s.end) {
+            return false;
+        }
+        auto medianFrom = [&](int from) {
+            scratch_.assign(t_.y.begin() + from, t_.y.begin() + from + FitWindow);
+            return medianOf(scratch_);
+        };
+        const double before = medianFrom(k - FitWindow);
+        const double after = medianFrom(end);
+        const double jump = std::abs(after - before);
+        const double drift = std::abs(before - medianFrom(k - 2 * FitWindow)) +
+                             std::abs(medianFrom(end + FitWindow) - after);
+        return jump > drift && jump > MeniscusNoises * quiet_[k];
     }
 
     // Whether stretch s begins right after blocked light: readings that cannot be used, erratic
@@ -1059,8 +1100,6 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         }
         result.columns.push_back(c);
     }
-    if (std::getenv("SKDBG"))
-        search.dump();
     // A scan holds at most MaxColumns: the longest, in their order.
     while (result.columns.size() > MaxColumns) {
         result.columns.erase(std::min_element(result.columns.begin(), result.columns.end(),
