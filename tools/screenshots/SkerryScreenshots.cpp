@@ -148,10 +148,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::filesystem::create_directory(folder / "config");
-    std::filesystem::create_directory(folder / "run");
+    // A folder name long enough that the tab, which shows a path's last characters, shows no
+    // part of the temporary folder's random name.
+    std::filesystem::create_directory(folder / "cell1-run");
     std::vector<std::string> runScans;
     for (const auto& entry : std::filesystem::directory_iterator(examples / "run")) {
-        const auto copy = folder / "run" / entry.path().filename();
+        const auto copy = folder / "cell1-run" / entry.path().filename();
         std::filesystem::copy_file(entry.path(), copy, error);
         if (error) {
             std::fprintf(stderr, "skerry-screenshots: cannot copy the example run: %s\n",
