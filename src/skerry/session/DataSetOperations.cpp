@@ -21,12 +21,10 @@ Done openScan(DataSet& data, const std::string& path, std::string* fileText) {
 
 RunReading readRun(const DataSet& inForce, const std::vector<std::string>& paths) {
     RunReading reading;
-    std::set<std::filesystem::path> named;
+    // A file named twice, by the same path or another (a link, "a/../x"), is one scan.
+    std::set<FileIdentity> named;
     for (const std::string& path : paths) {
-        std::error_code unresolved;
-        const std::filesystem::path file =
-            std::filesystem::weakly_canonical(os::pathFromUtf8(path), unresolved);
-        if (!named.insert(unresolved ? os::pathFromUtf8(path) : file).second) {
+        if (const auto id = fileIdentity(os::pathFromUtf8(path)); id && !named.insert(*id).second) {
             continue;
         }
         RunScan scan{inForce, {}};
