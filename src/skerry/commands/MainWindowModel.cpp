@@ -313,8 +313,10 @@ void MainWindowModel::AddNoise_Click() {
 }
 
 void MainWindowModel::BackItOff_Click() {
+    // Only the current scan's noise comes off: another scan of the run keeps its own, and with it
+    // the means to take it off.
     removeNoise(program_.data());
-    offerAddNoise();
+    offerNoiseOfCurrentScan();
     RefreshListing();
 }
 
