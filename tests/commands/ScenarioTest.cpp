@@ -126,8 +126,6 @@ private:
             model_.GetRun_Click();
         });
         add("scan", [this] { model_.RunScans_Click(std::stoul(arg(0)) - 1); });
-        // What the editor's "Suggest Edits" leaves in the run: every scan in which columns were
-        // found edited by the suggestion, and its columns kept.
         add("reopen", [this] { model_.DSNames_Click(std::stoi(arg(0)) - 1); });
         add("invert", [this] { model_.InvertC_Click(); });
         add("seed", [this] { platform_.seed = static_cast<std::uint32_t>(std::stoul(arg(0))); });

@@ -414,10 +414,11 @@ void MainWindowModel::openRun(const std::vector<std::string>& paths) {
             text = "The data file " + reading.refused[0].first +
                    " was not read: " + reading.refused[0].second.reason;
         } else {
+            std::vector<std::string> reasons;
             for (const auto& [path, failure] : reading.refused) {
-                text += (text.empty() ? "The data files were not read: " : "; ") + path + ": " +
-                        failure.reason;
+                reasons.push_back(path + ": " + failure.reason);
             }
+            text = "The data files were not read: " + listed(reasons, "; ");
         }
         platform_.messageBox(text + ".", "Data File Error", MessageIcon::Exclamation,
                              MessageButtons::Ok);
