@@ -86,12 +86,25 @@ def environment(sandbox, display):
     return env
 
 
-def files_to_open(sandbox, start):
-    """One scan, then a run of several scans, by turns."""
+def files_to_open(sandbox, start, as_user):
+    """One scan, then a run of several scans, by turns: fresh copies in a folder of their own
+    for every start, since an earlier start may have deleted, renamed or replaced the sandbox's
+    own through a file dialog."""
+    examples = os.path.join(CHECKOUT, "examples")
     if start % 2 == 0:
-        return [os.path.join(sandbox, "cell1-absorbance.RA1")]
-    run = os.path.join(sandbox, "run")
-    return sorted(os.path.join(run, name) for name in os.listdir(run) if name.endswith(".RA1"))
+        scans = [os.path.join(examples, "cell1-absorbance.RA1")]
+    else:
+        run = os.path.join(examples, "run")
+        scans = sorted(os.path.join(run, name) for name in os.listdir(run) if name.endswith(".RA1"))
+    # Named by the start alone, so that a replay shows the program the same paths.
+    folder = os.path.join(sandbox, "scans-of-start-%d" % start)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.mkdir(folder)
+    copies = [shutil.copy(scan, folder) for scan in scans]
+    if as_user is not None:
+        for name in [folder] + copies:
+            os.chown(name, as_user, as_user)
+    return copies
 
 
 def written_since(marker, uid, run_folder):
@@ -162,7 +175,7 @@ def main():
             log = os.path.join(sandbox, "start-%d.log" % start)
             err = os.path.join(run_folder, "start-%d.err" % start)
             command = prefix + [arguments.program, str(arguments.seed), str(start), str(left), log,
-                                sandbox] + files_to_open(sandbox, start)
+                                sandbox] + files_to_open(sandbox, start, uid if as_nobody else None)
             with open(err, "w") as errors:
                 program = subprocess.Popen(command, cwd=sandbox, env=env,
                                            stdout=subprocess.DEVNULL, stderr=errors)

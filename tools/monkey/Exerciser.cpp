@@ -395,7 +395,7 @@ void Exerciser::typePath(QFileDialog& dialog) {
 }
 
 // A file dialog may go anywhere the user takes it; here it goes back to the sandbox whenever
-// it leaves, so that files are written only where the program was given room.
+// it is outside, so that files are written only where the program was given room.
 void Exerciser::keepInSandbox(QFileDialog& dialog) {
     static const char* const guarded = "skerryMonkeyGuarded";
     if (dialog.property(guarded).toBool()) {
@@ -404,13 +404,23 @@ void Exerciser::keepInSandbox(QFileDialog& dialog) {
     dialog.setProperty(guarded, true);
     const QString root = sandbox_.canonicalPath();
     dialog.setSidebarUrls({QUrl::fromLocalFile(root)});
-    const QPointer<QFileDialog> watched = &dialog;
-    connect(&dialog, &QFileDialog::directoryEntered, this, [watched, root](const QString& dir) {
+    const auto inside = [root](const QString& dir) {
         const QString canonical = QDir(dir).canonicalPath();
-        if (watched && canonical != root && !canonical.startsWith(root + QLatin1Char('/'))) {
-            watched->setDirectory(root);
-        }
-    });
+        return canonical == root || canonical.startsWith(root + QLatin1Char('/'));
+    };
+    if (!inside(dialog.directory().path())) {
+        dialog.setDirectory(root);
+    }
+    // The dialog's own file management (new folder, rename, delete) writes where the dialog
+    // stands, not where the program writes; what is tested is the program.
+    dialog.setOption(QFileDialog::ReadOnly, true);
+    const QPointer<QFileDialog> watched = &dialog;
+    connect(&dialog, &QFileDialog::directoryEntered, this,
+            [watched, root, inside](const QString& dir) {
+                if (watched && !inside(dir)) {
+                    watched->setDirectory(root);
+                }
+            });
 }
 
 void Exerciser::note(const QWidget* window, const QString& what) {
