@@ -592,7 +592,7 @@ private:
     }
 
     bool rises(int from, int to) {
-        const int half = (to - from) / 2;
+        const std::ptrdiff_t half = (to - from) / 2;
         if (half < FitWindow / 2) {
             return false;
         }

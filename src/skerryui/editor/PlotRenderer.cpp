@@ -200,7 +200,7 @@ void drawPoints(QPainter& p, const PlotMapping& map, const EditorView& m, const 
         stamps[k] = ringStamp(colours[k], radius, ratio, stampCentre);
     }
     const auto which = [](bool isGood, bool current) {
-        return static_cast<std::size_t>((isGood ? 1 : 0) + (current ? 0 : 2));
+        return std::size_t{isGood ? 1U : 0U} + std::size_t{current ? 0U : 2U};
     };
     const QImage& good = stamps[1];
     const auto topLeft = [&stampCentre](QPointF centre) {
