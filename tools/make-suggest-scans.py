@@ -264,35 +264,32 @@ def boundary_ceiling():
     write("boundary-ceiling.RA1", "R", 5.900, 0.003, s.points)
 
 
-def step_meniscus():
-    """A meniscus whose spike falls between the points: only the jump from the air's level to
-    the solution's is left, and a spike of dust lies in the column."""
-    s = Layout(12, 0.004)
+def jump_meniscus(name, seed, noise, meniscus, column_from, column_to, dust):
+    """A meniscus seen only as a one-point jump from the air's level, a column and a spike of
+    dust at point 100, then the bottom."""
+    s = Layout(seed, noise)
     s.add(40, 0.0)                                    # 1-40 air
-    s.add(1, 0.2)                                     # 41 meniscus, half way up
-    s.add(150, growth(0.4, 1.2, 150))                 # 42-191 column
+    s.add(1, meniscus)                                # 41 meniscus, half way up
+    s.add(150, growth(column_from, column_to, 150))   # 42-191 column
     value, dev = s.points[99]                         # 100 a spike of dust
-    s.points[99] = (value + 0.15, dev)
+    s.points[99] = (value + dust, dev)
     for v in (1.9, 2.9):                              # 192-193 bottom
         s.add(1, v, 0.2)
     s.erratic(10, 1.6, 3.9)                           # 194-203
-    write("step-meniscus.RA1", "R", 5.900, 0.003, s.points)
+    write(name, "R", 5.900, 0.003, s.points)
+
+
+def step_meniscus():
+    """A meniscus whose spike falls between the points: only the jump from the air's level to
+    the solution's is left, and a spike of dust lies in the column."""
+    jump_meniscus("step-meniscus.RA1", 12, 0.004, 0.2, 0.4, 1.2, 0.15)
 
 
 def faint_step_meniscus():
     """A meniscus seen only as a jump from the air's level of eight noises, too small to stand out
     like a meniscus, before a column rising too slowly to show it before a spike of dust: the
     readings before the spike are no air, so the column starts past the jump."""
-    s = Layout(18, 0.01)
-    s.add(40, 0.0)                                    # 1-40 air
-    s.add(1, 0.04)                                    # 41 meniscus, half way up
-    s.add(150, growth(0.08, 0.2, 150))                # 42-191 column
-    value, dev = s.points[99]                         # 100 a spike of dust
-    s.points[99] = (value + 0.3, dev)
-    for v in (1.9, 2.9):                              # 192-193 bottom
-        s.add(1, v, 0.2)
-    s.erratic(10, 1.6, 3.9)                           # 194-203
-    write("faint-step-meniscus.RA1", "R", 5.900, 0.003, s.points)
+    jump_meniscus("faint-step-meniscus.RA1", 18, 0.01, 0.04, 0.08, 0.2, 0.3)
 
 
 def rising_meniscus():
