@@ -605,7 +605,8 @@ private:
     }
 
     // Whether the readings between trace positions a and b are air: too few to tell, or flat,
-    // changing by less than a solution's and without a slope that stands out of the noise. The
+    // changing by less than a solution's and without a slope that stands out of the noise, or
+    // only by a step. The
     // last SpikeWidth levels before b are left out: their running median reaches across b into
     // what follows, the solution's level when b is the meniscus.
     bool isAir(int a, int b) const {
@@ -625,8 +626,33 @@ private:
             sxy += (j - mid) * (level_[j] - mean);
             sxx += (j - mid) * (j - mid);
         }
-        return !holdsSolution({a, b}) &&
-               std::abs(sxy) / std::sqrt(sxx) <= StepErrors * quiet_[(a + b) / 2];
+        if (holdsSolution({a, b})) {
+            return false;
+        }
+        if (std::abs(sxy) / std::sqrt(sxx) <= StepErrors * quiet_[(a + b) / 2]) {
+            return true;
+        }
+        // Past the reference meniscus the reference's buffer changes the air's level by a step,
+        // where a solution changes along a curve: readings that a step between two flat levels
+        // fits with less than half the squares a line leaves (the noise leaves both about as
+        // many) are air.
+        double squares = 0.0;
+        for (int j = a; j < b; ++j) {
+            squares += (level_[j] - mean) * (level_[j] - mean);
+        }
+        const double lineSquares = squares - sxy * sxy / sxx;
+        double left = 0.0;
+        for (int m = a; m + 2 < b; ++m) {
+            left += level_[m] - mean;
+            const double nl = m - a + 1;
+            const double nr = b - m - 1;
+            // The sum of the deviations from the mean over both sides is zero.
+            const double stepSquares = squares - left * left / nl - left * left / nr;
+            if (nl >= 2 && 2.0 * stepSquares < lineSquares) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // Whether nothing but clean points lie between the start of the scan and stretch s.
@@ -958,8 +984,20 @@ private:
         // leaves the parabola through twice as many as abruptly as it leaves the line.
         auto offLine = [&](int k, int last) {
             const int from = atEnd ? last - FitWindow + 1 : last;
-            if (std::abs(level_[k] - lineAt(level_, from, from + FitWindow, k)) <=
-                EdgeNoises * quiet_[k]) {
+            const double line = lineAt(level_, from, from + FitWindow, k);
+            if (std::abs(level_[k] - line) <= EdgeNoises * quiet_[k]) {
+                return false;
+            }
+            // Towards its meniscus a column flattens (the foot of an exponential or of a
+            // boundary): the readings go on the way the line goes, only less far, and by no more
+            // than from the point before (within the noise). Ringing and the tail of a
+            // meniscus's spike turn back or fall away faster, and the jump from the air's level
+            // is a step far larger.
+            const double moved = level_[k] - level_[last];
+            const double predicted = line - level_[last];
+            if (!atEnd && moved * predicted >= 0.0 && std::abs(moved) <= std::abs(predicted) &&
+                std::abs(moved) <=
+                    std::abs(level_[last] - level_[last - dir]) + EdgeNoises * quiet_[k]) {
                 return false;
             }
             const int bent = last - 2 * FitWindow + 1;
@@ -1070,6 +1108,8 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
     }
     // A column is the last candidate before blocked light or the end of the scan; the ones
     // before it in its channel are air. Stretches scattered like blocked light are blocked.
+    std::vector<Stretch> kept;
+    bool anySolution = false;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (search.scattered(candidates[i].first)) {
             continue;
@@ -1080,20 +1120,29 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         if (!last) {
             continue;
         }
-        Stretch kept = search.column(search.afterMeniscus(candidates[i].first));
-        while (kept.size() > 0 && search.isSpike(kept.begin)) {
-            ++kept.begin;
+        Stretch column = search.column(search.afterMeniscus(candidates[i].first));
+        while (column.size() > 0 && search.isSpike(column.begin)) {
+            ++column.begin;
         }
-        while (kept.size() > 0 && search.isSpike(kept.end - 1)) {
-            --kept.end;
+        while (column.size() > 0 && search.isSpike(column.end - 1)) {
+            --column.end;
         }
-        if (kept.size() < search.minColumn() || !search.holdsSolution(kept)) {
+        if (column.size() >= search.minColumn()) {
+            kept.push_back(column);
+            anySolution = anySolution || search.holdsSolution(column);
+        }
+    }
+    // A channel whose readings do not change holds no solution, unless no channel of the scan
+    // does: a scan is taken of a cell that holds one, and a solution whose boundary has gone to
+    // the bottom leaves its column flat.
+    for (const Stretch& column : kept) {
+        if (anySolution && !search.holdsSolution(column)) {
             continue;
         }
         SolutionColumn c;
-        c.first = t.index[kept.begin];
-        c.last = t.index[kept.end - 1];
-        for (int k = kept.begin; k < kept.end; ++k) {
+        c.first = t.index[column.begin];
+        c.last = t.index[column.end - 1];
+        for (int k = column.begin; k < column.end; ++k) {
             if (search.isSpike(k)) {
                 c.spikes.push_back(t.index[k]);
             }
