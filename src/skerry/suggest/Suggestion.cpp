@@ -956,7 +956,8 @@ private:
         return mark_[k] == Mark::Clean || mark_[k] == Mark::Excursion || mark_[k] == Mark::Spike;
     }
 
-    // One end of the column in smooth stretch s: from reach_ points inside, each point further out
+    // One end of the column in smooth stretch s: from reach_ points inside (further in past rough
+    // readings), each point further out
     // is checked against the straight line through the FitWindow points before it; the curve
     // ends before two points in a row off that line, or before a point that cannot be part of a
     // column. What follows is the edge of an artifact, and the part of it that stood out of the
@@ -966,6 +967,11 @@ private:
         const int dir = atEnd ? 1 : -1;
         const int inner = atEnd ? s.begin : s.end - 1;
         int anchor = atEnd ? s.end - 1 - reach_ : s.begin + reach_;
+        // The curve is followed from smooth readings: erratic readings past a bottom that
+        // scatter less than blocked light do, or ringing, are rough.
+        while ((anchor - inner) * dir >= FitWindow && rough_[anchor]) {
+            anchor -= dir;
+        }
         if ((anchor - inner) * dir < FitWindow) {
             return atEnd ? s.end - 1 : s.begin; // too short to follow
         }
@@ -1125,6 +1131,15 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
             ++column.begin;
         }
         while (column.size() > 0 && search.isSpike(column.end - 1)) {
+            --column.end;
+        }
+        // The last point an artifact reaches stands within the noise of the column and cannot
+        // be told from it: one point more is left out next to an artifact, as a careful user
+        // leaves it.
+        if (column.begin > 0) {
+            ++column.begin;
+        }
+        if (column.end < t.size()) {
             --column.end;
         }
         if (column.size() >= search.minColumn()) {
