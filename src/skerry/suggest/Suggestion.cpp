@@ -315,6 +315,7 @@ public:
 
     // Judges every point of the scan taken in.
     void judge(bool absorbance, float ceiling) {
+        absorbance_ = absorbance;
         scratch_.clear();
         for (int k = 1; k < n_; ++k) {
             scratch_.push_back(std::abs(t_.r[k] - t_.r[k - 1]));
@@ -1057,13 +1058,18 @@ private:
             faded = k - dir;
         }
         if (faded != last) {
-            const int fadeEnd = faded - dir * std::max(SpikeWidth, std::abs(last - faded));
+            // Absorbance optics do not ring: the roughness past an absorbance meniscus is its
+            // own jump, spread over the window roughness is measured in, and only what reaches
+            // past that window is the meniscus's tail.
+            const int seen = std::abs(last - faded) - (absorbance_ ? RoughHalfWindow : 0);
+            const int fadeEnd = faded - dir * std::max(SpikeWidth, seen);
             end = dir > 0 ? std::min(end, fadeEnd) : std::max(end, fadeEnd);
         }
         return (end - inner) * dir >= 0 ? end : inner;
     }
 
     Trace t_;
+    bool absorbance_ = false;
     int n_ = 0;
     double step_ = 0.0;
     int reach_ = 3;
