@@ -1057,12 +1057,14 @@ private:
              k -= dir) {
             faded = k - dir;
         }
+        // Absorbance optics do not ring: the roughness past an absorbance meniscus is its own
+        // jump, spread over the window roughness is measured in, and only what reaches past
+        // that window is the meniscus's tail.
+        if (absorbance_ && faded != last) {
+            faded = std::abs(faded - last) > RoughHalfWindow ? faded + dir * RoughHalfWindow : last;
+        }
         if (faded != last) {
-            // Absorbance optics do not ring: the roughness past an absorbance meniscus is its
-            // own jump, spread over the window roughness is measured in, and only what reaches
-            // past that window is the meniscus's tail.
-            const int seen = std::abs(last - faded) - (absorbance_ ? RoughHalfWindow : 0);
-            const int fadeEnd = faded - dir * std::max(SpikeWidth, seen);
+            const int fadeEnd = faded - dir * std::max(SpikeWidth, std::abs(last - faded));
             end = dir > 0 ? std::min(end, fadeEnd) : std::max(end, fadeEnd);
         }
         return (end - inner) * dir >= 0 ? end : inner;
