@@ -402,8 +402,12 @@ public:
             }
             if (blocked(k)) {
                 int to = k;
-                while (to + 1 < b && blocked(to + 1)) {
-                    ++to;
+                // Erratic readings cross the curve now and then: gaps of up to two points that
+                // could be judged do not end the run.
+                for (int next = to + 1; next < b && next - to <= 3 && !holeBefore(next); ++next) {
+                    if (blocked(next)) {
+                        to = next;
+                    }
                 }
                 if (t_.r[to] - t_.r[k] > MeniscusReachCm) {
                     return true;
