@@ -389,12 +389,12 @@ public:
     }
 
     // Whether light is blocked somewhere between trace positions a and b: readings that cannot
-    // be used, are erratic or are part of artifacts, or points deleted before, over more than
-    // a meniscus's artifacts.
+    // be used, are erratic, are part of artifacts or off the wider course next to them, or
+    // points deleted before, over more than a meniscus's artifacts.
     bool blockedBetween(int a, int b) const {
         auto blocked = [&](int k) {
             return mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic ||
-                   mark_[k] == Mark::Artifact;
+                   mark_[k] == Mark::Artifact || mark_[k] == Mark::Excursion;
         };
         for (int k = a + 1; k < b; ++k) {
             if (holeBefore(k)) {
