@@ -359,6 +359,35 @@ def wandering_fringes():
     write("wandering-fringes.IP1", "P", 5.900, 0.0007, readings)
 
 
+def flat_column():
+    """The only column is flat: a velocity run whose boundary has gone to the bottom leaves the
+    cleared solvent at about the air's level. No channel changes, yet the cell holds a solution."""
+    s = Layout(21, 0.004)
+    s.add(40, 0.0)                                    # 1-40 air
+    for v in (0.6, 1.0, 0.5):                         # 41-43 meniscus
+        s.add(1, v, 0.05)
+    s.add(157, 0.01)                                  # 44-200 column, flat
+    for v in (1.9, 2.9):                              # 201-202 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 203-212
+    write("flat-column.RA1", "R", 5.900, 0.003, s.points)
+
+
+def boundary_foot():
+    """A velocity boundary that has hardly left the meniscus: the column starts with the foot of
+    the boundary right past the meniscus, flattening towards it."""
+    s = Layout(23, 0.005)
+    s.add(40, 0.0)                                    # 1-40 air
+    for v in (0.7, 1.4, 0.8):                         # 41-43 meniscus
+        s.add(1, v, 0.05)
+    s.add(20, lambda j: 0.03 + 0.5 / (1.0 + math.exp(-(j - 14) / 2.5)))  # 44-63 boundary
+    s.add(150, lambda j: 0.03 + 0.5 / (1.0 + math.exp(-(j + 6) / 2.5)))  # 64-213 plateau
+    for v in (1.9, 2.9):                              # 214-215 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 216-225
+    write("boundary-foot.RA1", "R", 5.900, 0.003, s.points)
+
+
 def constant():
     write("constant.dat", "R", 6.0, 0.002, [(0.5, 0.01)] * 100)
 
@@ -389,6 +418,8 @@ def main():
     steep_dust()
     erratic_bottom()
     wandering_fringes()
+    flat_column()
+    boundary_foot()
     constant()
     single()
 

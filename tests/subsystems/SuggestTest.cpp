@@ -44,7 +44,9 @@ TEST(Suggestion, FindsTheColumnsAndSpikesEachScanShows) {
                 spikes += (spikes.empty() ? "" : " ") + std::to_string(i);
             }
         }
-        EXPECT_EQ(spikes, row[3]);
+        if (row[3] != "*") {
+            EXPECT_EQ(spikes, row[3]);
+        }
         EXPECT_EQ(found ? "" : found.reason(), row[4]);
     }
 }

@@ -610,8 +610,7 @@ private:
     }
 
     // Whether the readings between trace positions a and b are air: too few to tell, or flat,
-    // changing by less than a solution's and without a slope that stands out of the noise, or
-    // only by a step. The
+    // changing by less than a solution's and without a slope that stands out of the noise. The
     // last SpikeWidth levels before b are left out: their running median reaches across b into
     // what follows, the solution's level when b is the meniscus.
     bool isAir(int a, int b) const {
@@ -631,33 +630,8 @@ private:
             sxy += (j - mid) * (level_[j] - mean);
             sxx += (j - mid) * (j - mid);
         }
-        if (holdsSolution({a, b})) {
-            return false;
-        }
-        if (std::abs(sxy) / std::sqrt(sxx) <= StepErrors * quiet_[(a + b) / 2]) {
-            return true;
-        }
-        // Past the reference meniscus the reference's buffer changes the air's level by a step,
-        // where a solution changes along a curve: readings that a step between two flat levels
-        // fits with less than half the squares a line leaves (the noise leaves both about as
-        // many) are air.
-        double squares = 0.0;
-        for (int j = a; j < b; ++j) {
-            squares += (level_[j] - mean) * (level_[j] - mean);
-        }
-        const double lineSquares = squares - sxy * sxy / sxx;
-        double left = 0.0;
-        for (int m = a; m + 2 < b; ++m) {
-            left += level_[m] - mean;
-            const double nl = m - a + 1;
-            const double nr = b - m - 1;
-            // The sum of the deviations from the mean over both sides is zero.
-            const double stepSquares = squares - left * left / nl - left * left / nr;
-            if (nl >= 2 && 2.0 * stepSquares < lineSquares) {
-                return true;
-            }
-        }
-        return false;
+        return !holdsSolution({a, b}) &&
+               std::abs(sxy) / std::sqrt(sxx) <= StepErrors * quiet_[(a + b) / 2];
     }
 
     // Whether nothing but clean points lie between the start of the scan and stretch s.
