@@ -165,13 +165,22 @@ double lineAt(const std::vector<double>& v, int from, int to, double c) {
     return mean + (sxx > 0.0 ? sxy / sxx * (c - mid) : 0.0);
 }
 
-// The value at position c of the least-squares parabola through v[from..to-1] (positions as x):
-// the normal equations in 1, u, u^2 about the middle, solved by elimination.
-double parabolaAt(const std::vector<double>& v, int from, int to, double c) {
-    const double mid = (from + to - 1) / 2.0;
+// The least-squares parabola through v over positions [a, b) and [d, e) (positions as x): its
+// coefficients of 1, u and u^2 with u the distance from position c, solved from the normal
+// equations by elimination, and the root mean square of its residuals.
+struct Parabola {
+    double coef[3] = {};
+    double rms = 0.0;
+    double at(double x, double c) const {
+        const double u = x - c;
+        return coef[0] + coef[1] * u + coef[2] * u * u;
+    }
+};
+
+Parabola parabolaAcross(const std::vector<double>& v, int a, int b, int d, int e, double c) {
     double m[3][4] = {};
-    for (int j = from; j < to; ++j) {
-        const double u = j - mid;
+    auto add = [&](int j) {
+        const double u = j - c;
         const double f[3] = {1.0, u, u * u};
         for (int r = 0; r < 3; ++r) {
             for (int q = 0; q < 3; ++q) {
@@ -179,6 +188,12 @@ double parabolaAt(const std::vector<double>& v, int from, int to, double c) {
             }
             m[r][3] += f[r] * v[j];
         }
+    };
+    for (int j = a; j < b; ++j) {
+        add(j);
+    }
+    for (int j = d; j < e; ++j) {
+        add(j);
     }
     for (int q = 0; q < 3; ++q) {
         for (int r = 0; r < 3; ++r) {
@@ -190,8 +205,24 @@ double parabolaAt(const std::vector<double>& v, int from, int to, double c) {
             }
         }
     }
-    const double u = c - mid;
-    return m[0][3] / m[0][0] + m[1][3] / m[1][1] * u + m[2][3] / m[2][2] * u * u;
+    Parabola p;
+    for (int r = 0; r < 3; ++r) {
+        p.coef[r] = m[r][3] / m[r][r];
+    }
+    double squares = 0.0;
+    for (int j = a; j < b; ++j) {
+        squares += (v[j] - p.at(j, c)) * (v[j] - p.at(j, c));
+    }
+    for (int j = d; j < e; ++j) {
+        squares += (v[j] - p.at(j, c)) * (v[j] - p.at(j, c));
+    }
+    p.rms = std::sqrt(squares / (b - a + e - d));
+    return p;
+}
+
+// The value at position c of the least-squares parabola through v[from..to-1] (positions as x).
+double parabolaAt(const std::vector<double>& v, int from, int to, double c) {
+    return parabolaAcross(v, from, to, to, to, c).coef[0];
 }
 
 // How many standard errors the curve jumps by across positions a..b-1: a least-squares fit of a
@@ -832,16 +863,43 @@ private:
         // The spike-free level, taken again with the outliers of a first look replaced by their
         // level, so that a spike does not pull the level of its neighbours.
         runningMedians(t_.y, s.begin, s.end, SpikeWidth, level_);
+        // A spike of two or three points on a steep curve pulls the running median of seven
+        // with it: it is found as a run of points off the parabola through the readings either
+        // side, which the readings either side follow within the noise.
+        std::vector<char>& across = steady_;
+        std::fill(across.begin() + s.begin, across.begin() + s.end, 0);
+        constexpr int Side = 2 * SpikeWidth;
+        for (int k = s.begin + Side; k + SpikeWidth + Side < s.end; ++k) {
+            if (std::abs(t_.y[k] - t_.y[k - 1]) <= OutlierNoises * quiet_[k]) {
+                continue;
+            }
+            for (int w = 2; w <= SpikeWidth; ++w) {
+                const Parabola curve = parabolaAcross(t_.y, k - Side, k, k + w, k + w + Side, k);
+                bool off = true;
+                for (int j = k; off && j < k + w; ++j) {
+                    const double r = t_.y[j] - curve.at(j, k);
+                    off = curve.rms <= 2.0 * quiet_[j] && std::abs(r) > OutlierNoises * quiet_[j] &&
+                          r * (t_.y[k] - curve.at(k, k)) > 0.0;
+                }
+                if (off) {
+                    std::fill(across.begin() + k, across.begin() + k + w, 1);
+                    break;
+                }
+            }
+        }
+        auto firstLook = [&](int k) {
+            return across[k] || std::abs(t_.y[k] - level_[k]) > OutlierNoises * quiet_[k];
+        };
         // Each run of outliers is bridged by the straight line between its neighbours.
         std::vector<double>& cleaned = cleaned_;
         std::copy(t_.y.begin() + s.begin, t_.y.begin() + s.end, cleaned.begin() + s.begin);
         for (int k = s.begin; k < s.end;) {
-            if (std::abs(t_.y[k] - level_[k]) <= OutlierNoises * quiet_[k]) {
+            if (!firstLook(k)) {
                 ++k;
                 continue;
             }
             int end = k + 1;
-            while (end < s.end && std::abs(t_.y[end] - level_[end]) > OutlierNoises * quiet_[end]) {
+            while (end < s.end && firstLook(end)) {
                 ++end;
             }
             const double from = k > s.begin ? t_.y[k - 1] : (end < s.end ? t_.y[end] : level_[k]);
