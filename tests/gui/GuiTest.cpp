@@ -207,6 +207,30 @@ private slots:
         QVERIFY(platform->messages.empty());
     }
 
+    // Files dragged from a command's own file dialog onto the window, whose event loop delivers
+    // them while the command waits, open nothing, and nor do files handed to the window then:
+    // Get Data then opens the file chosen in its dialog, as always.
+    void aDropWhileADialogIsOpenOpensNothing() {
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QDir::current().absoluteFilePath("ten-points.RA4")),
+                       QUrl::fromLocalFile(QDir::current().absoluteFilePath("cell1-blank.RA1"))});
+        bool accepted = true;
+        platform->whileDialogOpen = [&] {
+            QDragEnterEvent enter({9, 9}, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent drop({9, 9}, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window.get(), &enter);
+            QApplication::sendEvent(window.get(), &drop);
+            accepted = enter.isAccepted() || drop.isAccepted();
+            window->openFiles({"ten-points.RA4", "cell1-blank.RA1"});
+        };
+        platform->answerDialog("cell1-absorbance.RA1");
+        menuEntry("File", "Get Data")->trigger();
+        QVERIFY(!accepted);
+        QVERIFY(!window->scans()->isVisible());
+        QCOMPARE(window->tabs()->tabText(0), "...ll1-absorbance.RA1");
+        QVERIFY(platform->messages.empty());
+    }
+
     // The folder dialog of Save with a run open: the folder typed and chosen, or none when
     // cancelled.
     void theFolderDialogAnswers_data() { tableRows(); }

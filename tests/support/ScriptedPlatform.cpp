@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace skerry::test {
 
 std::optional<std::string> ScriptedPlatform::nextDialogAnswer(bool save,
                                                               const FileDialogRequest& request) {
     dialogs.push_back({save, request});
+    if (auto during = std::exchange(whileDialogOpen, nullptr)) {
+        during();
+    }
     if (dialogAnswers.empty()) {
         throw std::logic_error("a file dialog opened that the test did not expect: " +
                                request.title);

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,8 @@ public:
     std::vector<std::string> messageTexts() const;
 
     std::deque<std::optional<std::string>> dialogAnswers;
+    // Runs while the next file dialog is open, as its event loop would run other events.
+    std::function<void()> whileDialogOpen;
     std::deque<MessageAnswer> messageAnswers;
     std::vector<Dialog> dialogs;
     std::vector<Message> messages;

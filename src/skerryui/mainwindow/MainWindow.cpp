@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -148,14 +149,14 @@ std::vector<std::string> droppedFiles(const QMimeData* data) {
 } // namespace
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedFiles(event->mimeData()).empty()) {
+    if (!running_ && !droppedFiles(event->mimeData()).empty()) {
         event->acceptProposedAction();
     }
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
     const std::vector<std::string> files = droppedFiles(event->mimeData());
-    if (files.empty()) {
+    if (running_ || files.empty()) {
         return;
     }
     event->acceptProposedAction();
@@ -163,7 +164,15 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::run(const std::function<void()>& handler) {
-    handler();
+    // One command at a time: a command waiting in a dialog holds on to the program's data, which
+    // another command started from that dialog's event loop would replace under it.
+    if (running_) {
+        return;
+    }
+    {
+        const QScopedValueRollback<bool> running(running_, true);
+        handler();
+    }
     sync();
 }
 

@@ -61,6 +61,9 @@ private:
     void run(const std::function<void()>& handler);
 
     MainWindowModel model_;
+    // A command is running: it may be waiting in one of its dialogs, whose event loop can still
+    // deliver files dragged from that dialog onto this window.
+    bool running_ = false;
     QTabWidget* tabs_ = nullptr;
     QWidget* scanBar_ = nullptr; // the scan list and its label
     QComboBox* scans_ = nullptr;
