@@ -1171,19 +1171,19 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
             continue;
         }
         Stretch column = search.column(search.afterMeniscus(candidates[i].first));
-        while (column.size() > 0 && search.isSpike(column.begin)) {
-            ++column.begin;
-        }
-        while (column.size() > 0 && search.isSpike(column.end - 1)) {
-            --column.end;
-        }
         // The last point an artifact reaches stands within the noise of the column and cannot
         // be told from it: one point more is left out next to an artifact, as a careful user
-        // leaves it.
+        // leaves it. A column neither starts nor ends at a spike.
         if (column.begin > 0) {
             ++column.begin;
         }
         if (column.end < t.size()) {
+            --column.end;
+        }
+        while (column.size() > 0 && search.isSpike(column.begin)) {
+            ++column.begin;
+        }
+        while (column.size() > 0 && search.isSpike(column.end - 1)) {
             --column.end;
         }
         if (column.size() >= search.minColumn()) {
