@@ -1,6 +1,7 @@
 #include "skerry/suggest/Suggestion.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -887,8 +888,12 @@ private:
                 }
             }
         }
+        // On a curve that changes by several noises from one point to the next, the median of
+        // seven is pulled by a point's change towards a cliff beside it (the fall at a bottom):
+        // a point is an outlier only when it is off the level along the local slope as well.
         auto firstLook = [&](int k) {
-            return across[k] || std::abs(t_.y[k] - level_[k]) > OutlierNoises * quiet_[k];
+            return across[k] || (std::abs(t_.y[k] - level_[k]) > OutlierNoises * quiet_[k] &&
+                                 std::abs(t_.y[k] - slopedLevel(s, k)) > OutlierNoises * quiet_[k]);
         };
         // Each run of outliers is bridged by the straight line between its neighbours.
         std::vector<double>& cleaned = cleaned_;
@@ -977,6 +982,30 @@ private:
                 std::fill(mark_.begin() + c.begin, mark_.begin() + c.end, Mark::Spike);
             }
         }
+    }
+
+    // The median of the 2 * SpikeWidth + 1 readings around trace position k in stretch s, each
+    // moved along the median of the steps between them to k: a level that a steep curve does not
+    // pull, and that a spike (two steps of the six) does not tilt.
+    double slopedLevel(const Stretch& s, int k) const {
+        const int from = std::max(s.begin, k - SpikeWidth);
+        const int to = std::min(s.end, k + SpikeWidth + 1);
+        std::array<double, 2 * SpikeWidth + 1> v{};
+        const auto middle = [&v](int count) {
+            const auto half = static_cast<std::ptrdiff_t>(count / 2);
+            std::sort(v.begin(), v.begin() + count);
+            return count % 2 != 0 ? v[half] : (v[half - 1] + v[half]) / 2.0;
+        };
+        int count = 0;
+        for (int j = from; j + 1 < to; ++j) {
+            v[count++] = t_.y[j + 1] - t_.y[j];
+        }
+        const double slope = count > 0 ? middle(count) : 0.0;
+        count = 0;
+        for (int j = from; j < to; ++j) {
+            v[count++] = t_.y[j] - slope * (j - k);
+        }
+        return middle(count);
     }
 
     // How far a point stands out, in quiet noises: off its neighbours, or off the wider course.
