@@ -469,9 +469,10 @@ public:
     // of the level before the spike. Either is only the reference meniscus when such a spike
     // follows across air and takes out ReferenceShare times its light, or the readings leave the
     // air's level across it: the sample's meniscus is the last before the solution (dust in the
-    // column lies past where the readings stop being air). Without any the stretch is
-    // a column only where the scan (or the window) starts inside one; a channel without a meniscus
-    // holds no solution. Returns the stretch after the meniscus, or an empty one.
+    // column lies past where the readings stop being air, or past an artifact across which the
+    // absorbance rose). Without any the stretch is a column only where the scan (or the window)
+    // starts inside one; a channel without a meniscus holds no solution. Returns the stretch after
+    // the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
         double light = meniscusBefore(s);
         int from = light > 0.0 ? s.begin : -1; // past the last meniscus-like artifact
@@ -481,7 +482,7 @@ public:
             if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
                 continue;
             }
-            if (from >= 0 && !isAir(from, k)) {
+            if (from >= 0 && ((from == s.begin && risesAcross(s)) || !isAir(from, k))) {
                 break;
             }
             if (from < 0 && (risesBefore(s, k) || (!afterBlocked(s) && !isAir(s.begin, k)))) {
@@ -556,6 +557,39 @@ private:
             }
         }
         return light;
+    }
+
+    // Whether the absorbance stands higher past the artifact just before stretch s than before
+    // it: the medians of FitWindow readings each side differ by more than StepErrors standard
+    // errors. The reading is the light through the reference sector against that through the
+    // sample's: past the reference's meniscus its buffer takes out reference light and the
+    // readings fall; past the sample's meniscus buffer and solute take out sample light and they
+    // rise. An artifact across which the readings rise is the sample's meniscus, however faint,
+    // and a spike past it is dust in the column, however large.
+    bool risesAcross(const Stretch& s) {
+        if (!absorbance_ || s.size() < FitWindow) {
+            return false;
+        }
+        int a = s.begin - 1; // the last point before the artifact
+        while (a >= 0 && s.begin - a <= 2 * reach_ && mark_[a] != Mark::Clean &&
+               !holeBefore(a + 1)) {
+            --a;
+        }
+        if (a < FitWindow - 1 || mark_[a] != Mark::Clean || holeBefore(a + 1)) {
+            return false;
+        }
+        for (int j = a - FitWindow + 1; j <= a; ++j) {
+            if (mark_[j] == Mark::Unusable || mark_[j] == Mark::Erratic ||
+                (j > a - FitWindow + 1 && holeBefore(j))) {
+                return false;
+            }
+        }
+        scratch_.assign(t_.y.begin() + a - FitWindow + 1, t_.y.begin() + a + 1);
+        const double before = medianOf(scratch_);
+        scratch_.assign(t_.y.begin() + s.begin, t_.y.begin() + s.begin + FitWindow);
+        const double after = medianOf(scratch_);
+        const double error = MedianErrors * quiet_[s.begin] * std::sqrt(2.0 / FitWindow);
+        return after - before > StepErrors * error;
     }
 
     // Whether the spike-free level of stretch s jumps between trace positions k - 1 and k + 1
