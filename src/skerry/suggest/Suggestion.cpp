@@ -420,34 +420,23 @@ public:
         return *high - *low > SolutionNoises * quiet_[(s.begin + s.end) / 2];
     }
 
-    // Whether light is blocked somewhere between trace positions a and b: readings that cannot
-    // be used, are erratic, are part of artifacts or off the wider course next to them, or
-    // points deleted before, over more than a meniscus's artifacts.
+    // Whether light is blocked somewhere between trace positions a and b: points deleted before
+    // over more than a meniscus's artifacts, or more readings than those artifacts span that
+    // cannot be used, are erratic, are part of artifacts or off the wider course next to them.
+    // Between the air and the column of a channel lies one meniscus; between two channels lie a
+    // bottom and the centerpiece, whose erratic readings cross the curve now and then.
     bool blockedBetween(int a, int b) const {
-        auto blocked = [&](int k) {
-            return mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic ||
-                   mark_[k] == Mark::Artifact || mark_[k] == Mark::Excursion;
-        };
-        for (int k = a + 1; k < b; ++k) {
+        double blocked = 0.0; // cm of radius
+        for (int k = a + 1; k <= b; ++k) {
             if (holeBefore(k)) {
-                return true;
+                return true; // points deleted: blocked light, or a stretch the user took out
             }
-            if (blocked(k)) {
-                int to = k;
-                // Erratic readings cross the curve now and then: gaps of up to two points that
-                // could be judged do not end the run.
-                for (int next = to + 1; next < b && next - to <= 3 && !holeBefore(next); ++next) {
-                    if (blocked(next)) {
-                        to = next;
-                    }
-                }
-                if (t_.r[to] - t_.r[k] > MeniscusReachCm) {
-                    return true;
-                }
-                k = to;
+            if (k < b && (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic ||
+                          mark_[k] == Mark::Artifact || mark_[k] == Mark::Excursion)) {
+                blocked += std::abs(t_.r[k] - t_.r[k - 1]);
             }
         }
-        return holeBefore(b);
+        return blocked > MeniscusReachCm;
     }
 
     // Whether the readings of stretch s scatter more than a solution's can: light blocked or
