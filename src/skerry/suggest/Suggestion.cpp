@@ -464,14 +464,15 @@ public:
     // the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
         double light = meniscusBefore(s);
-        int from = light > 0.0 ? s.begin : -1; // past the last meniscus-like artifact
-        int begin = from;                      // past the meniscus taken
+        int from = light > 0.0 ? s.begin : -1;    // past the last meniscus-like artifact
+        int begin = from;                         // past the meniscus taken
+        bool risen = from >= 0 && risesAcross(s); // across the meniscus taken
         for (int k = s.begin; k < s.end; ++k) {
             const bool step = isStep(s, k);
             if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
                 continue;
             }
-            if (from >= 0 && ((from == s.begin && risesAcross(s)) || !isAir(from, k))) {
+            if (from >= 0 && (risen || !isAir(from, k))) {
                 break;
             }
             if (from < 0 && (risesBefore(s, k) || (!afterBlocked(s) && !isAir(s.begin, k)))) {
@@ -502,6 +503,8 @@ public:
             if (step || from < 0 || seen > ReferenceShare * light || leavesAir(s, k, end)) {
                 light = seen;
                 begin = end;
+                risen = k - FitWindow >= s.begin && end + FitWindow <= s.end &&
+                        risesBetween(k - 1, end);
             }
             from = end;
             k = end - 1;
@@ -549,14 +552,13 @@ private:
     }
 
     // Whether the absorbance stands higher past the artifact just before stretch s than before
-    // it: the medians of FitWindow readings each side differ by more than StepErrors standard
-    // errors. The reading is the light through the reference sector against that through the
+    // it. The reading is the light through the reference sector against that through the
     // sample's: past the reference's meniscus its buffer takes out reference light and the
     // readings fall; past the sample's meniscus buffer and solute take out sample light and they
     // rise. An artifact across which the readings rise is the sample's meniscus, however faint,
     // and a spike past it is dust in the column, however large.
     bool risesAcross(const Stretch& s) {
-        if (!absorbance_ || s.size() < FitWindow) {
+        if (s.size() < FitWindow) {
             return false;
         }
         int a = s.begin - 1; // the last point before the artifact
@@ -573,12 +575,22 @@ private:
                 return false;
             }
         }
-        scratch_.assign(t_.y.begin() + a - FitWindow + 1, t_.y.begin() + a + 1);
-        const double before = medianOf(scratch_);
-        scratch_.assign(t_.y.begin() + s.begin, t_.y.begin() + s.begin + FitWindow);
-        const double after = medianOf(scratch_);
-        const double error = MedianErrors * quiet_[s.begin] * std::sqrt(2.0 / FitWindow);
-        return after - before > StepErrors * error;
+        return risesBetween(a, s.begin);
+    }
+
+    // Whether the absorbance stands higher from trace position `after` on than up to `before`
+    // (the FitWindow readings each side, which the caller has checked are there): their medians
+    // differ by more than StepErrors standard errors.
+    bool risesBetween(int before, int after) {
+        if (!absorbance_) {
+            return false;
+        }
+        scratch_.assign(t_.y.begin() + before - FitWindow + 1, t_.y.begin() + before + 1);
+        const double low = medianOf(scratch_);
+        scratch_.assign(t_.y.begin() + after, t_.y.begin() + after + FitWindow);
+        const double high = medianOf(scratch_);
+        const double error = MedianErrors * quiet_[after] * std::sqrt(2.0 / FitWindow);
+        return high - low > StepErrors * error;
     }
 
     // Whether the spike-free level of stretch s jumps between trace positions k - 1 and k + 1
