@@ -1222,8 +1222,7 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
     }
     // A column is the last candidate before blocked light or the end of the scan; the ones
     // before it in its channel are air. Stretches scattered like blocked light are blocked.
-    std::vector<Stretch> kept;
-    bool anySolution = false;
+    std::vector<Stretch> followed;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (search.scattered(candidates[i].first)) {
             continue;
@@ -1231,10 +1230,24 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         const bool last =
             i + 1 == candidates.size() || search.scattered(candidates[i + 1].first) ||
             search.blockedBetween(candidates[i].first.end - 1, candidates[i + 1].first.begin);
-        if (!last) {
-            continue;
+        if (last) {
+            followed.push_back(search.column(search.afterMeniscus(candidates[i].first)));
         }
-        Stretch column = search.column(search.afterMeniscus(candidates[i].first));
+    }
+    // Two columns share no reading: where both are followed into the same readings between them,
+    // those are part of the blocked light found there, and neither keeps them.
+    Stretch* before = nullptr;
+    for (Stretch& column : followed) {
+        if (before != nullptr && column.begin < before->end) {
+            std::swap(column.begin, before->end);
+        }
+        if (column.size() > 0) {
+            before = &column;
+        }
+    }
+    std::vector<Stretch> kept;
+    bool anySolution = false;
+    for (Stretch column : followed) {
         // The last point an artifact reaches stands within the noise of the column and cannot
         // be told from it: one point more is left out next to an artifact, as a careful user
         // leaves it. A column neither starts nor ends at a spike.
