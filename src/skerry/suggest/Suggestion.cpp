@@ -460,8 +460,9 @@ public:
     // air's level across it: the sample's meniscus is the last before the solution (dust in the
     // column lies past where the readings stop being air, or past an artifact across which the
     // absorbance rose). Without any the stretch is a column only where the scan (or the window)
-    // starts inside one; a channel without a meniscus holds no solution. Returns the stretch after
-    // the meniscus, or an empty one.
+    // starts inside one, or where the meniscus lay in the blocked light it begins at; a channel
+    // without a meniscus holds no solution. Returns the stretch after the meniscus, or an empty
+    // one.
     Stretch afterMeniscus(const Stretch& s) {
         double light = meniscusBefore(s);
         int from = light > 0.0 ? s.begin : -1;    // past the last meniscus-like artifact
@@ -510,7 +511,12 @@ public:
             k = end - 1;
         }
         if (begin < 0) {
-            return startsInside(s) ? s : Stretch{s.end, s.end};
+            // The meniscus may lie in the blocked light the stretch begins at: the absorbance
+            // rises through a solution's column, while the air of an empty channel stays level,
+            // or falls past the reference's meniscus.
+            const bool hidden = afterBlocked(s) && s.size() >= 2 * FitWindow &&
+                                risesBetween(s.begin + FitWindow - 1, s.end - FitWindow);
+            return startsInside(s) || hidden ? s : Stretch{s.end, s.end};
         }
         for (int k = begin - 1; k >= s.begin && mark_[k] == Mark::Spike; --k) {
             mark_[k] = Mark::Artifact;
