@@ -420,6 +420,40 @@ public:
         return *high - *low > SolutionNoises * quiet_[(s.begin + s.end) / 2];
     }
 
+    // Whether the absorbance at the start of c stands higher than in the air before the artifact
+    // that c begins past (c may begin with a few clean points next to it). The reading is the
+    // light through the reference sector against that through the sample's: past the
+    // reference's meniscus its buffer takes out reference light and the readings fall; past the
+    // sample's meniscus buffer and solute take out sample light and they rise. An artifact
+    // across which the readings rise is the sample's meniscus, however faint, a spike past it is
+    // dust in the column, however large, and what follows holds a solution, however flat.
+    bool risesFromAir(const Stretch& c) {
+        if (c.size() < FitWindow) {
+            return false;
+        }
+        auto within = [&](int a, int from) {
+            return a >= 0 && from - a <= 2 * reach_ && !holeBefore(a + 1);
+        };
+        int a = c.begin - 1;
+        while (within(a, c.begin) && mark_[a] == Mark::Clean) {
+            --a;
+        }
+        const int artifact = a; // its last point
+        while (within(a, artifact) && mark_[a] != Mark::Clean) {
+            --a;
+        }
+        if (a == artifact || a < FitWindow - 1 || mark_[a] != Mark::Clean || holeBefore(a + 1)) {
+            return false;
+        }
+        for (int j = a - FitWindow + 1; j <= a; ++j) {
+            if (mark_[j] == Mark::Unusable || mark_[j] == Mark::Erratic ||
+                (j > a - FitWindow + 1 && holeBefore(j))) {
+                return false;
+            }
+        }
+        return risesBetween(a, c.begin);
+    }
+
     // Whether light is blocked somewhere between trace positions a and b: points deleted before
     // over more than a meniscus's artifacts, or more readings than those artifacts span that
     // cannot be used, are erratic, are part of artifacts or off the wider course next to them.
@@ -465,9 +499,9 @@ public:
     // one.
     Stretch afterMeniscus(const Stretch& s) {
         double light = meniscusBefore(s);
-        int from = light > 0.0 ? s.begin : -1;    // past the last meniscus-like artifact
-        int begin = from;                         // past the meniscus taken
-        bool risen = from >= 0 && risesAcross(s); // across the meniscus taken
+        int from = light > 0.0 ? s.begin : -1;     // past the last meniscus-like artifact
+        int begin = from;                          // past the meniscus taken
+        bool risen = from >= 0 && risesFromAir(s); // across the meniscus taken
         for (int k = s.begin; k < s.end; ++k) {
             const bool step = isStep(s, k);
             if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
@@ -555,33 +589,6 @@ private:
             }
         }
         return light;
-    }
-
-    // Whether the absorbance stands higher past the artifact just before stretch s than before
-    // it. The reading is the light through the reference sector against that through the
-    // sample's: past the reference's meniscus its buffer takes out reference light and the
-    // readings fall; past the sample's meniscus buffer and solute take out sample light and they
-    // rise. An artifact across which the readings rise is the sample's meniscus, however faint,
-    // and a spike past it is dust in the column, however large.
-    bool risesAcross(const Stretch& s) {
-        if (s.size() < FitWindow) {
-            return false;
-        }
-        int a = s.begin - 1; // the last point before the artifact
-        while (a >= 0 && s.begin - a <= 2 * reach_ && mark_[a] != Mark::Clean &&
-               !holeBefore(a + 1)) {
-            --a;
-        }
-        if (a < FitWindow - 1 || mark_[a] != Mark::Clean || holeBefore(a + 1)) {
-            return false;
-        }
-        for (int j = a - FitWindow + 1; j <= a; ++j) {
-            if (mark_[j] == Mark::Unusable || mark_[j] == Mark::Erratic ||
-                (j > a - FitWindow + 1 && holeBefore(j))) {
-                return false;
-            }
-        }
-        return risesBetween(a, s.begin);
     }
 
     // Whether the absorbance stands higher from trace position `after` on than up to `before`
@@ -1271,14 +1278,15 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         }
         if (column.size() >= search.minColumn()) {
             kept.push_back(column);
-            anySolution = anySolution || search.holdsSolution(column);
+            anySolution =
+                anySolution || search.holdsSolution(column) || search.risesFromAir(column);
         }
     }
-    // A channel whose readings do not change holds no solution, unless no channel of the scan
-    // does: a scan is taken of a cell that holds one, and a solution whose boundary has gone to
-    // the bottom leaves its column flat.
+    // A channel whose readings neither change nor rise from its air holds no solution, unless no
+    // channel of the scan does: a scan is taken of a cell that holds one, and a solution whose
+    // boundary has gone to the bottom leaves its column flat.
     for (const Stretch& column : kept) {
-        if (anySolution && !search.holdsSolution(column)) {
+        if (anySolution && !search.holdsSolution(column) && !search.risesFromAir(column)) {
             continue;
         }
         SolutionColumn c;
