@@ -1082,8 +1082,10 @@ private:
         const int inner = atEnd ? s.begin : s.end - 1;
         int anchor = atEnd ? s.end - 1 - reach_ : s.begin + reach_;
         // The curve is followed from smooth readings: erratic readings past a bottom that
-        // scatter less than blocked light do, or ringing, are rough.
-        while ((anchor - inner) * dir >= FitWindow && rough_[anchor]) {
+        // scatter less than blocked light do, or ringing, are rough, and readings that scatter as
+        // no solution's do are none.
+        while ((anchor - inner) * dir >= FitWindow &&
+               (rough_[anchor] || noise_[anchor] > ScatteredNoises * scanNoise_)) {
             anchor -= dir;
         }
         if ((anchor - inner) * dir < FitWindow) {
