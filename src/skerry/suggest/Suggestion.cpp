@@ -1085,7 +1085,7 @@ private:
         // scatter less than blocked light do, or ringing, are rough, and readings that scatter as
         // no solution's do are none.
         while ((anchor - inner) * dir >= FitWindow &&
-               (rough_[anchor] || noise_[anchor] > ScatteredNoises * scanNoise_)) {
+               (rough_[anchor] || quiet_[anchor] > ScatteredNoises * scanNoise_)) {
             anchor -= dir;
         }
         if ((anchor - inner) * dir < FitWindow) {
