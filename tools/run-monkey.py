@@ -28,6 +28,10 @@ import time
 CHECKOUT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 NOBODY = 65534
 SANITIZER_REPORTS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:")
+# The leak checker's own thread, which stops the others at exit to scan their memory, now and
+# then crashes on its own (a known fault of the sanitizer runtime, not a leak report): the start
+# is run again with the same events, and fails only if that crashes too.
+TRACER_CRASH = "LeakSanitizer has encountered a fatal error"
 
 
 def parse_arguments():
@@ -174,20 +178,28 @@ def main():
         while (left := int(deadline - time.monotonic())) > 2:
             log = os.path.join(sandbox, "start-%d.log" % start)
             err = os.path.join(run_folder, "start-%d.err" % start)
-            command = prefix + [arguments.program, str(arguments.seed), str(start), str(left), log,
-                                sandbox] + files_to_open(sandbox, start, uid if as_nobody else None)
-            with open(err, "w") as errors:
-                program = subprocess.Popen(command, cwd=sandbox, env=env,
-                                           stdout=subprocess.DEVNULL, stderr=errors)
-                try:
-                    status = program.wait(timeout=left + 60)
-                except subprocess.TimeoutExpired:
-                    program.kill()
-                    program.wait()
-                    fail("the program did not end after its time", arguments, start, log, err)
-            with open(err, errors="replace") as text:
-                messages = text.read()
-            reports = [r for r in SANITIZER_REPORTS if r in messages]
+            for attempt in range(2):
+                if attempt == 1:
+                    print("monkey: start %d: the leak checker crashed on its own at exit; running "
+                          "the start again" % start, flush=True)
+                    err = os.path.join(run_folder, "start-%d-again.err" % start)
+                command = prefix + [arguments.program, str(arguments.seed), str(start), str(left),
+                                    log, sandbox] + files_to_open(sandbox, start,
+                                                                  uid if as_nobody else None)
+                with open(err, "w") as errors:
+                    program = subprocess.Popen(command, cwd=sandbox, env=env,
+                                               stdout=subprocess.DEVNULL, stderr=errors)
+                    try:
+                        status = program.wait(timeout=left + 60)
+                    except subprocess.TimeoutExpired:
+                        program.kill()
+                        program.wait()
+                        fail("the program did not end after its time", arguments, start, log, err)
+                with open(err, errors="replace") as text:
+                    messages = text.read()
+                reports = [r for r in SANITIZER_REPORTS if r in messages]
+                if reports or TRACER_CRASH not in messages:
+                    break
             # 1 is the program's own end after the message that a save failed.
             if status not in (0, 1) or reports:
                 why = ("killed by signal %d" % -status if status < 0
