@@ -595,15 +595,22 @@ private:
     // (the FitWindow readings each side, which the caller has checked are there): their medians
     // differ by more than StepErrors standard errors.
     bool risesBetween(int before, int after) {
-        if (!absorbance_) {
-            return false;
-        }
-        scratch_.assign(t_.y.begin() + before - FitWindow + 1, t_.y.begin() + before + 1);
-        const double low = medianOf(scratch_);
-        scratch_.assign(t_.y.begin() + after, t_.y.begin() + after + FitWindow);
-        const double high = medianOf(scratch_);
-        const double error = MedianErrors * quiet_[after] * std::sqrt(2.0 / FitWindow);
-        return high - low > StepErrors * error;
+        return absorbance_ && beyondChance(medianOver(after, after + FitWindow) -
+                                               medianOver(before - FitWindow + 1, before + 1),
+                                           after, FitWindow);
+    }
+
+    // The median of the readings at trace positions from..to-1.
+    double medianOver(std::ptrdiff_t from, std::ptrdiff_t to) {
+        scratch_.assign(t_.y.begin() + from, t_.y.begin() + to);
+        return medianOf(scratch_);
+    }
+
+    // Whether `change`, between the medians of two runs of `count` readings, is more than
+    // StepErrors standard errors of such a difference, with the quiet noise at position k.
+    bool beyondChance(double change, int k, std::ptrdiff_t count) const {
+        const double error = MedianErrors * quiet_[k] * std::sqrt(2.0 / count);
+        return change > StepErrors * error;
     }
 
     // Whether the spike-free level of stretch s jumps between trace positions k - 1 and k + 1
@@ -650,8 +657,7 @@ private:
             return false;
         }
         auto medianFrom = [&](int from) {
-            scratch_.assign(t_.y.begin() + from, t_.y.begin() + from + FitWindow);
-            return medianOf(scratch_);
+            return medianOver(from, from + FitWindow);
         };
         const double before = medianFrom(k - FitWindow);
         const double after = medianFrom(end);
@@ -681,12 +687,9 @@ private:
         if (half < FitWindow / 2) {
             return false;
         }
-        scratch_.assign(t_.y.begin() + to - 2 * half, t_.y.begin() + to - half);
-        const double inner = medianOf(scratch_);
-        scratch_.assign(t_.y.begin() + to - half, t_.y.begin() + to);
-        const double outer = medianOf(scratch_);
-        const double error = MedianErrors * quiet_[to - half] * std::sqrt(2.0 / half);
-        return std::abs(outer - inner) > StepErrors * error;
+        const double inner = medianOver(to - 2 * half, to - half);
+        const double outer = medianOver(to - half, to);
+        return beyondChance(std::abs(outer - inner), static_cast<int>(to - half), half);
     }
 
     // Whether the readings between trace positions a and b are air: too few to tell, or flat,
@@ -1260,7 +1263,8 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
             before = &column;
         }
     }
-    std::vector<Stretch> kept;
+    // Each column kept, and whether it holds a solution: its readings change, or rise from its air.
+    std::vector<std::pair<Stretch, bool>> kept;
     bool anySolution = false;
     for (Stretch column : followed) {
         // The last point an artifact reaches stands within the noise of the column and cannot
@@ -1279,16 +1283,16 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
             --column.end;
         }
         if (column.size() >= search.minColumn()) {
-            kept.push_back(column);
-            anySolution =
-                anySolution || search.holdsSolution(column) || search.risesFromAir(column);
+            const bool solution = search.holdsSolution(column) || search.risesFromAir(column);
+            kept.emplace_back(column, solution);
+            anySolution = anySolution || solution;
         }
     }
     // A channel whose readings neither change nor rise from its air holds no solution, unless no
     // channel of the scan does: a scan is taken of a cell that holds one, and a solution whose
     // boundary has gone to the bottom leaves its column flat.
-    for (const Stretch& column : kept) {
-        if (anySolution && !search.holdsSolution(column) && !search.risesFromAir(column)) {
+    for (const auto& [column, solution] : kept) {
+        if (anySolution && !solution) {
             continue;
         }
         SolutionColumn c;
