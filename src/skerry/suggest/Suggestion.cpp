@@ -498,8 +498,10 @@ public:
     // without a meniscus holds no solution. Returns the stretch after the meniscus, or an empty
     // one.
     Stretch afterMeniscus(const Stretch& s) {
+        // The edge of blocked light is a meniscus only when no spike like one follows across air.
         double light = meniscusBefore(s);
-        int from = light > 0.0 ? s.begin : -1;     // past the last meniscus-like artifact
+        int from = light != 0.0 ? s.begin : -1; // past the last meniscus-like artifact
+        light = std::max(light, 0.0);
         int begin = from;                          // past the meniscus taken
         bool risen = from >= 0 && risesFromAir(s); // across the meniscus taken
         for (int k = s.begin; k < s.end; ++k) {
@@ -567,12 +569,17 @@ private:
     // The light an artifact that stands out like a meniscus, just before stretch s, takes out:
     // its points' prominences summed, within twice a meniscus's reach and on this side of
     // blocked light; 0 when there is none. Readings past the ceiling or erratic take out all
-    // light when they are as short as a meniscus's artifacts.
+    // light when they are as short as a meniscus's artifacts. An artifact against blocked light,
+    // with fewer clean readings between them than a level can be told from, is EdgeOfBlocked:
+    // light coming back from behind the centerpiece overshoots or lags, and a channel has air
+    // before its meniscus.
+    static constexpr double EdgeOfBlocked = -1.0;
     double meniscusBefore(const Stretch& s) const {
         double light = 0.0;
+        int between = 0; // clean points between the artifact and what lies before it
         for (int k = s.begin - 1; k >= 0 && k >= s.begin - 2 * reach_; --k) {
             if (holeBefore(k + 1)) {
-                break;
+                return light > 0.0 && between < FitWindow ? EdgeOfBlocked : light;
             }
             if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
                 const Mark run = mark_[k];
@@ -580,13 +587,15 @@ private:
                 while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
                     --from;
                 }
-                return t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0
-                           ? std::numeric_limits<double>::infinity()
-                           : light;
+                if (t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0) {
+                    return std::numeric_limits<double>::infinity();
+                }
+                return light > 0.0 && between < FitWindow ? EdgeOfBlocked : light;
             }
             if (mark_[k] != Mark::Clean && (light > 0.0 || prominence(k) >= MeniscusNoises)) {
                 light += prominence(k);
             }
+            between += light > 0.0 && mark_[k] == Mark::Clean ? 1 : 0;
         }
         return light;
     }
