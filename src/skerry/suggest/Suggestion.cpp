@@ -568,11 +568,11 @@ private:
 
     // The light an artifact that stands out like a meniscus, just before stretch s, takes out:
     // its points' prominences summed, within twice a meniscus's reach and on this side of
-    // blocked light; 0 when there is none. Readings past the ceiling or erratic take out all
-    // light when they are as short as a meniscus's artifacts. An artifact against blocked light,
-    // with fewer clean readings between them than a level can be told from, is EdgeOfBlocked:
-    // light coming back from behind the centerpiece overshoots or lags, and a channel has air
-    // before its meniscus.
+    // blocked light; 0 when there is none. Readings past the ceiling or erratic (blocked light
+    // often holds both) take out all light when together they are as short as a meniscus's
+    // artifacts. An artifact against blocked light, with fewer clean readings between them than
+    // a level can be told from, is EdgeOfBlocked: light coming back from behind the centerpiece
+    // overshoots or lags, and a channel has air before its meniscus.
     static constexpr double EdgeOfBlocked = -1.0;
     double meniscusBefore(const Stretch& s) const {
         double light = 0.0;
@@ -582,9 +582,10 @@ private:
                 return light > 0.0 && between < FitWindow ? EdgeOfBlocked : light;
             }
             if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
-                const Mark run = mark_[k];
                 int from = k;
-                while (from > 0 && mark_[from - 1] == run && !holeBefore(from)) {
+                while (from > 0 &&
+                       (mark_[from - 1] == Mark::Unusable || mark_[from - 1] == Mark::Erratic) &&
+                       !holeBefore(from)) {
                     --from;
                 }
                 if (t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0) {
