@@ -38,6 +38,9 @@ constexpr int RoughHalfWindow = 6;
 constexpr double RoughSquares = 3.0;
 // Noise this many times the scan's quiet noise is erratic: light blocked or lost.
 constexpr double ErraticNoises = 10.0;
+// The optics blur the radius by about their finest step (0.001 cm): the tail of an artifact
+// reaches this many cm further than its points show.
+constexpr double BlurCm = 0.001;
 // The wider running median is taken at this many points each side of the centre.
 constexpr int WideSamples = 8;
 // The noise is measured over blocks of 2 * NoiseHalfWindow + 1 second differences.
@@ -356,6 +359,10 @@ public:
         reach_ = step_ > 0.0
                      ? static_cast<int>(std::clamp(std::ceil(MeniscusReachCm / step_), 3.0, 200.0))
                      : 3;
+        // The points the blur covers whole; a tenth of a point spared, as radii are recorded
+        // to a few decimals and a step of 0.001 cm comes out a little over or under it.
+        blur_ =
+            step_ > 0.0 ? static_cast<int>(std::min(std::floor(BlurCm / step_ + 0.1), 200.0)) : 0;
         const auto n = static_cast<std::size_t>(n_);
         mark_.assign(n, Mark::Clean);
         rough_.assign(n, 0);
@@ -1089,7 +1096,7 @@ private:
     // ends before two points in a row off that line, or before a point that cannot be part of a
     // column. What follows is the edge of an artifact, and the part of it that stood out of the
     // noise is taken to have faded in over about as many points before: the end is moved in by
-    // that width, at most reach_ points.
+    // that width, at most reach_ points, and by the optics' blur.
     int edge(const Stretch& s, bool atEnd) const {
         const int dir = atEnd ? 1 : -1;
         const int inner = atEnd ? s.begin : s.end - 1;
@@ -1168,9 +1175,10 @@ private:
                 break;
             }
         }
-        // The detector cannot see an edge begin within a spike's width of where it saw it.
+        // The detector cannot see an edge begin within a spike's width of where it saw it, and
+        // the optics blur it further by BlurCm.
         if (last + dir >= 0 && last + dir < n_) {
-            width = std::max(width, SpikeWidth);
+            width = std::max(width, SpikeWidth) + blur_;
         }
         int end = last - dir * width;
         // Ringing that fades into the column after a meniscus: it is seen as roughness, and it
@@ -1203,6 +1211,7 @@ private:
     int n_ = 0;
     double step_ = 0.0;
     int reach_ = 3;
+    int blur_ = 0; // BlurCm in points
     double scanNoise_ = 0.0;
     std::vector<Mark> mark_;
     std::vector<Stretch> regions_;
