@@ -152,6 +152,22 @@ def fail(why, arguments, start, log, err):
     sys.exit(1)
 
 
+def run_once(command, sandbox, env, err, timeout):
+    """Runs one start with its standard error written to err. Returns its exit status (None when
+    it did not end within timeout seconds, and is killed) and what it wrote there."""
+    with open(err, "w") as errors:
+        program = subprocess.Popen(command, cwd=sandbox, env=env, stdout=subprocess.DEVNULL,
+                                   stderr=errors)
+        try:
+            status = program.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            program.kill()
+            program.wait()
+            status = None
+    with open(err, errors="replace") as text:
+        return status, text.read()
+
+
 def main():
     arguments = parse_arguments()
     if not os.access(arguments.program, os.X_OK):
@@ -186,17 +202,9 @@ def main():
                 command = prefix + [arguments.program, str(arguments.seed), str(start), str(left),
                                     log, sandbox] + files_to_open(sandbox, start,
                                                                   uid if as_nobody else None)
-                with open(err, "w") as errors:
-                    program = subprocess.Popen(command, cwd=sandbox, env=env,
-                                               stdout=subprocess.DEVNULL, stderr=errors)
-                    try:
-                        status = program.wait(timeout=left + 60)
-                    except subprocess.TimeoutExpired:
-                        program.kill()
-                        program.wait()
-                        fail("the program did not end after its time", arguments, start, log, err)
-                with open(err, errors="replace") as text:
-                    messages = text.read()
+                status, messages = run_once(command, sandbox, env, err, left + 60)
+                if status is None:
+                    fail("the program did not end after its time", arguments, start, log, err)
                 reports = [r for r in SANITIZER_REPORTS if r in messages]
                 if reports or TRACER_CRASH not in messages:
                     break

@@ -505,10 +505,9 @@ public:
     // without a meniscus holds no solution. Returns the stretch after the meniscus, or an empty
     // one.
     Stretch afterMeniscus(const Stretch& s) {
-        // The edge of blocked light is a meniscus only when no spike like one follows across air.
-        double light = meniscusBefore(s);
-        int from = light != 0.0 ? s.begin : -1; // past the last meniscus-like artifact
-        light = std::max(light, 0.0);
+        const Before before = meniscusBefore(s);
+        double light = before.light;
+        int from = before.meniscus ? s.begin : -1; // past the last meniscus-like artifact
         int begin = from;                          // past the meniscus taken
         bool risen = from >= 0 && risesFromAir(s); // across the meniscus taken
         for (int k = s.begin; k < s.end; ++k) {
@@ -573,20 +572,27 @@ private:
     // bridged.
     bool holeBefore(int k) const { return std::abs(t_.r[k] - t_.r[k - 1]) > MeniscusReachCm; }
 
-    // The light an artifact that stands out like a meniscus, just before stretch s, takes out:
-    // its points' prominences summed, within twice a meniscus's reach and on this side of
-    // blocked light; 0 when there is none. Readings past the ceiling or erratic (blocked light
-    // often holds both) take out all light when together they are as short as a meniscus's
-    // artifacts. An artifact against blocked light, with fewer clean readings between them than
-    // a level can be told from, is EdgeOfBlocked: light coming back from behind the centerpiece
-    // overshoots or lags, and a channel has air before its meniscus.
-    static constexpr double EdgeOfBlocked = -1.0;
-    double meniscusBefore(const Stretch& s) const {
+    // What lies just before stretch s: whether an artifact that stands out like a meniscus does,
+    // and the light it takes out, its points' prominences summed, within twice a meniscus's reach
+    // and on this side of blocked light. Readings past the ceiling or erratic (blocked light often
+    // holds both) take out all light when together they are as short as a meniscus's artifacts.
+    // An artifact against blocked light, with fewer clean readings between them than a level can
+    // be told from, is the blocked light's edge and takes out none: light coming back from behind
+    // the centerpiece overshoots or lags, and a channel has air before its meniscus, so a spike
+    // like one that follows across air is taken for the meniscus in its place.
+    struct Before {
+        bool meniscus = false;
+        double light = 0.0;
+    };
+    Before meniscusBefore(const Stretch& s) const {
         double light = 0.0;
         int between = 0; // clean points between the artifact and what lies before it
+        auto atBlocked = [&] {
+            return Before{light > 0.0, between < FitWindow ? 0.0 : light};
+        };
         for (int k = s.begin - 1; k >= 0 && k >= s.begin - 2 * reach_; --k) {
             if (holeBefore(k + 1)) {
-                return light > 0.0 && between < FitWindow ? EdgeOfBlocked : light;
+                return atBlocked();
             }
             if (mark_[k] == Mark::Unusable || mark_[k] == Mark::Erratic) {
                 int from = k;
@@ -596,16 +602,16 @@ private:
                     --from;
                 }
                 if (t_.r[k] - t_.r[from] <= MeniscusReachCm && from > 0) {
-                    return std::numeric_limits<double>::infinity();
+                    return {true, std::numeric_limits<double>::infinity()};
                 }
-                return light > 0.0 && between < FitWindow ? EdgeOfBlocked : light;
+                return atBlocked();
             }
             if (mark_[k] != Mark::Clean && (light > 0.0 || prominence(k) >= MeniscusNoises)) {
                 light += prominence(k);
             }
             between += light > 0.0 && mark_[k] == Mark::Clean ? 1 : 0;
         }
-        return light;
+        return {light > 0.0, light};
     }
 
     // Whether the absorbance stands higher from trace position `after` on than up to `before`
