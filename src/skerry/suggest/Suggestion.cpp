@@ -372,10 +372,13 @@ public:
         findRegions(Mark::Unusable);
         measureNoise();
         // Erratic stretches are set apart too, so that their readings do not sway the level of
-        // the curve next to them.
+        // the curve next to them. The noise over a block is erratic up to a block's reach from
+        // erratic readings: only where the few readings around a point scatter as much is it
+        // erratic itself, so that the air and the meniscus next to blocked light stay readings.
+        const double erratic = ErraticNoises * scanNoise_;
         for (const Stretch& r : regions_) {
             for (int k = r.begin; k < r.end; ++k) {
-                if (noise_[k] > ErraticNoises * scanNoise_) {
+                if (noise_[k] > erratic && noiseAround(r, k) > erratic) {
                     mark_[k] = Mark::Erratic;
                 }
             }
@@ -797,13 +800,31 @@ private:
             }
             const int stop = end;
             if (quietFrom(k - FitWindow)) {
-                k = takeBack(k, end, 1, quiet_[k - 1]);
+                k = takeBack(k, end, 1, quietSide(r, k - 1 - FitWindow / 2, k - 1));
             }
             if (quietFrom(end) && end > k) {
-                end = takeBack(end - 1, k - 1, -1, quiet_[end]) + 1;
+                end = takeBack(end - 1, k - 1, -1, quietSide(r, end + FitWindow / 2, end)) + 1;
             }
             k = stop;
         }
+    }
+
+    // The noise of the FitWindow / 2 readings each side of trace position k in region r, from
+    // the median of their second differences.
+    double noiseAround(const Stretch& r, int k) {
+        scratch_.clear();
+        for (int j = std::max(r.begin + 1, k - FitWindow / 2);
+             j <= std::min(r.end - 2, k + FitWindow / 2); ++j) {
+            scratch_.push_back(std::abs(t_.y[j - 1] - 2.0 * t_.y[j] + t_.y[j + 1]));
+        }
+        return scratch_.size() < 3 ? noise_[k] : medianOf(scratch_) * NoisePerMedianAbsD2;
+    }
+
+    // The noise of the quiet side next to erratic readings, measured on the readings around
+    // trace position `centre`, next to them, as the noise over a block (at `edge`) reaches into
+    // them; never below the scan's quiet noise.
+    double quietSide(const Stretch& r, int centre, int edge) {
+        return std::min(quiet_[edge], std::max(scanNoise_, noiseAround(r, centre)));
     }
 
     // Takes back the points from `first` towards `limit` (excluded), dir +1 or -1, that go on
