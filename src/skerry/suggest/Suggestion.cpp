@@ -1077,6 +1077,16 @@ private:
                 std::fill(mark_.begin() + c.begin, mark_.begin() + c.end, Mark::Spike);
             }
         }
+        // The wider course is drawn straight between a few samples, and a steep curve bends
+        // between them: a single point off it, with clean readings all around, is off the
+        // drawing, not off the curve.
+        for (int k = s.begin + SpikeWidth; k + SpikeWidth < s.end; ++k) {
+            if (mark_[k] == Mark::Excursion &&
+                std::count(mark_.begin() + k - SpikeWidth, mark_.begin() + k + SpikeWidth + 1,
+                           Mark::Clean) == 2 * SpikeWidth) {
+                mark_[k] = Mark::Clean;
+            }
+        }
     }
 
     // The median of the 2 * SpikeWidth + 1 readings around trace position k in stretch s, each
