@@ -1218,7 +1218,8 @@ private:
             width = std::max(width, SpikeWidth) + blur_;
         }
         int end = last - dir * width;
-        // Ringing that fades into the column after a meniscus: it is seen as roughness, and it
+        // Ringing that fades into the column after a meniscus: it is seen as roughness, from
+        // before the column's follow ended (within a meniscus's reach) to where it fades, and it
         // dies away below the noise over about as far again as it was seen (an exponential
         // decay from tens of noises).
         int faded = last;
@@ -1236,8 +1237,13 @@ private:
         if (absorbance_ && faded != last) {
             faded = std::abs(faded - last) > RoughHalfWindow ? faded + dir * RoughHalfWindow : last;
         }
+        int seenFrom = last;
+        while (!absorbance_ && faded != last && std::abs(seenFrom + dir - last) <= reach_ &&
+               seenFrom + dir >= 0 && seenFrom + dir < n_ && rough_[seenFrom + dir]) {
+            seenFrom += dir;
+        }
         if (faded != last) {
-            const int fadeEnd = faded - dir * std::max(SpikeWidth, std::abs(last - faded));
+            const int fadeEnd = faded - dir * std::max(SpikeWidth, std::abs(seenFrom - faded));
             end = dir > 0 ? std::min(end, fadeEnd) : std::max(end, fadeEnd);
         }
         return (end - inner) * dir >= 0 ? end : inner;
