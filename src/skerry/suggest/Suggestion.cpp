@@ -431,7 +431,9 @@ public:
     }
 
     // Whether the absorbance at the start of c stands higher than in the air before the artifact
-    // that c begins past (c may begin with a few clean points next to it). The reading is the
+    // that c begins past (c may begin with a few clean points next to it), an artifact without
+    // erratic readings or readings that cannot be used: those are blocked light, and the readings
+    // before them no air. The reading is the
     // light through the reference sector against that through the sample's: past the
     // reference's meniscus its buffer takes out reference light and the readings fall; past the
     // sample's meniscus buffer and solute take out sample light and they rise. An artifact
@@ -450,6 +452,9 @@ public:
         }
         const int artifact = a; // its last point
         while (within(a, artifact) && mark_[a] != Mark::Clean) {
+            if (mark_[a] == Mark::Unusable || mark_[a] == Mark::Erratic) {
+                return false; // blocked light, not a meniscus
+            }
             --a;
         }
         if (a == artifact || a < FitWindow - 1 || mark_[a] != Mark::Clean || holeBefore(a + 1)) {
@@ -494,9 +499,10 @@ public:
     int minColumn() const { return std::max(MinColumnPoints, 2 * reach_); }
 
     // The meniscus a column starts behind. Usually it is the artifact just before the stretch
-    // (behind it, past air and the reference meniscus, lies the rest of the channel). A meniscus
-    // as narrow as a spike, with the curve going on across it, was taken for one: without an
-    // artifact before the stretch it is the first spike that stands out like a meniscus, unless
+    // (behind it, past air and the reference meniscus, lies the rest of the channel): one that
+    // stands out like a meniscus, or one across which the absorbance rises, however faint. A
+    // meniscus as narrow as a spike, with the curve going on across it, was taken for one: without
+    // an artifact before the stretch it is the first spike that stands out like a meniscus, unless
     // the readings before the spike are no air: then the spike is dust in the column, and the
     // meniscus lay in the blocked light the stretch begins at, or showed only as the sharpest jump
     // of the level before the spike. Either is only the reference meniscus when such a spike
@@ -510,9 +516,10 @@ public:
     Stretch afterMeniscus(const Stretch& s) {
         const Before before = meniscusBefore(s);
         double light = before.light;
-        int from = before.meniscus ? s.begin : -1; // past the last meniscus-like artifact
-        int begin = from;                          // past the meniscus taken
-        bool risen = from >= 0 && risesFromAir(s); // across the meniscus taken
+        bool risen = risesFromAir(s); // across the meniscus taken
+        // past the last meniscus-like artifact
+        int from = before.meniscus || risen ? s.begin : -1;
+        int begin = from; // past the meniscus taken
         for (int k = s.begin; k < s.end; ++k) {
             const bool step = isStep(s, k);
             if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
