@@ -525,7 +525,10 @@ public:
             if (!step && (mark_[k] != Mark::Spike || prominence(k) < MeniscusNoises)) {
                 continue;
             }
-            if (from >= 0 && (risen || !isAir(from, k))) {
+            // Past the edge of blocked light (a meniscus that takes out no light), the readings
+            // lag as the light comes back: whether they are air is judged from FitWindow on.
+            const int air = light > 0.0 ? from : std::min(k, from + FitWindow);
+            if (from >= 0 && (risen || !isAir(air, k))) {
                 break;
             }
             if (from < 0 && (risesBefore(s, k) || (!afterBlocked(s) && !isAir(s.begin, k)))) {
@@ -543,7 +546,9 @@ public:
                     break;
                 }
             }
-            // The light a spike takes out, or the jump of a step, in noises.
+            // The light a spike takes out, or the jump of a step, in noises: none within
+            // FitWindow readings of the blocked light the stretch begins at, whose edge it is,
+            // as before a stretch.
             int end = k;
             double seen = 0.0;
             if (step) {
@@ -552,6 +557,9 @@ public:
             }
             while (!step && end < s.end && mark_[end] == Mark::Spike) {
                 seen += prominence(end++);
+            }
+            if (from < 0 && afterBlocked(s) && k - s.begin < FitWindow) {
+                seen = 0.0;
             }
             if (step || from < 0 || seen > ReferenceShare * light || leavesAir(s, k, end)) {
                 light = seen;
@@ -586,8 +594,9 @@ private:
     // and the light it takes out, its points' prominences summed, within twice a meniscus's reach
     // and on this side of blocked light. Readings past the ceiling or erratic (blocked light often
     // holds both) take out all light when together they are as short as a meniscus's artifacts.
-    // An artifact against blocked light, with fewer clean readings between them than a level can
-    // be told from, is the blocked light's edge and takes out none: light coming back from behind
+    // An artifact against blocked light or the scan's start, with fewer clean readings between
+    // them than a level can be told from, is the blocked light's edge and takes out none (at the
+    // start, nothing shows that air lies before it): light coming back from behind
     // the centerpiece overshoots or lags, and a channel has air before its meniscus, so a spike
     // like one that follows across air is taken for the meniscus in its place.
     struct Before {
@@ -620,6 +629,9 @@ private:
                 light += prominence(k);
             }
             between += light > 0.0 && mark_[k] == Mark::Clean ? 1 : 0;
+        }
+        if (s.begin - 2 * reach_ < 0) {
+            return atBlocked();
         }
         return {light > 0.0, light};
     }
