@@ -43,6 +43,8 @@ constexpr double ErraticNoises = 10.0;
 constexpr double BlurCm = 0.001;
 // The wider running median is taken at this many points each side of the centre.
 constexpr int WideSamples = 8;
+// A stretch's own noise is the median of this many of its points' noises.
+constexpr int OwnNoiseSamples = 64;
 // The noise is measured over blocks of 2 * NoiseHalfWindow + 1 second differences.
 constexpr int NoiseHalfWindow = 20;
 // Noise that rises this much above the quieter side of a point is taken for an artifact's.
@@ -1158,10 +1160,15 @@ private:
         const int inner = atEnd ? s.begin : s.end - 1;
         int anchor = atEnd ? s.end - 1 - reach_ : s.begin + reach_;
         // The curve is followed from smooth readings: erratic readings past a bottom that
-        // scatter less than blocked light do, or ringing, are rough, and readings that scatter as
-        // no solution's do are none.
+        // scatter less than blocked light do, or ringing, are rough, and
+        // readings that scatter as no solution's do are none, nor are those whose noise stands
+        // far above the stretch's own, as past a bottom whose readings scatter less than
+        // blocked light does. (A column's noise grows towards its end with the absorbance; an
+        // anchor moved in from there is followed back out.)
+        const double own = ownNoise(s);
         while ((anchor - inner) * dir >= FitWindow &&
-               (rough_[anchor] || quiet_[anchor] > ScatteredNoises * scanNoise_)) {
+               (rough_[anchor] || quiet_[anchor] > ScatteredNoises * scanNoise_ ||
+                quiet_[anchor] > QuietRise * QuietRise * own)) {
             anchor -= dir;
         }
         if ((anchor - inner) * dir < FitWindow) {
@@ -1266,6 +1273,19 @@ private:
             end = dir > 0 ? std::min(end, fadeEnd) : std::max(end, fadeEnd);
         }
         return (end - inner) * dir >= 0 ? end : inner;
+    }
+
+    // The median of the quiet noise over stretch s, at OwnNoiseSamples points across it.
+    double ownNoise(const Stretch& s) const {
+        std::array<double, OwnNoiseSamples + 1> v{};
+        const int every = std::max(1, s.size() / OwnNoiseSamples);
+        int count = 0;
+        for (int k = s.begin; k < s.end && count <= OwnNoiseSamples; k += every) {
+            v[static_cast<std::size_t>(count++)] = quiet_[k];
+        }
+        const auto middle = v.begin() + count / 2;
+        std::nth_element(v.begin(), middle, v.begin() + count);
+        return *middle;
     }
 
     Trace t_;
