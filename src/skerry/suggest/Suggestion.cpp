@@ -1187,10 +1187,15 @@ private:
         // Towards the bottom the curve bends (an exponential steepening, a boundary cut by the
         // ceiling) by more than a line through a few points follows; a bottom's rise or fall
         // leaves the parabola through twice as many as abruptly as it leaves the line.
+        // The noise measured over a block next to an artifact is raised by it; a column's start,
+        // its least absorbing part, is no noisier than the column is.
+        auto noiseAt = [&](int k) {
+            return atEnd ? quiet_[k] : std::min(quiet_[k], own);
+        };
         auto offLine = [&](int k, int last) {
             const int from = atEnd ? last - FitWindow + 1 : last;
             const double line = lineAt(level_, from, from + FitWindow, k);
-            if (std::abs(level_[k] - line) <= EdgeNoises * quiet_[k]) {
+            if (std::abs(level_[k] - line) <= EdgeNoises * noiseAt(k)) {
                 return false;
             }
             // Towards its meniscus a column flattens (the foot of an exponential or of a
@@ -1202,7 +1207,7 @@ private:
             const double predicted = line - level_[last];
             if (!atEnd && moved * predicted >= 0.0 && std::abs(moved) <= std::abs(predicted) &&
                 std::abs(moved) <=
-                    std::abs(level_[last] - level_[last - dir]) + EdgeNoises * quiet_[k]) {
+                    std::abs(level_[last] - level_[last - dir]) + EdgeNoises * noiseAt(k)) {
                 return false;
             }
             const int bent = last - 2 * FitWindow + 1;
