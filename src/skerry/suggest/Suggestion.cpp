@@ -435,12 +435,12 @@ public:
     // Whether the absorbance at the start of c stands higher than in the air before the artifact
     // that c begins past (c may begin with a few clean points next to it), an artifact without
     // erratic readings or readings that cannot be used: those are blocked light, and the readings
-    // before them no air. The reading is the
-    // light through the reference sector against that through the sample's: past the
-    // reference's meniscus its buffer takes out reference light and the readings fall; past the
-    // sample's meniscus buffer and solute take out sample light and they rise. An artifact
-    // across which the readings rise is the sample's meniscus, however faint, a spike past it is
-    // dust in the column, however large, and what follows holds a solution, however flat.
+    // before them no air. The reading is the light through the reference sector against that
+    // through the sample's: past the reference's meniscus its buffer takes out reference light
+    // and the readings fall; past the sample's meniscus buffer and solute take out sample light
+    // and they rise. An artifact across which the readings rise is the sample's meniscus, however
+    // faint, a spike past it is dust in the column, however large, and what follows holds a
+    // solution, however flat.
     bool risesFromAir(const Stretch& c) {
         if (c.size() < FitWindow) {
             return false;
@@ -1160,11 +1160,11 @@ private:
         const int inner = atEnd ? s.begin : s.end - 1;
         int anchor = atEnd ? s.end - 1 - reach_ : s.begin + reach_;
         // The curve is followed from smooth readings: erratic readings past a bottom that
-        // scatter less than blocked light do, or ringing, are rough, and
-        // readings that scatter as no solution's do are none, nor are those whose noise stands
-        // far above the stretch's own, as past a bottom whose readings scatter less than
-        // blocked light does. (A column's noise grows towards its end with the absorbance; an
-        // anchor moved in from there is followed back out.)
+        // scatter less than blocked light do, or ringing, are rough, and readings that scatter as
+        // no solution's do are none, nor are those whose noise stands far above the stretch's
+        // own, as past a bottom whose readings scatter less than blocked light does. (A column's
+        // noise grows towards its end with the absorbance; an anchor moved in from there is
+        // followed back out.)
         const double own = ownNoise(s);
         while ((anchor - inner) * dir >= FitWindow &&
                (rough_[anchor] || quiet_[anchor] > ScatteredNoises * scanNoise_ ||
@@ -1184,14 +1184,14 @@ private:
         auto inRegion = [&](int k) {
             return k >= region->begin && k < region->end;
         };
-        // Towards the bottom the curve bends (an exponential steepening, a boundary cut by the
-        // ceiling) by more than a line through a few points follows; a bottom's rise or fall
-        // leaves the parabola through twice as many as abruptly as it leaves the line.
         // The noise measured over a block next to an artifact is raised by it; a column's start,
         // its least absorbing part, is no noisier than the column is.
         auto noiseAt = [&](int k) {
             return atEnd ? quiet_[k] : std::min(quiet_[k], own);
         };
+        // Towards the bottom the curve bends (an exponential steepening, a boundary cut by the
+        // ceiling) by more than a line through a few points follows; a bottom's rise or fall
+        // leaves the parabola through twice as many as abruptly as it leaves the line.
         auto offLine = [&](int k, int last) {
             const int from = atEnd ? last - FitWindow + 1 : last;
             const double line = lineAt(level_, from, from + FitWindow, k);
