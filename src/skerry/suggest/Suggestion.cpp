@@ -51,8 +51,10 @@ constexpr int NoiseHalfWindow = 20;
 constexpr double QuietRise = 1.5;
 // The columns of a scan are read through the same optics: a stretch whose noise is this many
 // times the scan's quiet noise is no solution. Absorbance noise grows with the light lost, as
-// 10^(A/2): 5.6 times from 0 OD to the 1.5 OD ceiling.
+// 10^(A/2): 5.6 times from 0 OD to the 1.5 OD ceiling. Interference noise does not grow with
+// the fringes: there, a stretch whose noise is QuietRise squared times the quiet noise is none.
 constexpr double ScatteredNoises = 6.0;
+constexpr double ScatteredFringeNoises = QuietRise * QuietRise;
 // Readings repeated exactly this many times in a row are a filler, not a measurement.
 constexpr int FillerRun = 8;
 // A solution column holds at least this many points: fewer cannot be told from an artifact.
@@ -494,7 +496,8 @@ public:
     // lost, as between the channels of an interference scan, where the fringe count wanders.
     bool scattered(const Stretch& s) {
         scratch_.assign(noise_.begin() + s.begin, noise_.begin() + s.end);
-        return medianOf(scratch_) > ScatteredNoises * scanNoise_;
+        return medianOf(scratch_) >
+               (absorbance_ ? ScatteredNoises : ScatteredFringeNoises) * scanNoise_;
     }
 
     // A column is longer than the artifacts at both its ends could be, or it could be one.
