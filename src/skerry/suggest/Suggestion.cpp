@@ -566,7 +566,12 @@ public:
             if (from < 0 && afterBlocked(s) && k - s.begin < FitWindow) {
                 seen = 0.0;
             }
-            if (step || from < 0 || seen > ReferenceShare * light || leavesAir(s, k, end)) {
+            // Past the sample's meniscus the solution takes out light at every reading: a step
+            // of the level across the spike adds as much as it takes out over the FitWindow
+            // readings it is measured on, and a step as large as a meniscus stands out settles it.
+            const double stepped = from >= 0 ? stepAcross(s, k, end) : 0.0;
+            if (step || from < 0 || seen + FitWindow * stepped > ReferenceShare * light ||
+                stepped > MeniscusNoises) {
                 light = seen;
                 begin = end;
                 risen = k - FitWindow >= s.begin && end + FitWindow <= s.end &&
@@ -696,15 +701,15 @@ private:
         return best;
     }
 
-    // Whether the readings of stretch s change across the spike at trace positions k..end-1 from
-    // the air's level to a solution's, as a step: the medians of FitWindow readings either side
-    // differ by more than a meniscus stands out, and by more than the medians change over the
-    // next FitWindow readings each side together, which a curve rising steeply does. Past a
+    // How far, in noises, the readings of stretch s step across the spike at trace positions
+    // k..end-1, from the air's level to a solution's: the difference of the medians of FitWindow
+    // readings either side, when it is more than the medians change over the next FitWindow
+    // readings each side together, which a curve rising steeply does; 0 when it is not. Past a
     // reference meniscus the air goes on; past dust the column goes on at its level; past the
     // sample's meniscus the solution begins.
-    bool leavesAir(const Stretch& s, int k, int end) {
+    double stepAcross(const Stretch& s, int k, int end) {
         if (k - 2 * FitWindow < s.begin || end + 2 * FitWindow > s.end) {
-            return false;
+            return 0.0;
         }
         auto medianFrom = [&](int from) {
             return medianOver(from, from + FitWindow);
@@ -714,7 +719,7 @@ private:
         const double jump = std::abs(after - before);
         const double drift = std::abs(before - medianFrom(k - 2 * FitWindow)) +
                              std::abs(medianFrom(end + FitWindow) - after);
-        return jump > drift && jump > MeniscusNoises * quiet_[k];
+        return jump > drift ? jump / quiet_[k] : 0.0;
     }
 
     // Whether stretch s begins right after blocked light: readings that cannot be used, erratic
