@@ -546,8 +546,7 @@ public:
                 }
                 const int jump = sharpestJump(s, k);
                 if (jump >= 0) {
-                    std::fill(mark_.begin() + jump - 1, mark_.begin() + jump + 2, Mark::Artifact);
-                    begin = jump + 2;
+                    begin = pastJump(jump);
                     break;
                 }
             }
@@ -579,6 +578,14 @@ public:
             }
             from = end;
             k = end - 1;
+        }
+        if (begin < 0 && startsInside(s)) {
+            // Readings the scan starts with that are air up to a sharp jump of the level are no
+            // column the scan starts inside: the jump is its meniscus.
+            const int jump = sharpestJump(s, s.end);
+            if (jump >= 0 && isAir(s.begin, jump)) {
+                begin = pastJump(jump);
+            }
         }
         if (begin < 0) {
             // The meniscus may lie in the blocked light the stretch begins at: the absorbance
@@ -699,6 +706,13 @@ private:
             }
         }
         return best;
+    }
+
+    // The points of a jump of the level at trace position `jump` (see sharpestJump) are the
+    // meniscus's, and are not followed into; returns the position past them.
+    int pastJump(int jump) {
+        std::fill(mark_.begin() + jump - 1, mark_.begin() + jump + 2, Mark::Artifact);
+        return jump + 2;
     }
 
     // How far, in noises, the readings of stretch s step across the spike at trace positions
