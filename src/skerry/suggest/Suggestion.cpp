@@ -392,6 +392,10 @@ public:
         for (const Stretch& s : regions_) {
             judgePoints(s);
         }
+        own_.assign(n, std::numeric_limits<double>::infinity());
+        for (const Stretch& r : regions_) {
+            std::fill(own_.begin() + r.begin, own_.begin() + r.end, ownNoise(r));
+        }
     }
 
     bool anyRegion() const { return !regions_.empty(); }
@@ -1157,8 +1161,11 @@ private:
     }
 
     // How far a point stands out, in quiet noises: off its neighbours, or off the wider course.
+    // The noise measured over a block around an artifact is raised by it: no more than the noise
+    // of the region the point lies in is taken.
     double prominence(int k) const {
-        return std::max(std::abs(t_.y[k] - level_[k]), std::abs(t_.y[k] - wide_[k])) / quiet_[k];
+        return std::max(std::abs(t_.y[k] - level_[k]), std::abs(t_.y[k] - wide_[k])) /
+               std::min(quiet_[k], own_[k]);
     }
 
     bool isOutlier(int k) const {
@@ -1326,6 +1333,7 @@ private:
     std::vector<Stretch> regions_;
     std::vector<double> noise_;
     std::vector<double> quiet_;
+    std::vector<double> own_; // the own noise (ownNoise) of the region each point lies in
     std::vector<double> level_;
     std::vector<double> wide_;
     std::vector<char> rough_;
