@@ -1130,7 +1130,7 @@ private:
         for (int k = s.begin + SpikeWidth; k + SpikeWidth < s.end; ++k) {
             if (mark_[k] == Mark::Excursion &&
                 std::count(mark_.begin() + k - SpikeWidth, mark_.begin() + k + SpikeWidth + 1,
-                           Mark::Clean) == 2 * SpikeWidth) {
+                           Mark::Clean) == 2 * std::ptrdiff_t{SpikeWidth}) {
                 mark_[k] = Mark::Clean;
             }
         }
@@ -1317,9 +1317,8 @@ private:
         for (int k = s.begin; k < s.end && count <= OwnNoiseSamples; k += every) {
             v[static_cast<std::size_t>(count++)] = quiet_[k];
         }
-        const auto middle = v.begin() + count / 2;
-        std::nth_element(v.begin(), middle, v.begin() + count);
-        return *middle;
+        std::nth_element(v.begin(), v.begin() + count / 2, v.begin() + count);
+        return v[static_cast<std::size_t>(count / 2)];
     }
 
     Trace t_;
