@@ -89,6 +89,9 @@ struct Trace {
     std::vector<double> r;           // radius in cm
     std::vector<double> y;           // reading
     int size() const { return static_cast<int>(index.size()); }
+    // Whether points before the first were deleted or left out by the window: the scan was cut
+    // there, maybe inside a column.
+    bool cut() const { return !index.empty() && index.front() > 1; }
 };
 
 void traceOf(const DataSet& data, const SuggestSettings& settings, Trace& t) {
@@ -583,9 +586,10 @@ public:
             from = end;
             k = end - 1;
         }
-        if (begin < 0 && startsInside(s)) {
+        if (begin < 0 && startsInside(s) && !t_.cut()) {
             // Readings the scan starts with that are air up to a sharp jump of the level are no
-            // column the scan starts inside: the jump is its meniscus.
+            // column the scan starts inside: the jump is its meniscus. (Where the scan was cut,
+            // it may well start inside a column.)
             const int jump = sharpestJump(s, s.end);
             if (jump >= 0 && isAir(s.begin, jump)) {
                 begin = pastJump(jump);
