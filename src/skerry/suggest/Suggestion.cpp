@@ -518,13 +518,13 @@ public:
     // the readings before the spike are no air: then the spike is dust in the column, and the
     // meniscus lay in the blocked light the stretch begins at, or showed only as the sharpest jump
     // of the level before the spike. Either is only the reference meniscus when such a spike
-    // follows across air and takes out ReferenceShare times its light, or the readings leave the
-    // air's level across it: the sample's meniscus is the last before the solution (dust in the
-    // column lies past where the readings stop being air, or past an artifact across which the
-    // absorbance rose). Without any the stretch is a column only where the scan (or the window)
-    // starts inside one, or where the meniscus lay in the blocked light it begins at; a channel
-    // without a meniscus holds no solution. Returns the stretch after the meniscus, or an empty
-    // one.
+    // follows across air and takes out ReferenceShare times its light, the light of the level's
+    // step across it counted in: the sample's meniscus is the last before the solution (dust in
+    // the column lies past where the readings stop being air, or past an artifact across which
+    // the absorbance rose). Without any the stretch is a column only where the scan (or the
+    // window) starts inside one, unless it starts with air up to a sharp jump, or where the
+    // meniscus lay in the blocked light it begins at; a channel without a meniscus holds no
+    // solution. Returns the stretch after the meniscus, or an empty one.
     Stretch afterMeniscus(const Stretch& s) {
         const Before before = meniscusBefore(s);
         double light = before.light;
@@ -574,10 +574,9 @@ public:
             }
             // Past the sample's meniscus the solution takes out light at every reading: a step
             // of the level across the spike adds as much as it takes out over the FitWindow
-            // readings it is measured on, and a step as large as a meniscus stands out settles it.
+            // readings it is measured on.
             const double stepped = from >= 0 ? stepAcross(s, k, end) : 0.0;
-            if (step || from < 0 || seen + FitWindow * stepped > ReferenceShare * light ||
-                stepped > MeniscusNoises) {
+            if (step || from < 0 || seen + FitWindow * stepped > ReferenceShare * light) {
                 light = seen;
                 begin = end;
                 risen = k - FitWindow >= s.begin && end + FitWindow <= s.end &&
