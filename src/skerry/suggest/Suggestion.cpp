@@ -575,8 +575,10 @@ public:
             // Past the sample's meniscus the solution takes out light at every reading: a step
             // of the level across the spike adds as much as it takes out over the FitWindow
             // readings it is measured on.
-            const double stepped = from >= 0 ? stepAcross(s, k, end) : 0.0;
-            if (step || from < 0 || seen + FitWindow * stepped > ReferenceShare * light) {
+            auto outweighs = [&] {
+                return seen + FitWindow * stepAcross(s, k, end) > ReferenceShare * light;
+            };
+            if (step || from < 0 || outweighs()) {
                 light = seen;
                 begin = end;
                 risen = k - FitWindow >= s.begin && end + FitWindow <= s.end &&
@@ -620,9 +622,9 @@ private:
     // holds both) take out all light when together they are as short as a meniscus's artifacts.
     // An artifact against blocked light or the scan's start, with fewer clean readings between
     // them than a level can be told from, is the blocked light's edge and takes out none (at the
-    // start, nothing shows that air lies before it): light coming back from behind
-    // the centerpiece overshoots or lags, and a channel has air before its meniscus, so a spike
-    // like one that follows across air is taken for the meniscus in its place.
+    // start, nothing shows that air lies before it): light coming back from behind the
+    // centerpiece overshoots or lags, and a channel has air before its meniscus, so a spike like
+    // one that follows across air is taken for the meniscus in its place.
     struct Before {
         bool meniscus = false;
         double light = 0.0;
@@ -850,10 +852,10 @@ private:
             }
             const int stop = end;
             if (quietFrom(k - FitWindow)) {
-                k = takeBack(k, end, 1, quietSide(r, k - 1 - FitWindow / 2, k - 1));
+                k = takeBack(k, end, 1, quietSide(r, k - 1, 1));
             }
             if (quietFrom(end) && end > k) {
-                end = takeBack(end - 1, k - 1, -1, quietSide(r, end + FitWindow / 2, end)) + 1;
+                end = takeBack(end - 1, k - 1, -1, quietSide(r, end, -1)) + 1;
             }
             k = stop;
         }
@@ -870,11 +872,12 @@ private:
         return scratch_.size() < 3 ? noise_[k] : medianOf(scratch_) * NoisePerMedianAbsD2;
     }
 
-    // The noise of the quiet side next to erratic readings, measured on the readings around
-    // trace position `centre`, next to them, as the noise over a block (at `edge`) reaches into
-    // them; never below the scan's quiet noise.
-    double quietSide(const Stretch& r, int centre, int edge) {
-        return std::min(quiet_[edge], std::max(scanNoise_, noiseAround(r, centre)));
+    // The noise of the quiet side at trace position `edge` next to erratic readings that lie
+    // towards dir (+1 or -1): measured on the readings just this side of the edge, as the noise
+    // over a block at the edge reaches into them; never below the scan's quiet noise.
+    double quietSide(const Stretch& r, int edge, int dir) {
+        return std::min(quiet_[edge],
+                        std::max(scanNoise_, noiseAround(r, edge - dir * (FitWindow / 2))));
     }
 
     // Takes back the points from `first` towards `limit` (excluded), dir +1 or -1, that go on
