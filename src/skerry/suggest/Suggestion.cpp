@@ -366,10 +366,14 @@ public:
         reach_ = step_ > 0.0
                      ? static_cast<int>(std::clamp(std::ceil(MeniscusReachCm / step_), 3.0, 200.0))
                      : 3;
-        // The points the blur covers whole; a tenth of a point spared, as radii are recorded
+        // The points a length covers whole; a tenth of a point spared, as radii are recorded
         // to a few decimals and a step of 0.001 cm comes out a little over or under it.
-        blur_ =
-            step_ > 0.0 ? static_cast<int>(std::min(std::floor(BlurCm / step_ + 0.1), 200.0)) : 0;
+        const auto whole = [&](double cm) {
+            return step_ > 0.0 ? static_cast<int>(std::min(std::floor(cm / step_ + 0.1), 200.0))
+                               : 0;
+        };
+        blur_ = whole(BlurCm);
+        spanned_ = std::max(whole(MeniscusReachCm), SpikeWidth);
         const auto n = static_cast<std::size_t>(n_);
         mark_.assign(n, Mark::Clean);
         rough_.assign(n, 0);
@@ -1184,12 +1188,13 @@ private:
     }
 
     // One end of the column in smooth stretch s: from reach_ points inside (further in past rough
-    // readings), each point further out
-    // is checked against the straight line through the FitWindow points before it; the curve
-    // ends before two points in a row off that line, or before a point that cannot be part of a
-    // column. What follows is the edge of an artifact, and the part of it that stood out of the
-    // noise is taken to have faded in over about as many points before: the end is moved in by
-    // that width, at most reach_ points, and by the optics' blur.
+    // readings), each point further out is checked against the straight line through the
+    // FitWindow points before it; the curve ends before two points in a row off that line, or
+    // before a point that cannot be part of a column. What follows is the edge of an artifact,
+    // and the part of it that stood out of the noise is taken to have faded in over about as many
+    // points before: the end is moved in by that width, at most the points a meniscus's reach
+    // covers whole (rounded up, it would move a coarse scan's end past the reach), and by the
+    // optics' blur.
     int edge(const Stretch& s, bool atEnd) const {
         const int dir = atEnd ? 1 : -1;
         const int inner = atEnd ? s.begin : s.end - 1;
@@ -1272,7 +1277,7 @@ private:
         };
         int width = 0;
         bool inCore = false;
-        for (int k = last + dir; width < reach_ && inRegion(k); k += dir, ++width) {
+        for (int k = last + dir; width < spanned_ && inRegion(k); k += dir, ++width) {
             inCore = inCore || !clean(k);
             if (clean(k) && (inCore ? clean(k + dir) && clean(k + 2 * dir) : !offLine(k, last))) {
                 break;
@@ -1332,7 +1337,8 @@ private:
     int n_ = 0;
     double step_ = 0.0;
     int reach_ = 3;
-    int blur_ = 0; // BlurCm in points
+    int blur_ = 0;    // BlurCm in points
+    int spanned_ = 3; // the points MeniscusReachCm covers whole
     double scanNoise_ = 0.0;
     std::vector<Mark> mark_;
     std::vector<Stretch> regions_;
