@@ -1225,9 +1225,11 @@ private:
             return k >= region->begin && k < region->end;
         };
         // The noise measured over a block next to an artifact is raised by it; a column's start,
-        // its least absorbing part, is no noisier than the column is.
+        // its least absorbing part, is no noisier than the column is, and the noise of a fringe
+        // count does not grow along its column at all. Only towards the bottom of an absorbance
+        // column does the noise grow, with the light lost.
         auto noiseAt = [&](int k) {
-            return atEnd ? quiet_[k] : std::min(quiet_[k], own);
+            return atEnd && absorbance_ ? quiet_[k] : std::min(quiet_[k], own);
         };
         // Towards the bottom the curve bends (an exponential steepening, a boundary cut by the
         // ceiling) by more than a line through a few points follows; a bottom's rise or fall
@@ -1253,7 +1255,7 @@ private:
             const int bent = last - 2 * FitWindow + 1;
             return !atEnd || !inRegion(bent) ||
                    std::abs(level_[k] - parabolaAt(level_, bent, last + 1, k)) >
-                       EdgeNoises * quiet_[k];
+                       EdgeNoises * noiseAt(k);
         };
         // Followed at most a meniscus's reach beyond the stretch, through the points next to an
         // artifact that only seem off the wider course.
