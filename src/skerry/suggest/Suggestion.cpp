@@ -505,9 +505,14 @@ public:
 
     // Whether the readings of stretch s scatter more than a solution's can: light blocked or
     // lost, as between the channels of an interference scan, where the fringe count wanders.
+    // Their scatter is measured over the stretch alone: the noise over blocks reaches into the
+    // blocked light around a short column.
     bool scattered(const Stretch& s) {
-        scratch_.assign(noise_.begin() + s.begin, noise_.begin() + s.end);
-        return medianOf(scratch_) >
+        scratch_.clear();
+        for (int k = s.begin + 1; k + 1 < s.end; ++k) {
+            scratch_.push_back(std::abs(t_.y[k - 1] - 2.0 * t_.y[k] + t_.y[k + 1]));
+        }
+        return NoisePerMedianAbsD2 * medianOf(scratch_) >
                (absorbance_ ? ScatteredNoises : ScatteredFringeNoises) * scanNoise_;
     }
 
