@@ -611,7 +611,14 @@ public:
             // or falls past the reference's meniscus.
             const bool hidden = afterBlocked(s) && s.size() >= 2 * FitWindow &&
                                 risesBetween(s.begin + FitWindow - 1, s.end - FitWindow);
-            return startsInside(s) || hidden ? s : Stretch{s.end, s.end};
+            // Unless the stretch begins with air up to a sharp jump of the level: the jump is a
+            // meniscus too faint to stand out. (Past blocked light the readings lag as the light
+            // comes back: the air is judged from FitWindow readings on.)
+            const int jump = hidden ? sharpestJump(s, s.end) : -1;
+            if (jump - s.begin <= 2 * FitWindow || !isAir(s.begin + FitWindow, jump)) {
+                return startsInside(s) || hidden ? s : Stretch{s.end, s.end};
+            }
+            begin = pastJump(jump);
         }
         for (int k = begin - 1; k >= s.begin && mark_[k] == Mark::Spike; --k) {
             mark_[k] = Mark::Artifact;
