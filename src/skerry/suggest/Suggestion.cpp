@@ -524,8 +524,9 @@ public:
                            scanNoise_;
     }
 
-    // A column is longer than the artifacts at both its ends could be, or it could be one.
-    int minColumn() const { return std::max(MinColumnPoints, 2 * reach_); }
+    // A smooth stretch that holds a column is longer than the artifacts at both its ends could
+    // be, or it could be one. (The column followed in it is shorter by its ends' margins.)
+    int minStretch() const { return std::max(MinColumnPoints, 2 * reach_); }
 
     // The meniscus a column starts behind. Usually it is the artifact just before the stretch
     // (behind it, past air and the reference meniscus, lies the rest of the channel): one that
@@ -1403,7 +1404,7 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
     std::vector<std::pair<Stretch, Stretch>> candidates;
     for (const Stretch& s : smooth) {
         const Stretch followed = search.column(s);
-        if (followed.size() >= search.minColumn()) {
+        if (s.size() >= search.minStretch() && followed.size() >= MinColumnPoints) {
             candidates.emplace_back(s, followed);
         }
     }
@@ -1451,7 +1452,7 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
         while (column.size() > 0 && search.isSpike(column.end - 1)) {
             --column.end;
         }
-        if (column.size() >= search.minColumn()) {
+        if (column.size() >= MinColumnPoints) {
             const bool solution = search.holdsSolution(column) || search.risesFromAir(column);
             kept.emplace_back(column, solution);
             anySolution = anySolution || solution;
