@@ -1254,7 +1254,9 @@ private:
         };
         // Towards the bottom the curve bends (an exponential steepening, a boundary cut by the
         // ceiling) by more than a line through a few points follows; a bottom's rise or fall
-        // leaves the parabola through twice as many as abruptly as it leaves the line.
+        // leaves the parabola through twice as many as abruptly as it leaves the line. Towards
+        // the meniscus it bends so only where a boundary starts at the meniscus: there it is
+        // followed along the parabola only where it steepens.
         auto offLine = [&](int k, int last) {
             const int from = atEnd ? last - FitWindow + 1 : last;
             const double line = lineAt(level_, from, from + FitWindow, k);
@@ -1273,9 +1275,11 @@ private:
                     std::abs(level_[last] - level_[last - dir]) + EdgeNoises * noiseAt(k)) {
                 return false;
             }
-            const int bent = last - 2 * FitWindow + 1;
-            return !atEnd || !inRegion(bent) ||
-                   std::abs(level_[k] - parabolaAt(level_, bent, last + 1, k)) >
+            const bool steeper = moved * predicted > 0.0 && std::abs(moved) > std::abs(predicted);
+            const int bent = last - dir * (2 * FitWindow - 1);
+            const int low = std::min(bent, last);
+            return (!atEnd && !steeper) || !inRegion(bent) ||
+                   std::abs(level_[k] - parabolaAt(level_, low, low + 2 * FitWindow, k)) >
                        EdgeNoises * noiseAt(k);
         };
         // Followed at most a meniscus's reach beyond the stretch, through the points next to an
