@@ -52,9 +52,7 @@ constexpr double QuietRise = 1.5;
 // The columns of a scan are read through the same optics: a stretch whose noise is this many
 // times the scan's quiet noise is no solution. Absorbance noise grows with the light lost, as
 // 10^(A/2): 5.6 times from 0 OD to the 1.5 OD ceiling. Interference noise does not grow with
-// the fringes: there, a stretch whose noise is QuietRise squared times the quiet noise is none,
-// as is an absorbance stretch whose noise is QuietRise squared times what its level's light
-// leaves.
+// the fringes: there, a stretch whose noise is QuietRise squared times the quiet noise is none.
 constexpr double ScatteredNoises = 6.0;
 constexpr double ScatteredFringeNoises = QuietRise * QuietRise;
 // Readings repeated exactly this many times in a row are a filler, not a measurement.
@@ -514,14 +512,8 @@ public:
         for (int k = s.begin + 1; k + 1 < s.end; ++k) {
             scratch_.push_back(std::abs(t_.y[k - 1] - 2.0 * t_.y[k] + t_.y[k + 1]));
         }
-        const double noise = NoisePerMedianAbsD2 * medianOf(scratch_);
-        if (!absorbance_) {
-            return noise > ScatteredFringeNoises * scanNoise_;
-        }
-        const double level = medianOver(s.begin, s.end);
-        return noise > std::min(ScatteredNoises, ScatteredFringeNoises *
-                                                     std::pow(10.0, std::max(0.0, level) / 2.0)) *
-                           scanNoise_;
+        return NoisePerMedianAbsD2 * medianOf(scratch_) >
+               (absorbance_ ? ScatteredNoises : ScatteredFringeNoises) * scanNoise_;
     }
 
     // A smooth stretch that holds a column is longer than the artifacts at both its ends could
