@@ -326,6 +326,24 @@ def steep_dust():
     write("steep-dust.RA1", "R", 5.900, 0.003, s.points)
 
 
+def dust_before_boundary():
+    """A spike of dust in the cleared solvent of a velocity run, right before its boundary rises
+    steeply: the readings after the dust stand far above those before it, but only as the rising
+    curve goes on to change them. That is no step from the air's level to a solution's, and the
+    dust, no larger than the faint meniscus, is no meniscus."""
+    s = Layout(24, 0.005)
+    s.add(40, 0.0)                                    # 1-40 air
+    s.add(1, 0.08, 0.01)                              # 41 meniscus
+    s.add(59, 0.0)                                    # 42-100 cleared solvent
+    s.add(1, 0.1, 0.02)                               # 101 a spike of dust
+    s.add(29, lambda j: 0.8 / (1.0 + math.exp(-(j - 10) / 3.0)))  # 102-130 boundary
+    s.add(100, lambda j: 0.8 / (1.0 + math.exp(-(j + 19) / 3.0)))  # 131-230 plateau
+    for v in (1.9, 2.9):                              # 231-232 bottom
+        s.add(1, v, 0.2)
+    s.erratic(10, 1.6, 3.9)                           # 233-242
+    write("dust-before-boundary.RA1", "R", 5.900, 0.003, s.points)
+
+
 def erratic_bottom():
     """The bottom falls to erratic readings below the ceiling for a long stretch, with a spike of
     dust just before it: the column ends at the bottom, not a block of the noise before it."""
@@ -416,6 +434,7 @@ def main():
     faint_step_meniscus()
     rising_meniscus()
     steep_dust()
+    dust_before_boundary()
     erratic_bottom()
     wandering_fringes()
     flat_column()
