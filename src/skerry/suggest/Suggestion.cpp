@@ -1213,15 +1213,13 @@ private:
         const int inner = atEnd ? s.begin : s.end - 1;
         int anchor = atEnd ? s.end - 1 - reach_ : s.begin + reach_;
         // The curve is followed from smooth readings: erratic readings past a bottom that
-        // scatter less than blocked light do, or ringing, are rough, and readings that scatter as
-        // no solution's do are none, nor are those whose noise stands far above the stretch's
-        // own, as past a bottom whose readings scatter less than blocked light does. (A column's
-        // noise grows towards its end with the absorbance; an anchor moved in from there is
-        // followed back out.)
+        // scatter less than blocked light do, or ringing, are rough, and readings whose noise
+        // stands far above the stretch's own are none, as past a bottom whose readings scatter
+        // less than blocked light does. (A column's noise grows towards its end with the
+        // absorbance; an anchor moved in from there is followed back out.)
         const double own = ownNoise(s);
         while ((anchor - inner) * dir >= FitWindow &&
-               (rough_[anchor] || quiet_[anchor] > ScatteredNoises * scanNoise_ ||
-                quiet_[anchor] > QuietRise * QuietRise * own)) {
+               (rough_[anchor] || quiet_[anchor] > QuietRise * QuietRise * own)) {
             anchor -= dir;
         }
         if ((anchor - inner) * dir < FitWindow) {
