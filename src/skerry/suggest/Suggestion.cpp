@@ -508,11 +508,7 @@ public:
     // Their scatter is measured over the stretch alone: the noise over blocks reaches into the
     // blocked light around a short column.
     bool scattered(const Stretch& s) {
-        scratch_.clear();
-        for (int k = s.begin + 1; k + 1 < s.end; ++k) {
-            scratch_.push_back(std::abs(t_.y[k - 1] - 2.0 * t_.y[k] + t_.y[k + 1]));
-        }
-        return NoisePerMedianAbsD2 * medianOf(scratch_) >
+        return noiseOver(s.begin + 1, s.end - 1) >
                (absorbance_ ? ScatteredNoises : ScatteredFringeNoises) * scanNoise_;
     }
 
@@ -881,12 +877,19 @@ private:
     // The noise of the FitWindow / 2 readings each side of trace position k in region r, from
     // the median of their second differences.
     double noiseAround(const Stretch& r, int k) {
+        const int from = std::max(r.begin + 1, k - FitWindow / 2);
+        const int to = std::min(r.end - 1, k + FitWindow / 2 + 1);
+        return to - from < 3 ? noise_[k] : noiseOver(from, to);
+    }
+
+    // The noise from the median of the second differences at trace positions from..to-1 (each
+    // with a reading either side).
+    double noiseOver(int from, int to) {
         scratch_.clear();
-        for (int j = std::max(r.begin + 1, k - FitWindow / 2);
-             j <= std::min(r.end - 2, k + FitWindow / 2); ++j) {
+        for (int j = from; j < to; ++j) {
             scratch_.push_back(std::abs(t_.y[j - 1] - 2.0 * t_.y[j] + t_.y[j + 1]));
         }
-        return scratch_.size() < 3 ? noise_[k] : medianOf(scratch_) * NoisePerMedianAbsD2;
+        return medianOf(scratch_) * NoisePerMedianAbsD2;
     }
 
     // The noise of the quiet side at trace position `edge` next to erratic readings that lie
@@ -1395,22 +1398,22 @@ Outcome<Suggestion> suggestEdits(const DataSet& data, const SuggestSettings& set
     Suggestion result;
 
     // Each stretch followed to where its curve ends; those too short for a column are dropped.
-    std::vector<std::pair<Stretch, Stretch>> candidates;
+    // Each with whether it scatters like blocked light.
+    std::vector<std::pair<Stretch, bool>> candidates;
     for (const Stretch& s : smooth) {
-        const Stretch followed = search.column(s);
-        if (s.size() >= search.minStretch() && followed.size() >= MinColumnPoints) {
-            candidates.emplace_back(s, followed);
+        if (s.size() >= search.minStretch() && search.column(s).size() >= MinColumnPoints) {
+            candidates.emplace_back(s, search.scattered(s));
         }
     }
     // A column is the last candidate before blocked light or the end of the scan; the ones
     // before it in its channel are air. Stretches scattered like blocked light are blocked.
     std::vector<Stretch> followed;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (search.scattered(candidates[i].first)) {
+        if (candidates[i].second) {
             continue;
         }
         const bool last =
-            i + 1 == candidates.size() || search.scattered(candidates[i + 1].first) ||
+            i + 1 == candidates.size() || candidates[i + 1].second ||
             search.blockedBetween(candidates[i].first.end - 1, candidates[i + 1].first.begin);
         if (last) {
             followed.push_back(search.column(search.afterMeniscus(candidates[i].first)));
