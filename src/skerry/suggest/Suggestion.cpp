@@ -1059,9 +1059,21 @@ private:
         // On a curve that changes by several noises from one point to the next, the median of
         // seven is pulled by a point's change towards a cliff beside it (the fall at a bottom):
         // a point is an outlier only when it is off the level along the local slope as well.
+        // Next to an artifact wider than a spike (a meniscus) both are pulled by the artifact's
+        // points, and the readings past its edge would be bridged in its place: a point is an
+        // outlier only when it is off the curve of the readings on either side of it too. (With
+        // too few readings on a side, that side does not tell.)
+        auto offSide = [&](int k, int dir) {
+            const int from = dir > 0 ? k + 1 : std::max(s.begin, k - Side - 1);
+            const int to = dir > 0 ? std::min(s.end, k + Side + 2) : k;
+            return to - from <= Side ||
+                   std::abs(t_.y[k] - levelAlong(from, to, k)) > OutlierNoises * quiet_[k];
+        };
         auto firstLook = [&](int k) {
-            return across[k] || (std::abs(t_.y[k] - level_[k]) > OutlierNoises * quiet_[k] &&
-                                 std::abs(t_.y[k] - slopedLevel(s, k)) > OutlierNoises * quiet_[k]);
+            return across[k] ||
+                   (std::abs(t_.y[k] - level_[k]) > OutlierNoises * quiet_[k] &&
+                    std::abs(t_.y[k] - slopedLevel(s, k)) > OutlierNoises * quiet_[k] &&
+                    offSide(k, 1) && offSide(k, -1));
         };
         // Each run of outliers is bridged by the straight line between its neighbours.
         std::vector<double>& cleaned = cleaned_;
@@ -1166,8 +1178,13 @@ private:
     // moved along the median of the steps between them to k: a level that a steep curve does not
     // pull, and that a spike (two steps of the six) does not tilt.
     double slopedLevel(const Stretch& s, int k) const {
-        const int from = std::max(s.begin, k - SpikeWidth);
-        const int to = std::min(s.end, k + SpikeWidth + 1);
+        return levelAlong(std::max(s.begin, k - SpikeWidth), std::min(s.end, k + SpikeWidth + 1),
+                          k);
+    }
+
+    // The same of the readings at trace positions from..to-1 (at most 2 * SpikeWidth + 1 of
+    // them), taken at position k, which may lie outside them.
+    double levelAlong(int from, int to, int k) const {
         std::array<double, 2 * SpikeWidth + 1> v{};
         const auto middle = [&v](int count) {
             const auto half = static_cast<std::ptrdiff_t>(count / 2);
