@@ -554,7 +554,8 @@ public:
                 // blocked light, or showed only as the jump from the air's level to the
                 // solution's, whose points are the meniscus's and are not followed into.
                 if (afterBlocked(s)) {
-                    begin = s.begin;
+                    const int jump = jumpAfterAir(s, k);
+                    begin = jump >= 0 ? pastJump(jump) : s.begin;
                     break;
                 }
                 const int jump = sharpestJump(s, k);
@@ -608,11 +609,9 @@ public:
             // or falls past the reference's meniscus.
             const bool hidden = afterBlocked(s) && s.size() >= 2 * FitWindow &&
                                 risesBetween(s.begin + FitWindow - 1, s.end - FitWindow);
-            // Unless the stretch begins with air up to a sharp jump of the level: the jump is a
-            // meniscus too faint to stand out. (Past blocked light the readings lag as the light
-            // comes back: the air is judged from FitWindow readings on.)
-            const int jump = hidden ? sharpestJump(s, s.end) : -1;
-            if (jump - s.begin <= 2 * FitWindow || !isAir(s.begin + FitWindow, jump)) {
+            // Unless the stretch begins with air up to a sharp jump of the level.
+            const int jump = hidden ? jumpAfterAir(s, s.end) : -1;
+            if (jump < 0) {
                 return startsInside(s) || hidden ? s : Stretch{s.end, s.end};
             }
             begin = pastJump(jump);
@@ -728,6 +727,23 @@ private:
             }
         }
         return best;
+    }
+
+    // Where stretch s, past blocked light, begins with air up to a sharp jump of the level
+    // before position k, the jump is a meniscus too faint to stand out: its position (see
+    // sharpestJump), or -1. The readings lag as the light comes back: the air is judged from
+    // FitWindow readings on, or over all its readings where fewer would be left (the lag makes
+    // them less like air, not more).
+    int jumpAfterAir(const Stretch& s, int k) const {
+        const int jump = sharpestJump(s, k);
+        if (jump < 0) {
+            return -1;
+        }
+        int air = s.begin + FitWindow;
+        if (jump - SpikeWidth - air < FitWindow) {
+            air = s.begin;
+        }
+        return isAir(air, jump) ? jump : -1;
     }
 
     // The points of a jump of the level at trace position `jump` (see sharpestJump) are the
