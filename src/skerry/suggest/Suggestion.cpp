@@ -475,13 +475,18 @@ public:
         if (a == artifact || a < FitWindow - 1 || mark_[a] != Mark::Clean || holeBefore(a + 1)) {
             return false;
         }
+        int artifacts = 0;
         for (int j = a - FitWindow + 1; j <= a; ++j) {
             if (mark_[j] == Mark::Unusable || mark_[j] == Mark::Erratic ||
                 (j > a - FitWindow + 1 && holeBefore(j))) {
                 return false;
             }
+            artifacts += mark_[j] == Mark::Artifact ? 1 : 0;
         }
-        return risesBetween(a, c.begin);
+        // Their median is the air's level only where most of them are readings of it: next to
+        // blocked light, a few of its scattered readings may happen to lie close enough together
+        // to be judged, and the rest are no air.
+        return 2 * artifacts < FitWindow && risesBetween(a, c.begin);
     }
 
     // Whether light is blocked somewhere between trace positions a and b: points deleted before
