@@ -599,6 +599,15 @@ public:
             from = end;
             k = end - 1;
         }
+        // Where no meniscus was found past the edge of blocked light (a meniscus that takes out
+        // no light), air up to a sharp jump of the level makes the jump the meniscus, as right
+        // after blocked light.
+        if (begin == s.begin && !risen && before.meniscus && before.light == 0.0) {
+            const int jump = jumpAfterAir(s, s.end);
+            if (jump >= 0) {
+                begin = pastJump(jump);
+            }
+        }
         if (begin < 0 && startsInside(s) && !t_.cut()) {
             // Readings the scan starts with that are air up to a sharp jump of the level are no
             // column the scan starts inside: the jump is its meniscus. (Where the scan was cut,
